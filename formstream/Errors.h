@@ -1,0 +1,26 @@
+#pragma once
+// Error classes of the form stream layer. Each carries the exact message text.
+#include "platform/Exception.h"
+
+namespace vc {
+
+class EStreamError : public Exception { using Exception::Exception; };
+class EFilerError : public EStreamError { using EStreamError::EStreamError; };
+class EReadError : public EFilerError { using EFilerError::EFilerError; };
+class EWriteError : public EFilerError { using EFilerError::EFilerError; };
+class EInvalidImage : public EFilerError { using EFilerError::EFilerError; };
+class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
+class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
+class EParserError : public Exception { using Exception::Exception; };
+class EConvertError : public Exception { using Exception::Exception; };
+
+// Message texts shared by several places.
+namespace msg {
+inline constexpr const char* kInvalidStreamFormat = "無效的資料流格式";
+inline constexpr const char* kReadError = "資料串流讀取錯誤";
+inline constexpr const char* kWriteError = "資料串流寫入錯誤";
+inline constexpr const char* kInvalidPropertyValue = "無效的屬性值";
+inline constexpr const char* kReadOnlyResourceStream = "無法寫入一個唯讀的資源流";
+}  // namespace msg
+
+}  // namespace vc
