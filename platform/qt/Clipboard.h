@@ -12,22 +12,22 @@ class QString;
 namespace vc {
 
 class Clipboard {
-public:
-    // Puts CP950 bytes on the clipboard: decoded as plain text for other
-    // programs, and as they are in the private format.
-    static void setText(std::string_view bytes);
+ public:
+  // Puts CP950 bytes on the clipboard: decoded as plain text for other
+  // programs, and as they are in the private format.
+  static void setText(std::string_view bytes);
 
-    // The clipboard's text as CP950 bytes. An empty clipboard gives an empty
-    // string. Text with a character that has no CP950 encoding gives nullopt
-    // and, when given, the offending character in *refused.
-    static std::optional<std::string> text(QString* refused = nullptr);
+  // The clipboard's text as CP950 bytes. An empty clipboard gives an empty
+  // string. Text with a character that has no CP950 encoding gives nullopt
+  // and, when given, the offending character in *refused.
+  static std::optional<std::string> text(QString* refused = nullptr);
 
-    // The same conversions on a mime data object (drops and tests use it).
-    static QMimeData* toMimeData(std::string_view bytes);
-    static std::optional<std::string> fromMimeData(const QMimeData* data, QString* refused = nullptr);
+  // The same conversions on a mime data object (drops and tests use it).
+  static QMimeData* toMimeData(std::string_view bytes);
+  static std::optional<std::string> fromMimeData(const QMimeData* data, QString* refused = nullptr);
 
-    // Name of the private format that carries the raw bytes.
-    static const char* rawFormat();
+  // Name of the private format that carries the raw bytes.
+  static const char* rawFormat();
 };
 
 }  // namespace vc

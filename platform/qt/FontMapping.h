@@ -10,21 +10,21 @@
 namespace vc {
 
 class FontMapping {
-public:
-    // The editors' font: "細明體", fixed pitch, pixelSize pixels high.
-    static QFont editorFont(int pixelSize = 12);
+ public:
+  // The editors' font: "細明體", fixed pitch, pixelSize pixels high.
+  static QFont editorFont(int pixelSize = 12);
 
-    // A font for `family`, or the installed substitute when the family is
-    // missing. Pixel size <= 0 leaves the size at Qt's default.
-    static QFont mapFont(const QString& family, int pixelSize);
+  // A font for `family`, or the installed substitute when the family is
+  // missing. Pixel size <= 0 leaves the size at Qt's default.
+  static QFont mapFont(const QString& family, int pixelSize);
 
-    // The installed family used for `family` (the family itself when it is
-    // installed; otherwise the first installed candidate; otherwise the
-    // system's fixed-pitch font).
-    static QString resolveFamily(const QString& family);
+  // The installed family used for `family` (the family itself when it is
+  // installed; otherwise the first installed candidate; otherwise the
+  // system's fixed-pitch font).
+  static QString resolveFamily(const QString& family);
 
-    // Installed families tried, in order, in place of `family`.
-    static QStringList candidatesFor(const QString& family);
+  // Installed families tried, in order, in place of `family`.
+  static QStringList candidatesFor(const QString& family);
 };
 
 }  // namespace vc
