@@ -1,0 +1,157 @@
+#include "platform/qt/Dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace vc {
+namespace {
+
+void showBox(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
+  QMessageBox box(icon, QGuiApplication::applicationDisplayName(), text, QMessageBox::NoButton,
+                  parent);
+  box.addButton(QStringLiteral("確定"), QMessageBox::AcceptRole);
+  box.exec();
+}
+
+}  // namespace
+
+void QtDialogs::information(QWidget* parent, const QString& text) {
+  showBox(parent, text, QMessageBox::Information);
+}
+
+void QtDialogs::error(QWidget* parent, const QString& text) {
+  showBox(parent, text, QMessageBox::Critical);
+}
+
+Dialogs::Answer QtDialogs::confirm(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), text, QMessageBox::NoButton, parent);
+  QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == yes) return Answer::Yes;
+  if (box.clickedButton() == no) return Answer::No;
+  return Answer::Cancel;
+}
+
+QStringList QtDialogs::nameFilters(const QString& filter) {
+  QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList masks = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    out << parts[i] + QStringLiteral(" (") + masks.join(QLatin1Char(' ')) + QLatin1Char(')');
+  }
+  return out;
+}
+
+bool QtDialogs::save(QWidget* parent, SaveDialogState& state) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // Replacing an existing file is not asked about.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  QStringList filters = nameFilters(state.filter);
+  dialog.setNameFilters(filters);
+  if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
+    dialog.selectNameFilter(filters[state.filterIndex - 1]);
+  dialog.setDefaultSuffix(state.defaultExt);
+  QFileInfo proposed(state.fileName);
+  dialog.setDirectory(!state.directory.isEmpty() ? state.directory
+                      : proposed.isAbsolute()    ? proposed.absolutePath()
+                                                 : QDir::currentPath());
+  dialog.selectFile(proposed.fileName());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  state.fileName = dialog.selectedFiles().first();
+  int index = filters.indexOf(dialog.selectedNameFilter());
+  state.filterIndex = index >= 0 ? index + 1 : 1;
+  state.directory = QFileInfo(state.fileName).absolutePath();
+  return true;
+}
+
+std::optional<QColor> QtDialogs::color(QWidget* parent, const QColor& initial) {
+  QColor c = QColorDialog::getColor(initial, parent);
+  if (!c.isValid()) return std::nullopt;
+  return c;
+}
+
+std::optional<QFont> QtDialogs::font(QWidget* parent, const QFont& initial) {
+  bool ok = false;
+  QFont f = QFontDialog::getFont(&ok, initial, parent);
+  if (!ok) return std::nullopt;
+  return f;
+}
+
+void ScriptedDialogs::information(QWidget*, const QString& text) {
+  informations << text;
+  m_messages << text;
+}
+
+void ScriptedDialogs::error(QWidget*, const QString& text) {
+  errors << text;
+  m_messages << text;
+}
+
+Dialogs::Answer ScriptedDialogs::confirm(QWidget*, const QString& text) {
+  confirmations << text;
+  if (answers.empty()) {
+    unexpected << text;
+    return Answer::Cancel;
+  }
+  Answer a = answers.front();
+  answers.pop_front();
+  return a;
+}
+
+bool ScriptedDialogs::save(QWidget*, SaveDialogState& state) {
+  saveDialogs << state;
+  if (saveAnswers.empty()) {
+    unexpected << QStringLiteral("save dialog");
+    return false;
+  }
+  SaveAnswer a = saveAnswers.front();
+  saveAnswers.pop_front();
+  if (a.path.isEmpty()) return false;
+  state.fileName = a.path;
+  state.filterIndex = a.filterIndex;
+  return true;
+}
+
+std::optional<QColor> ScriptedDialogs::color(QWidget*, const QColor&) {
+  if (colorAnswers.empty()) {
+    unexpected << QStringLiteral("colour dialog");
+    return std::nullopt;
+  }
+  auto a = colorAnswers.front();
+  colorAnswers.pop_front();
+  return a;
+}
+
+std::optional<QFont> ScriptedDialogs::font(QWidget*, const QFont&) {
+  if (fontAnswers.empty()) {
+    unexpected << QStringLiteral("font dialog");
+    return std::nullopt;
+  }
+  auto a = fontAnswers.front();
+  fontAnswers.pop_front();
+  return a;
+}
+
+void ScriptedDialogs::clearRecords() {
+  informations.clear();
+  errors.clear();
+  confirmations.clear();
+  unexpected.clear();
+  saveDialogs.clear();
+  m_messages.clear();
+}
+
+}  // namespace vc
