@@ -1,0 +1,104 @@
+#pragma once
+// Highlighter that treats plain text documents as HTML: text, entities,
+// tags with their attributes, and comments and <% %> blocks spanning lines.
+#include <cstddef>
+
+#include "editor/highlight/Highlighter.h"
+
+namespace vc {
+
+class HtmlHighlighter : public Highlighter {
+ public:
+  enum TokenKind : int {
+    Asp = 0,
+    Comment = 1,
+    EscapeAmpersand = 2,
+    Identifier = 3,
+    ReservedWord = 4,
+    EndOfLine = 5,
+    Space = 6,
+    Symbol = 7,
+    Text = 8,
+    UnknownWord = 9,
+    Value = 10,
+  };
+  // Range states carried from line to line.
+  enum Range : RangeState {
+    rsText = 0,      // outside any tag
+    rsComment = 1,   // inside <!-- -->
+    rsAsp = 2,       // inside <% %>
+    rsTagName = 3,   // just after '<': the tag name comes next
+    rsTag = 4,       // inside a tag, after its name
+    rsValue = 5,     // inside a tag, after '=': an attribute value comes next
+    rsQuoted1 = 6,   // inside a '...' value
+    rsQuoted2 = 7,   // inside a "..." value
+  };
+
+  HtmlHighlighter();
+
+  void setRangeState(RangeState state) override;
+  void startLine(std::string_view line, int lineIndex) override;
+  bool atLineEnd() const override { return m_kind == EndOfLine; }
+  int tokenStart() const override { return static_cast<int>(m_tokenStart); }
+  std::string_view tokenText() const override;
+  int tokenKind() const override { return m_kind; }
+  HighlightAttributes* tokenAttributes() const override;
+  void advance() override;
+  RangeState rangeState() const override { return m_range; }
+  void resetRangeState() override { m_range = rsText; }
+
+  HighlightAttributes* AspAttri() const { return m_asp; }
+  HighlightAttributes* CommentAttri() const { return m_comment; }
+  HighlightAttributes* EscapeAttri() const { return m_escape; }
+  HighlightAttributes* IdentifierAttri() const { return m_identifier; }
+  HighlightAttributes* KeyAttri() const { return m_key; }
+  HighlightAttributes* SpaceAttri() const { return m_space; }
+  HighlightAttributes* SymbolAttri() const { return m_symbol; }
+  HighlightAttributes* TextAttri() const { return m_text; }
+  HighlightAttributes* UndefKeyAttri() const { return m_undefKey; }
+  HighlightAttributes* ValueAttri() const { return m_value; }
+
+  // The workbench's colours (the htmlsyn instance).
+  void applyWorkbenchColours();
+
+  // The tables, exposed for tests: names compared without regard to case.
+  static bool isEntityName(std::string_view name);  // without '&' and ';'
+  static bool isTagName(std::string_view name);     // "B", "/B", "!DOCTYPE"
+  static std::size_t entityCount();
+  static std::size_t tagCount();
+  // The letter sum of the unknown-tag rule.
+  static int letterSum(std::string_view name);
+
+ private:
+  unsigned char at(std::size_t i) const { return i < m_size ? m_line[i] : 0; }
+  void scanText();
+  void scanAmpersand();
+  void scanComment();
+  void scanAsp();
+  void scanTagName();
+  void scanInTag();
+  void scanQuoted(unsigned char quote);
+  void scanValue();
+  void scanControlSpace();
+
+  const unsigned char* m_line = nullptr;
+  std::size_t m_size = 0;
+  std::size_t m_run = 0;
+  std::size_t m_tokenStart = 0;
+  int m_kind = EndOfLine;
+  int m_lineIndex = 0;
+  RangeState m_range = rsText;
+
+  HighlightAttributes* m_asp;
+  HighlightAttributes* m_comment;
+  HighlightAttributes* m_escape;
+  HighlightAttributes* m_identifier;
+  HighlightAttributes* m_key;
+  HighlightAttributes* m_space;
+  HighlightAttributes* m_symbol;
+  HighlightAttributes* m_text;
+  HighlightAttributes* m_undefKey;
+  HighlightAttributes* m_value;
+};
+
+}  // namespace vc
