@@ -1,0 +1,207 @@
+#include "formstream/Extended.h"
+
+#include <bit>
+#include <cstring>
+#include <vector>
+
+namespace vc {
+
+Extended Extended::fromBytes(const unsigned char* p) {
+  Extended e;
+  for (int i = 7; i >= 0; --i) e.mantissa = (e.mantissa << 8) | p[i];
+  e.signExponent = static_cast<std::uint16_t>(p[8] | p[9] << 8);
+  return e;
+}
+
+void Extended::toBytes(unsigned char* p) const {
+  for (int i = 0; i < 8; ++i) p[i] = static_cast<unsigned char>(mantissa >> (8 * i));
+  p[8] = static_cast<unsigned char>(signExponent);
+  p[9] = static_cast<unsigned char>(signExponent >> 8);
+}
+
+namespace {
+
+constexpr int kBias = 16383;
+
+// Widens an IEEE binary format with fracBits fraction bits and the given
+// exponent bias; exact for every value, NaN payloads shifted into place.
+Extended widen(bool sign, int expField, int maxExp, std::uint64_t frac, int fracBits, int bias) {
+  Extended e;
+  std::uint16_t s = sign ? 0x8000 : 0;
+  if (expField == maxExp) {
+    e.signExponent = s | 0x7FFF;
+    e.mantissa = (std::uint64_t{1} << 63) | (frac << (63 - fracBits));
+  } else if (expField == 0 && frac == 0) {
+    e.signExponent = s;
+  } else if (expField == 0) {
+    // Subnormal: value = frac * 2^(1 - bias - fracBits); normalise.
+    int shift = std::countl_zero(frac);
+    e.mantissa = frac << shift;
+    int exp = 1 - bias - fracBits - shift + 63 + kBias;
+    e.signExponent = s | static_cast<std::uint16_t>(exp);
+  } else {
+    e.mantissa = (std::uint64_t{1} << 63) | (frac << (63 - fracBits));
+    e.signExponent = s | static_cast<std::uint16_t>(expField - bias + kBias);
+  }
+  return e;
+}
+
+}  // namespace
+
+Extended Extended::fromDouble(double v) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &v, 8);
+  return widen(bits >> 63, static_cast<int>((bits >> 52) & 0x7FF), 0x7FF, bits & ((std::uint64_t{1} << 52) - 1), 52,
+               1023);
+}
+
+Extended Extended::fromSingle(float v) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &v, 4);
+  return widen(bits >> 31, static_cast<int>((bits >> 23) & 0xFF), 0xFF, bits & ((1u << 23) - 1), 23, 127);
+}
+
+Extended Extended::fromInt64(std::int64_t v) {
+  Extended e;
+  if (v == 0) return e;
+  std::uint64_t mag = v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+  int shift = std::countl_zero(mag);
+  e.mantissa = mag << shift;
+  e.signExponent = static_cast<std::uint16_t>((v < 0 ? 0x8000 : 0) | (kBias + 63 - shift));
+  return e;
+}
+
+namespace {
+
+// Unsigned big integer in base 10^9, least significant limb first: enough to
+// hold m * 2^k or m * 5^k exactly for every extended value.
+class Decimal {
+ public:
+  explicit Decimal(std::uint64_t v) {
+    do {
+      m_limbs.push_back(static_cast<std::uint32_t>(v % kBase));
+      v /= kBase;
+    } while (v != 0);
+  }
+  void multiply(std::uint32_t factor) {
+    std::uint64_t carry = 0;
+    for (std::uint32_t& limb : m_limbs) {
+      std::uint64_t x = std::uint64_t{limb} * factor + carry;
+      limb = static_cast<std::uint32_t>(x % kBase);
+      carry = x / kBase;
+    }
+    while (carry != 0) {
+      m_limbs.push_back(static_cast<std::uint32_t>(carry % kBase));
+      carry /= kBase;
+    }
+  }
+  void multiplyPow2(int n) {
+    for (; n >= 28; n -= 28) multiply(1u << 28);
+    if (n > 0) multiply(1u << n);
+  }
+  void multiplyPow5(int n) {
+    constexpr std::uint32_t k5pow13 = 1220703125u;
+    for (; n >= 13; n -= 13) multiply(k5pow13);
+    std::uint32_t f = 1;
+    for (; n > 0; --n) f *= 5;
+    if (f > 1) multiply(f);
+  }
+  std::string digits() const {
+    std::string s = std::to_string(m_limbs.back());
+    char buf[10];
+    for (std::size_t i = m_limbs.size() - 1; i-- > 0;) {
+      std::uint32_t v = m_limbs[i];
+      for (int j = 8; j >= 0; --j) {
+        buf[j] = static_cast<char>('0' + v % 10);
+        v /= 10;
+      }
+      s.append(buf, 9);
+    }
+    return s;
+  }
+
+ private:
+  static constexpr std::uint32_t kBase = 1000000000u;
+  std::vector<std::uint32_t> m_limbs;
+};
+
+// Keeps the first n digits of d, rounding half up on the digit that follows
+// (digits beyond it cannot change a half-up decision, and an exact tie at
+// the 18-digit step never changes the 15-digit result). A carry out of the
+// first digit raises exp.
+void roundDigits(std::string& d, std::size_t n, int& exp) {
+  if (d.size() <= n) return;
+  bool up = d[n] >= '5';
+  d.resize(n);
+  if (!up) return;
+  std::size_t i = n;
+  while (i > 0 && d[i - 1] == '9') d[--i] = '0';
+  if (i == 0) {
+    d.insert(d.begin(), '1');
+    d.pop_back();
+    ++exp;
+  } else {
+    ++d[i - 1];
+  }
+}
+
+}  // namespace
+
+std::string formatGeneral(const Extended& value) {
+  std::string out;
+  if (value.exponentField() == 0x7FFF) {
+    if (value.negative()) out += '-';
+    out += value.isNan() ? "NAN" : "INF";
+    return out;
+  }
+  if (value.exponentField() == 0 || value.mantissa == 0) return "0";
+
+  // value = m * 2^k exactly.
+  std::uint64_t m = value.mantissa;
+  int k = value.exponentField() - kBias - 63;
+  int tz = std::countr_zero(m);
+  m >>= tz;
+  k += tz;
+  Decimal n(m);
+  int shift = 0;  // value = n * 10^shift
+  if (k >= 0) {
+    n.multiplyPow2(k);
+  } else {
+    n.multiplyPow5(-k);
+    shift = k;
+  }
+  std::string d = n.digits();
+  int exp = static_cast<int>(d.size()) + shift;  // value = 0.d * 10^exp
+  roundDigits(d, 18, exp);
+  roundDigits(d, 15, exp);
+  while (!d.empty() && d.back() == '0') d.pop_back();
+
+  if (value.negative()) out += '-';
+  if (exp > 15 || exp < -3) {
+    out += d[0];
+    if (d.size() > 1) {
+      out += '.';
+      out.append(d, 1);
+    }
+    out += 'E';
+    out += std::to_string(exp - 1);
+  } else if (exp <= 0) {
+    out += '0';
+    out += '.';
+    out.append(static_cast<std::size_t>(-exp), '0');
+    out += d;
+  } else {
+    auto e = static_cast<std::size_t>(exp);
+    if (d.size() <= e) {
+      out += d;
+      out.append(e - d.size(), '0');
+    } else {
+      out.append(d, 0, e);
+      out += '.';
+      out.append(d, e);
+    }
+  }
+  return out;
+}
+
+}  // namespace vc
