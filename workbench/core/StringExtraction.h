@@ -1,0 +1,35 @@
+#pragma once
+// String extraction: every line of a form text that holds "=" becomes one
+// row of property name and value, cut out of the line's bytes. Shared by the
+// string page and `formtext strings`.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vc {
+
+struct ExtractedString {
+  std::size_t lineNumber = 0;  // 1-based line of the text
+  std::string name;            // property name; empty when the line has no " ="
+  std::string value;           // extracted value (CP950 bytes)
+};
+
+// The property name of one line: the text before its first " =", trimmed.
+std::string extractedName(std::string_view line);
+// The value of one line: the text after its first "=", or, when that holds an
+// apostrophe, the text between the line's first apostrophe and the next one;
+// trimmed.
+std::string extractedValue(std::string_view line);
+
+// Rows for lines 0..lineCount-1 read through lineAt, in line order.
+std::vector<ExtractedString> extractStrings(std::size_t lineCount,
+                                            const std::function<std::string_view(std::size_t)>& lineAt);
+std::vector<ExtractedString> extractStrings(const std::vector<std::string>& lines);
+
+// Splits text at CR LF, CR or LF. A final line break does not start another
+// line; empty text gives one empty line.
+std::vector<std::string> splitTextLines(std::string_view text);
+
+}  // namespace vc
