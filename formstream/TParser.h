@@ -1,0 +1,74 @@
+#pragma once
+// Tokenizer of form text. Reads the text in chunks that always end at a line
+// start, so no token is ever split between two chunks.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "formstream/ExtendedParse.h"
+#include "formstream/Stream.h"
+
+namespace vc {
+
+// Token kinds; any other kind is the value of a one-byte token such as '='.
+inline constexpr int tokEOF = 0;
+inline constexpr int tokSymbol = 1;
+inline constexpr int tokString = 2;   // every # code below 256
+inline constexpr int tokInteger = 3;
+inline constexpr int tokFloat = 4;
+inline constexpr int tokWString = 5;  // at least one # code of 256 or more
+
+class TParser {
+ public:
+  static constexpr std::size_t kBufferSize = 4096;
+
+  // Reads the first token at once, so its errors arise here.
+  explicit TParser(TStream& stream);
+  // Moves the stream back to the start of the current token.
+  ~TParser();
+  TParser(const TParser&) = delete;
+  TParser& operator=(const TParser&) = delete;
+
+  int nextToken();
+  int token() const { return m_token; }
+  // Decoded value for tokString; the raw token text for every other kind.
+  std::string tokenString() const;
+  // The decoded value of a string token as UTF-16 code units (a tokString's
+  // bytes each become the code unit of the same value).
+  std::u16string tokenWideString() const;
+  std::int64_t tokenInt() const;        // EConvertError when not an integer
+  Extended tokenFloat() const;        // EConvertError when not a float
+  char floatType() const { return m_floatType; }  // 's', 'D', ... or 0
+  bool tokenSymbolIs(std::string_view symbol) const;
+  void checkToken(int kind) const;
+  void checkTokenSymbol(std::string_view symbol) const;
+  // Extends the current identifier by directly attached ".name" parts.
+  std::string tokenComponentIdent();
+  // Decodes hexadecimal pairs up to the closing "}", which becomes current.
+  void hexToBinary(TStream& out);
+  int sourceLine() const { return m_line; }
+  [[noreturn]] void error(const std::string& message) const;
+
+ private:
+  void readBuffer();
+  void skipBlanks();
+  void readString();
+  unsigned char at(std::size_t i) const { return static_cast<unsigned char>(m_buf[i]); }
+  std::string_view rawText() const { return {m_buf.get() + m_tokenStart, m_pos - m_tokenStart}; }
+
+  TStream& m_stream;
+  std::unique_ptr<char[]> m_buf;
+  std::size_t m_dataEnd = 0;   // bytes of the buffer filled from the stream
+  std::size_t m_sourceEnd = 0; // end of the current chunk, where a 0 byte stands
+  char m_saved = 0;            // the byte that the chunk's 0 replaced
+  std::size_t m_pos = 0;
+  std::size_t m_tokenStart = 0;
+  int m_token = tokEOF;
+  char m_floatType = 0;
+  int m_line = 1;
+  std::string m_string;
+  std::u16string m_wide;
+};
+
+}  // namespace vc
