@@ -1,0 +1,309 @@
+#include "formstream/BinaryToText.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "formstream/Errors.h"
+#include "formstream/Extended.h"
+#include "formstream/TReader.h"
+#include "formstream/TWriter.h"
+#include "platform/Cp950.h"
+
+namespace vc {
+
+namespace {
+
+// Pieces of a quoted string are cut after this many positions.
+constexpr std::size_t kLineLength = 64;
+
+class TextRenderer {
+ public:
+  TextRenderer(TReader& reader, TWriter& writer) : r(reader), w(writer) {}
+
+  void object();
+
+ private:
+  void indent() {
+    for (int i = 0; i < m_level; ++i) w.write("  ", 2);
+  }
+  void newLine() {
+    w.write("\r\n", 2);
+    indent();
+  }
+  void enter() {
+    if (++m_depth > kMaxNesting) throw EReadError(msg::kInvalidPropertyValue);
+  }
+  void leave() { --m_depth; }
+
+  void property();
+  void value();
+  void list();
+  void set();
+  void binary();
+  void collection();
+  void quoted(const std::string& s);
+  void quotedWide(const std::u16string& s);
+  void hashCode(unsigned value) {
+    w.writeByte('#');
+    w.write(std::to_string(value));
+  }
+
+  TReader& r;
+  TWriter& w;
+  int m_level = 0;
+  int m_depth = 0;
+};
+
+void TextRenderer::object() {
+  enter();
+  std::int32_t childPos = 0;
+  int flags = r.readPrefix(childPos);
+  std::string className = r.readShortString();
+  std::string objectName = r.readShortString();
+  indent();
+  if (flags & flagInherited)
+    w.write("inherited ");
+  else if (flags & flagInline)
+    w.write("inline ");
+  else
+    w.write("object ");
+  if (!objectName.empty()) {
+    w.write(objectName);
+    w.write(": ");
+  }
+  w.write(className);
+  if (flags & flagChildPos) {
+    w.write(" [");
+    w.write(std::to_string(childPos));
+    w.writeByte(']');
+  }
+  w.write("\r\n");
+  ++m_level;
+  while (!r.endOfList()) property();
+  r.readListEnd();
+  while (!r.endOfList()) object();
+  r.readListEnd();
+  --m_level;
+  indent();
+  w.write("end\r\n");
+  leave();
+}
+
+void TextRenderer::property() {
+  indent();
+  w.write(r.readShortString());
+  w.write(" = ");
+  value();
+  w.write("\r\n");
+}
+
+void TextRenderer::value() {
+  unsigned char tag = r.peekTag();
+  switch (tag & 0x7F) {
+    case tagList: list(); break;
+    case tagInt8: case tagInt16: case tagInt32: w.write(std::to_string(r.readInteger())); break;
+    case tagInt64: w.write(std::to_string(r.readInt64())); break;
+    case tagExtended: case tagDouble: w.write(formatGeneral(r.readFloat())); break;
+    case tagSingle:
+      w.write(formatGeneral(Extended::fromSingle(r.readSingle())));
+      w.writeByte('s');
+      break;
+    case tagCurrency:
+      w.write(formatGeneral(Extended::fromInt64(r.readCurrency())));
+      w.writeByte('c');
+      break;
+    case tagDate:
+      w.write(formatGeneral(Extended::fromDouble(r.readDate())));
+      w.writeByte('d');
+      break;
+    case tagString: case tagLString: quoted(r.readString()); break;
+    case tagWString: case tagUtf8String: quotedWide(r.readWideString()); break;
+    case tagBinary: binary(); break;
+    case tagSet: set(); break;
+    case tagCollection: collection(); break;
+    case tagNull: case tagIdent: case tagFalse: case tagTrue: case tagNil: w.write(r.readIdent()); break;
+    default:
+      // Not a tag of this format: stop here rather than misread what follows.
+      throw EReadError(msg::kInvalidPropertyValue);
+  }
+}
+
+void TextRenderer::list() {
+  enter();
+  r.readTag();
+  w.writeByte('(');
+  ++m_level;
+  while (!r.endOfList()) {
+    newLine();
+    value();
+  }
+  r.readListEnd();
+  --m_level;
+  w.writeByte(')');
+  leave();
+}
+
+void TextRenderer::set() {
+  r.readTag();
+  w.writeByte('[');
+  for (bool first = true;; first = false) {
+    std::string element = r.readShortString();
+    if (element.empty()) break;
+    if (!first) w.write(", ");
+    w.write(element);
+  }
+  w.writeByte(']');
+}
+
+void TextRenderer::binary() {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  r.readTag();
+  w.writeByte('{');
+  ++m_level;
+  std::int32_t n = r.readRawInt32();
+  bool multiLine = n >= 32;
+  unsigned char bytes[32];
+  char digits[64];
+  while (n > 0) {
+    if (multiLine) newLine();
+    int m = std::min(32, n);
+    r.read(bytes, static_cast<std::size_t>(m));
+    for (int i = 0; i < m; ++i) {
+      digits[2 * i] = kHex[bytes[i] >> 4];
+      digits[2 * i + 1] = kHex[bytes[i] & 15];
+    }
+    w.write(digits, static_cast<std::size_t>(2 * m));
+    n -= m;
+  }
+  --m_level;
+  w.writeByte('}');
+}
+
+void TextRenderer::collection() {
+  enter();
+  r.readTag();
+  w.writeByte('<');
+  ++m_level;
+  while (!r.endOfList()) {
+    newLine();
+    w.write("item");
+    unsigned char t = r.peekTag();
+    if (t == tagInt8 || t == tagInt16 || t == tagInt32) {
+      w.write(" [");
+      w.write(std::to_string(r.readInteger()));
+      w.writeByte(']');
+    }
+    w.write("\r\n");
+    r.checkTag(tagList);
+    ++m_level;
+    while (!r.endOfList()) property();
+    r.readListEnd();
+    --m_level;
+    indent();
+    w.write("end");
+  }
+  r.readListEnd();
+  --m_level;
+  w.writeByte('>');
+  leave();
+}
+
+// Quoted pieces of at most 64 positions; a # code counts as one position.
+// A piece never ends between the two bytes of a Big5 character.
+void TextRenderer::quoted(const std::string& s) {
+  const std::size_t len = s.size();
+  if (len == 0) {
+    w.write("''");
+    return;
+  }
+  ++m_level;
+  if (len > kLineLength) newLine();
+  auto special = [&](std::size_t i) {
+    auto c = static_cast<unsigned char>(s[i]);
+    return c < 0x20 || c == '\'';
+  };
+  std::size_t k = 0, i = 0;
+  while (i < len) {
+    bool lineBreak = false;
+    if (special(i)) {
+      hashCode(static_cast<unsigned char>(s[i]));
+      ++i;
+      if (i - k >= kLineLength) lineBreak = true;
+    } else {
+      std::size_t j = i++;
+      while (i < len && !special(i) && i - k < kLineLength) ++i;
+      if (i - k >= kLineLength) {
+        lineBreak = true;
+        if (cp950::isTrailByte(s, i)) --i;
+      }
+      w.writeByte('\'');
+      w.write(s.data() + j, i - j);
+      w.writeByte('\'');
+    }
+    if (lineBreak && i < len) {
+      w.write(" +");
+      newLine();
+      k = i;
+    }
+  }
+  --m_level;
+}
+
+// As quoted(), over UTF-16 code units: units above 0xFF become # codes too.
+// The double-byte step-back tests the string as converted to the ANSI code
+// page, at the same index; that conversion is encodeLossy, which makes "?"
+// of a character without a CP950 form, as the system's own conversion does.
+void TextRenderer::quotedWide(const std::u16string& s) {
+  const std::size_t len = s.size();
+  if (len == 0) {
+    w.write("''");
+    return;
+  }
+  const std::string ansi = cp950::encodeLossy(s);
+  ++m_level;
+  if (len > kLineLength) newLine();
+  auto special = [&](std::size_t i) { return s[i] < 0x20 || s[i] == u'\'' || s[i] > 0xFF; };
+  std::size_t k = 0, i = 0;
+  std::string piece;
+  while (i < len) {
+    bool lineBreak = false;
+    if (special(i)) {
+      hashCode(s[i]);
+      ++i;
+      if (i - k >= kLineLength) lineBreak = true;
+    } else {
+      std::size_t j = i++;
+      while (i < len && !special(i) && i - k < kLineLength) ++i;
+      if (i - k >= kLineLength) {
+        lineBreak = true;
+        if (cp950::isTrailByte(ansi, i)) --i;
+      }
+      piece.assign(1, '\'');
+      for (std::size_t p = j; p < i; ++p) piece += static_cast<char>(s[p]);
+      piece += '\'';
+      w.write(piece);
+    }
+    if (lineBreak && i < len) {
+      w.write(" +");
+      newLine();
+      k = i;
+    }
+  }
+  --m_level;
+}
+
+}  // namespace
+
+void BinaryToText(TStream& input, TStream& output) {
+  TReader reader(input);
+  TWriter writer(output);
+  char signature[4];
+  reader.read(signature, 4);
+  if (std::memcmp(signature, "TPF0", 4) != 0) throw EReadError(msg::kInvalidStreamFormat);
+  TextRenderer renderer(reader, writer);
+  renderer.object();
+  writer.flushBuffer();
+}
+
+}  // namespace vc

@@ -1,0 +1,16 @@
+#pragma once
+// The form file (.dfm): a 16-bit resource header in front of one binary form
+// stream.
+#include "formstream/Stream.h"
+
+namespace vc {
+
+// Checks and skips the header; the stream is left at the first byte of the
+// binary form stream. Raises EInvalidImage "無效的資料流格式" when the
+// stream does not begin with a header.
+void ReadFormFileHeader(TStream& stream);
+
+// ReadFormFileHeader on input, then BinaryToText into output.
+void FormFileToText(TStream& input, TStream& output);
+
+}  // namespace vc
