@@ -1,0 +1,3 @@
+object Form1: TForm1
+  Caption = 'Form1'
+end
