@@ -256,8 +256,8 @@ void TParser::hexToBinary(TStream& out) {
   nextToken();
 }
 
-void TParser::error(const std::string& message) const {
-  throw EParserError(message + " 在第 " + std::to_string(m_line) + " 行");
+void TParser::error(const std::string& message, int line) const {
+  throw EParserError(message + " 在第 " + std::to_string(line) + " 行");
 }
 
 }  // namespace vc

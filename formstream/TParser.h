@@ -48,7 +48,8 @@ class TParser {
   // Decodes hexadecimal pairs up to the closing "}", which becomes current.
   void hexToBinary(TStream& out);
   int sourceLine() const { return m_line; }
-  [[noreturn]] void error(const std::string& message) const;
+  [[noreturn]] void error(const std::string& message) const { error(message, m_line); }
+  [[noreturn]] void error(const std::string& message, int line) const;
 
  private:
   void readBuffer();
