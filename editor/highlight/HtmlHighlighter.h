@@ -30,8 +30,6 @@ class HtmlHighlighter : public Highlighter {
     rsTagName = 3,   // just after '<': the tag name comes next
     rsTag = 4,       // inside a tag, after its name
     rsValue = 5,     // inside a tag, after '=': an attribute value comes next
-    rsQuoted1 = 6,   // inside a '...' value
-    rsQuoted2 = 7,   // inside a "..." value
   };
 
   HtmlHighlighter();
@@ -61,9 +59,10 @@ class HtmlHighlighter : public Highlighter {
   // The workbench's colours (the htmlsyn instance).
   void applyWorkbenchColours();
 
-  // The tables, exposed for tests: names compared without regard to case.
-  static bool isEntityName(std::string_view name);  // without '&' and ';'
-  static bool isTagName(std::string_view name);     // "B", "/B", "!DOCTYPE"
+  // The tables, exposed for tests. Entity names (without '&' and ';') are
+  // compared exactly, tag names ("B", "/B", "!DOCTYPE") without regard to case.
+  static bool isEntityName(std::string_view name);
+  static bool isTagName(std::string_view name);
   static std::size_t entityCount();
   static std::size_t tagCount();
   // The letter sum of the unknown-tag rule.
@@ -77,9 +76,10 @@ class HtmlHighlighter : public Highlighter {
   void scanAsp();
   void scanTagName();
   void scanInTag();
-  void scanQuoted(unsigned char quote);
   void scanValue();
-  void scanControlSpace();
+  void scanQuoted();
+  void scanSpace(bool controlOnly);
+  void scanUntil(const char* close, std::size_t closeLen, int kind);
 
   const unsigned char* m_line = nullptr;
   std::size_t m_size = 0;

@@ -191,44 +191,49 @@ class EditorModel : private HighlighterClient {
     std::string text;
     RangeState range = 0;
   };
-  friend class EditorEdits;
+  class Op;  // brackets a public operation: rescan and events at its end
 
-  // Edit primitives; each notifies the clients and marks lines for rescan.
+  // Edit primitives; they keep bookmarks in place and mark lines for rescan.
   TextPos insertStream(TextPos at, std::string_view text);  // returns the end
   std::string deleteStream(TextPos begin, TextPos end);
-  std::vector<UndoItem::Piece> insertColumns(TextPos at, std::string_view text);
-  std::vector<UndoItem::Piece> deleteColumns(TextPos begin, TextPos end);
+  void insertPieces(const std::vector<UndoItem::Piece>& pieces);
   void removePieces(const std::vector<UndoItem::Piece>& pieces);
-  void restorePieces(const std::vector<UndoItem::Piece>& pieces);
+  void appendLines(int count);
+  void dropLastLines(int count);
 
-  // Recorded edits (undo entry + OnChange).
+  // Recorded edits: undo entry, OnChange.
   void deleteSelection(std::uint64_t group);
-  void recordedInsert(std::string_view text, std::uint64_t group);
+  TextPos recordedInsert(TextPos at, std::string_view text, std::uint64_t group);
   void recordedDelete(TextPos begin, TextPos end, std::uint64_t group);
+  void recordedColumnInsert(TextPos at, std::string_view text, std::uint64_t group);
+  void recordPieces(UndoItem::Kind kind, std::vector<UndoItem::Piece> pieces, int addedLines,
+                    std::uint64_t group);
   void pushUndo(UndoItem item);
   std::uint64_t newGroup() { return ++m_groupCounter; }
-  void applyUndoItem(const UndoItem& item, bool reverse);
+  void applyUndoItem(const UndoItem& item, bool undo);
+  UndoItem startItem(UndoItem::Kind kind, std::uint64_t group) const;
+  void insertEdited(std::string_view bytes, bool asColumns);
 
   // Caret and selection helpers.
   TextPos clampToChar(TextPos pos) const;
-  TextPos normalized(TextPos pos) const;
+  TextPos lineEnd(int line) const { return {lineLength(line) + 1, line}; }
   void moveCaret(TextPos pos, bool extendSelection);
-  void moveCaretKeep(TextPos pos);  // caret only, selection untouched
+  void collapseTo(TextPos pos);
+  void setBlock(TextPos anchor, TextPos caretPos);
   TextPos charLeft(TextPos pos) const;
   TextPos charRight(TextPos pos) const;
   TextPos wordLeft(TextPos pos) const;
   TextPos wordRight(TextPos pos) const;
-  TextPos wordEnd(TextPos pos) const;
   void ensureCaretVisible();
-  void selectionTouched(TextPos oldCaret, TextPos oldBegin, TextPos oldEnd);
+  // The stream range a line-mode selection stands for.
+  void lineModeRange(TextPos& begin, TextPos& end) const;
 
   // Commands.
-  void commandLineBreak();
-  void commandInsertLine();
+  void moveCommand(EditorCommand command);
+  void commandLineBreak(bool moveCaret);
   void commandDeleteChar();
   void commandDeleteLastChar();
-  void commandDeleteWord();
-  void commandDeleteLastWord();
+  void commandDeleteWord(bool forward);
   void commandDeleteLine();
   void commandDeleteEOL();
   void commandBlockIndent(bool indent);
@@ -236,21 +241,21 @@ class EditorModel : private HighlighterClient {
 
   // Highlighting.
   void rescanAll();
-  void rescanFrom(int index);  // 0-based; stops when a start state agrees
+  void markChanged(int first, int last);  // 0-based lines whose text changed
+  void rescanPending();
   void highlighterAttributesChanged() override;
 
   // Notifications.
+  template <typename F> void notify(F f);
   void notifyLinesChanged(int first, int count);
   void notifyLinesInserted(int first, int count);
   void notifyLinesDeleted(int first, int count);
-  template <typename F> void notify(F f);
-  void changed();  // OnChange
-  void selectionChangedEvent();  // OnSelectionChange
+  void finishOp(TextPos oldCaret, TextPos oldBegin, TextPos oldEnd, int oldTop);
 
   std::vector<Line> m_lines;
   TextPos m_caret;
+  TextPos m_anchor;  // the fixed end of the selection
   TextPos m_blockBegin, m_blockEnd;
-  TextPos m_anchor;
   SelectionMode m_selMode = SelectionMode::Normal;
   bool m_insertMode = true;
   bool m_readOnly = false;
@@ -263,12 +268,15 @@ class EditorModel : private HighlighterClient {
   std::array<std::optional<TextPos>, kBookmarkCount> m_bookmarks;
   Highlighter* m_highlighter = nullptr;
   Clipboard* m_clipboard = nullptr;
+  std::u16string m_columnClip;  // what we last copied as a column block
   std::function<void()> m_onChange;
   std::function<void()> m_onSelectionChange;
   std::vector<EditorModelClient*> m_clients;
   int m_updateDepth = 0;
   bool m_updatePending = false;
-  int m_rescanLow = -1;  // lowest line changed in the current edit
+  int m_opDepth = 0;
+  bool m_changed = false;  // a change was recorded in the current operation
+  int m_dirtyFirst = -1, m_dirtyLast = -1;  // lines to rescan
 };
 
 }  // namespace vc

@@ -24,9 +24,8 @@ class SearchMatcher {
   static bool isWordByte(unsigned char b);
 
  private:
-  bool accept(std::string_view line, std::size_t pos) const;
-
   std::string m_pattern;  // folded unless matchCase
+  mutable std::string m_folded;  // the folded line, reused from line to line
   bool m_matchCase;
   bool m_wholeWord;
   std::array<std::size_t, 256> m_shift{};

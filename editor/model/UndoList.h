@@ -25,6 +25,7 @@ struct UndoItem {
     std::string text;
   };
   std::vector<Piece> pieces;
+  int addedLines = 0;    // column insert: empty lines appended at the end first
   TextPos caretBefore;   // where the caret goes back to when undone
   TextPos blockBeginBefore, blockEndBefore;
   std::uint64_t group = 0;  // entries of one group are undone and redone together
