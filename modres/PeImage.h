@@ -1,0 +1,49 @@
+#pragma once
+// The headers of a PE/COFF image (PE32 or PE32+, any machine), decoded into
+// values: enough to find the resource directory and map its addresses to
+// file offsets. Nothing of the image is loaded or run.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "modres/ByteSource.h"
+
+namespace vc::modres {
+
+struct SectionHeader {
+  char name[9] = {};
+  std::uint32_t virtualSize = 0;
+  std::uint32_t virtualAddress = 0;
+  std::uint32_t sizeOfRawData = 0;
+  std::uint32_t pointerToRawData = 0;  // already rounded as the loader rounds it
+};
+
+struct DataDirectory {
+  std::uint32_t rva = 0;
+  std::uint32_t size = 0;
+};
+
+class PeImage {
+ public:
+  // nullopt when the source is not a PE image whose headers lie inside it.
+  static std::optional<PeImage> parse(ByteSource& source);
+
+  bool isPe32Plus() const { return m_pe32Plus; }
+  std::uint16_t machine() const { return m_machine; }
+  // Data directory 2; rva 0 when the image has none.
+  DataDirectory resourceDirectory() const { return m_resources; }
+  const std::vector<SectionHeader>& sections() const { return m_sections; }
+
+  // File offset of the count bytes starting at rva, when all of them are
+  // backed by the file data of one section and lie inside the file.
+  std::optional<std::uint64_t> rvaToOffset(std::uint64_t rva, std::uint64_t count) const;
+
+ private:
+  bool m_pe32Plus = false;
+  std::uint16_t m_machine = 0;
+  std::uint64_t m_fileSize = 0;
+  DataDirectory m_resources;
+  std::vector<SectionHeader> m_sections;
+};
+
+}  // namespace vc::modres

@@ -1,0 +1,146 @@
+#include "modres/ResourceDirectory.h"
+
+#include "modres/ResourceName.h"
+
+namespace vc::modres {
+namespace {
+
+constexpr std::uint32_t kHighBit = 0x80000000u;
+constexpr std::uint32_t kDirectoryHeaderSize = 16;
+constexpr std::uint32_t kEntrySize = 8;
+// The shown names of one listing together; beyond this the listing fails
+// rather than let overlapping name strings multiply memory.
+constexpr std::size_t kMaxNameBytes = 16u << 20;
+
+struct RawEntry {
+  std::uint32_t name = 0;
+  std::uint32_t target = 0;
+};
+
+std::uint32_t u32At(const unsigned char* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// Offsets inside the directory are relative to its start and at most 31 bits;
+// every one is mapped through the section table and checked before reading.
+class Walker {
+ public:
+  Walker(ByteSource& source, const PeImage& image)
+      : m_source(source), m_image(image), m_base(image.resourceDirectory().rva) {}
+
+  bool read(std::uint32_t offset, void* buffer, std::uint32_t count) {
+    auto at = m_image.rvaToOffset(std::uint64_t{m_base} + offset, count);
+    return at && m_source.readAt(*at, buffer, count);
+  }
+
+  bool entryCount(std::uint32_t directory, std::uint32_t& count) {
+    unsigned char header[kDirectoryHeaderSize];
+    if (!read(directory, header, sizeof header)) return false;
+    count = std::uint32_t{header[12]} | (std::uint32_t{header[13]} << 8);
+    count += std::uint32_t{header[14]} | (std::uint32_t{header[15]} << 8);
+    return true;
+  }
+
+  // The whole entry table: at most 131070 entries, and only once it is known
+  // to lie inside the file.
+  bool table(std::uint32_t directory, std::vector<RawEntry>& entries) {
+    std::uint32_t count = 0;
+    if (!entryCount(directory, count)) return false;
+    const std::uint64_t first = std::uint64_t{directory} + kDirectoryHeaderSize;
+    const std::uint64_t bytes = std::uint64_t{count} * kEntrySize;
+    if (first + bytes > kHighBit) return false;
+    std::vector<unsigned char> raw(static_cast<std::size_t>(bytes));
+    if (!read(static_cast<std::uint32_t>(first), raw.data(), static_cast<std::uint32_t>(bytes))) return false;
+    entries.resize(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+      entries[i] = {u32At(&raw[i * kEntrySize]), u32At(&raw[i * kEntrySize + 4])};
+    return true;
+  }
+
+  bool name(std::uint32_t offset, std::u16string& out) {
+    unsigned char len[2];
+    if (!read(offset, len, 2)) return false;
+    const std::uint32_t units = std::uint32_t{len[0]} | (std::uint32_t{len[1]} << 8);
+    if (std::uint64_t{offset} + 2 + 2 * units > kHighBit) return false;
+    std::string raw(2 * units, '\0');
+    if (!read(offset + 2, raw.data(), 2 * units)) return false;
+    out.resize(units);
+    for (std::uint32_t i = 0; i < units; ++i)
+      out[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
+                                     (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
+    return true;
+  }
+
+  // The first language of a name, which must be a data entry: the directory
+  // is read three levels deep and never further, so no chain of
+  // subdirectories can lead the walk on.
+  std::optional<ResourceData> firstLanguage(std::uint32_t directory) {
+    std::uint32_t count = 0;
+    unsigned char entry[kEntrySize];
+    if (!entryCount(directory, count) || count == 0) return std::nullopt;
+    if (std::uint64_t{directory} + kDirectoryHeaderSize + kEntrySize > kHighBit) return std::nullopt;
+    if (!read(directory + kDirectoryHeaderSize, entry, kEntrySize)) return std::nullopt;
+    const std::uint32_t target = u32At(entry + 4);
+    if (target & kHighBit) return std::nullopt;
+    unsigned char leaf[16];
+    if (!read(target, leaf, sizeof leaf)) return std::nullopt;
+    const std::uint32_t rva = u32At(leaf);
+    const std::uint32_t size = u32At(leaf + 4);
+    auto at = m_image.rvaToOffset(rva, size);
+    if (!at) return std::nullopt;
+    return ResourceData{*at, size};
+  }
+
+ private:
+  ByteSource& m_source;
+  const PeImage& m_image;
+  std::uint32_t m_base;
+};
+
+}  // namespace
+
+bool readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t type,
+                         std::vector<ResourceEntry>& out) {
+  if (image.resourceDirectory().rva == 0) return false;
+  Walker walker(source, image);
+
+  std::vector<RawEntry> types;
+  if (!walker.table(0, types)) return false;
+  std::optional<std::uint32_t> typeDirectory;
+  for (const RawEntry& e : types) {
+    if (!(e.name & kHighBit) && e.name == type) {
+      if (e.target & kHighBit) typeDirectory = e.target & ~kHighBit;
+      break;
+    }
+  }
+  // A type directory that is the root again would loop.
+  if (!typeDirectory || *typeDirectory == 0) return false;
+
+  std::vector<RawEntry> names;
+  if (!walker.table(*typeDirectory, names)) return false;
+  std::size_t nameBytes = 0;
+  for (const RawEntry& e : names) {
+    ResourceEntry entry;
+    if (e.name & kHighBit) {
+      if (!walker.name(e.name & ~kHighBit, entry.name)) continue;
+      entry.shownName = shownResourceName(entry.name);
+    } else {
+      if (e.name > 0xFFFF) continue;
+      entry.numeric = true;
+      entry.id = static_cast<std::uint16_t>(e.name);
+      entry.shownName = shownResourceId(entry.id);
+    }
+    nameBytes += entry.shownName.size();
+    if (nameBytes > kMaxNameBytes) return false;
+    if (e.target & kHighBit) {
+      const std::uint32_t languages = e.target & ~kHighBit;
+      // Pointing back at the root or the type directory is a loop, not a language level.
+      if (languages != 0 && languages != *typeDirectory) entry.data = walker.firstLanguage(languages);
+    }
+    out.push_back(std::move(entry));
+  }
+  return true;
+}
+
+}  // namespace vc::modres
