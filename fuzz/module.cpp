@@ -1,0 +1,24 @@
+// Opens the input as a module, lists its forms and reads every resource the
+// listing names, plus a few names that are always looked up.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "modres/Module.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  auto module = vc::modres::Module::openBytes(std::string(reinterpret_cast<const char*>(data), size));
+  if (!module) return 0;
+  std::vector<std::string> names;
+  module->listFormNames(names);
+  names.insert(names.end(), {"DVCLAL", "PACKAGEINFO", "#1", "tform1"});
+  for (const std::string& name : names) {
+    try {
+      auto stream = module->readFormResource(name);
+      std::string bytes(static_cast<std::size_t>(stream->size()), '\0');
+      stream->read(bytes.data(), bytes.size());
+    } catch (const vc::EResNotFound&) {
+    }
+  }
+  return 0;
+}
