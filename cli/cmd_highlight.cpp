@@ -1,0 +1,141 @@
+// formtext highlight: form text in the highlighter's colours on a terminal,
+// or the token stream the editor sees, one token a line.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/Command.h"
+#include "editor/highlight/DfmHighlighter.h"
+#include "editor/highlight/HtmlHighlighter.h"
+#include "editor/model/EditorModel.h"
+#include "platform/Cp950.h"
+
+namespace vc::cli {
+namespace {
+
+std::string readAll(TStream& in) {
+  std::string data;
+  char buf[65536];
+  for (std::size_t n; (n = in.read(buf, sizeof buf)) > 0;) data.append(buf, n);
+  return data;
+}
+
+// Printable ASCII as it is, a backslash doubled, any other byte as \xHH.
+void appendEscaped(std::string& out, std::string_view bytes) {
+  static const char hex[] = "0123456789ABCDEF";
+  for (char ch : bytes) {
+    auto b = static_cast<unsigned char>(ch);
+    if (b == '\\') {
+      out += "\\\\";
+    } else if (b >= 0x20 && b < 0x7F) {
+      out.push_back(ch);
+    } else {
+      out += "\\x";
+      out.push_back(hex[b >> 4]);
+      out.push_back(hex[b & 15]);
+    }
+  }
+}
+
+void appendColour(std::string& out, Color c, bool foreground) {
+  if (c.kind != Color::Kind::Rgb) {
+    out += foreground ? ";39" : ";49";  // the terminal's own colours stand for the system's
+    return;
+  }
+  out += foreground ? ";38;2;" : ";48;2;";
+  out += std::to_string((c.rgb >> 16) & 255) + ";" + std::to_string((c.rgb >> 8) & 255) + ";" +
+         std::to_string(c.rgb & 255);
+}
+
+std::string sgr(const HighlightAttributes* a) {
+  std::string s = "\x1b[0";
+  if (a) {
+    if (a->style() & fsBold) s += ";1";
+    if (a->style() & fsItalic) s += ";3";
+    if (a->style() & fsUnderline) s += ";4";
+    if (a->style() & fsStrikeOut) s += ";9";
+    appendColour(s, a->foreground(), true);
+    appendColour(s, a->background(), false);
+  }
+  return s + "m";
+}
+
+// One line in colour. A Big5 character may fall in two tokens (bytes above
+// 127 outside quotes are one token each), so characters are decoded whole and
+// take the attributes of the token their first byte lies in.
+void appendColoured(std::string& out, Highlighter& h, const std::string& line, int index) {
+  std::vector<const HighlightAttributes*> attrOf(line.size(), nullptr);
+  for (h.startLine(line, index); !h.atLineEnd(); h.advance())
+    for (std::size_t i = 0; i < h.tokenText().size(); ++i)
+      attrOf[static_cast<std::size_t>(h.tokenStart()) + i] = h.tokenAttributes();
+  const HighlightAttributes* current = nullptr;
+  std::string shown;  // the escape sequence in force
+  for (std::size_t i = 0; i < line.size();) {
+    std::size_t n = cp950::charLength(line, i);
+    if (shown.empty() || attrOf[i] != current) {
+      current = attrOf[i];
+      std::string next = sgr(current);
+      if (next != shown) out += next;
+      shown = std::move(next);
+    }
+    out += cp950::toUtf8(std::string_view(line).substr(i, n));
+    i += n;
+  }
+  if (!shown.empty()) out += "\x1b[0m";
+  out += '\n';
+}
+
+int runHighlight(const Options& opt) {
+  if (opt.args.size() > 1) throw UsageError{};
+  for (const std::string& f : opt.flags)
+    if (f != "--tokens" && f != "--html" && f != "--utf8") throw UsageError{};
+  std::unique_ptr<TStream> in = openInput(opt.args.empty() ? "-" : opt.args[0]);
+  std::string data = readAll(*in);
+
+  std::unique_ptr<Highlighter> h;
+  if (opt.has("--html")) {
+    auto html = std::make_unique<HtmlHighlighter>();
+    html->applyWorkbenchColours();
+    h = std::move(html);
+  } else {
+    auto dfm = std::make_unique<DfmHighlighter>();
+    dfm->applyWorkbenchColours();
+    h = std::move(dfm);
+  }
+  EditorModel model(0);
+  model.loadFromBytes(data);
+  data.clear();
+  model.setHighlighter(h.get());
+
+  std::unique_ptr<TStream> out = openOutput(false);
+  const bool tokens = opt.has("--tokens");
+  std::string buf;
+  for (int k = 0; k < model.lineCount(); ++k) {
+    const std::string& line = model.lineText(k);
+    h->setRangeState(model.lineRange(k));
+    if (tokens) {
+      for (h->startLine(line, k); !h->atLineEnd(); h->advance()) {
+        buf += std::to_string(k + 1) + '\t' + std::to_string(h->tokenStart()) + '\t' +
+               std::to_string(h->tokenKind()) + '\t';
+        appendEscaped(buf, h->tokenText());
+        buf += '\n';
+      }
+    } else {
+      appendColoured(buf, *h, line, k);
+    }
+    if (buf.size() >= 65536) {
+      out->writeBytes(buf);
+      buf.clear();
+    }
+  }
+  out->writeBytes(buf);
+  return 0;
+}
+
+}  // namespace
+
+VC_FORMTEXT_COMMAND(highlight, "highlight", "highlight [FILE|-] [--tokens] [--html]",
+                    "show form text in the editor's colours, or its tokens", "", runHighlight);
+
+}  // namespace vc::cli
