@@ -27,11 +27,11 @@ QString forOtherPrograms(QString text) {
 
 }  // namespace
 
-const char* Clipboard::rawFormat() {
+const char* SystemClipboard::rawFormat() {
   return "application/x-vellumcraft-cp950";
 }
 
-QMimeData* Clipboard::toMimeData(std::string_view bytes) {
+QMimeData* SystemClipboard::toMimeData(std::string_view bytes) {
   auto* data = new QMimeData;
   data->setText(forOtherPrograms(toQString(bytes)));
   data->setData(QString::fromLatin1(rawFormat()),
@@ -39,13 +39,16 @@ QMimeData* Clipboard::toMimeData(std::string_view bytes) {
   return data;
 }
 
-std::optional<std::string> Clipboard::fromMimeData(const QMimeData* data, QString* refused) {
-  if (!data) return std::string();
+std::optional<std::string> SystemClipboard::rawBytes(const QMimeData* data) {
   const QString raw = QString::fromLatin1(rawFormat());
-  if (data->hasFormat(raw)) {
-    const QByteArray bytes = data->data(raw);
-    return std::string(bytes.constData(), std::size_t(bytes.size()));
-  }
+  if (!data || !data->hasFormat(raw)) return std::nullopt;
+  const QByteArray bytes = data->data(raw);
+  return std::string(bytes.constData(), std::size_t(bytes.size()));
+}
+
+std::optional<std::string> SystemClipboard::fromMimeData(const QMimeData* data, QString* refused) {
+  if (!data) return std::string();
+  if (auto raw = rawBytes(data)) return raw;
   if (!data->hasText()) return std::string();
   const QString text = data->text();
   std::size_t failedAt = 0;
@@ -61,11 +64,11 @@ std::optional<std::string> Clipboard::fromMimeData(const QMimeData* data, QStrin
   return bytes;
 }
 
-void Clipboard::setText(std::string_view bytes) {
+void SystemClipboard::setText(std::string_view bytes) {
   QGuiApplication::clipboard()->setMimeData(toMimeData(bytes));
 }
 
-std::optional<std::string> Clipboard::text(QString* refused) {
+std::optional<std::string> SystemClipboard::text(QString* refused) {
   return fromMimeData(QGuiApplication::clipboard()->mimeData(), refused);
 }
 

@@ -11,7 +11,7 @@ class QString;
 
 namespace vc {
 
-class Clipboard {
+class SystemClipboard {
  public:
   // Puts CP950 bytes on the clipboard: decoded as plain text for other
   // programs, and as they are in the private format.
@@ -25,6 +25,9 @@ class Clipboard {
   // The same conversions on a mime data object (drops and tests use it).
   static QMimeData* toMimeData(std::string_view bytes);
   static std::optional<std::string> fromMimeData(const QMimeData* data, QString* refused = nullptr);
+
+  // The raw bytes of the private format, when the data carries it.
+  static std::optional<std::string> rawBytes(const QMimeData* data);
 
   // Name of the private format that carries the raw bytes.
   static const char* rawFormat();
