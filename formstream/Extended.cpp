@@ -1,7 +1,9 @@
 #include "formstream/Extended.h"
 
 #include <bit>
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace vc {
@@ -74,10 +76,13 @@ Extended Extended::fromInt64(std::int64_t v) {
 namespace {
 
 // Unsigned big integer in base 10^9, least significant limb first: enough to
-// hold m * 2^k or m * 5^k exactly for every extended value.
+// hold m * 2^k or m * 5^k exactly for every extended value. With a limb limit
+// it keeps only the leading limbs (the value is then m_dropped limbs short
+// and at most a relative 10^-60 too small), which is all the format needs
+// unless a run of nines follows the digits that matter.
 class Decimal {
  public:
-  explicit Decimal(std::uint64_t v) {
+  Decimal(std::uint64_t v, std::size_t maxLimbs) : m_maxLimbs(maxLimbs) {
     do {
       m_limbs.push_back(static_cast<std::uint32_t>(v % kBase));
       v /= kBase;
@@ -94,6 +99,12 @@ class Decimal {
       m_limbs.push_back(static_cast<std::uint32_t>(carry % kBase));
       carry /= kBase;
     }
+    if (m_maxLimbs != 0 && m_limbs.size() > m_maxLimbs) {
+      std::size_t drop = m_limbs.size() - m_maxLimbs;
+      for (std::size_t i = 0; i < drop; ++i) m_inexact |= m_limbs[i] != 0;
+      m_limbs.erase(m_limbs.begin(), m_limbs.begin() + static_cast<std::ptrdiff_t>(drop));
+      m_dropped += static_cast<int>(drop);
+    }
   }
   void multiplyPow2(int n) {
     for (; n >= 28; n -= 28) multiply(1u << 28);
@@ -106,6 +117,8 @@ class Decimal {
     for (; n > 0; --n) f *= 5;
     if (f > 1) multiply(f);
   }
+  bool inexact() const { return m_inexact; }
+  int droppedDigits() const { return 9 * m_dropped; }
   std::string digits() const {
     std::string s = std::to_string(m_limbs.back());
     char buf[10];
@@ -123,7 +136,33 @@ class Decimal {
  private:
   static constexpr std::uint32_t kBase = 1000000000u;
   std::vector<std::uint32_t> m_limbs;
+  std::size_t m_maxLimbs;
+  int m_dropped = 0;
+  bool m_inexact = false;
 };
+
+// The decimal digits of m * 2^k and the exponent exp with value = 0.digits *
+// 10^exp. Only the first 19 digits are exact when maxLimbs is not 0; the
+// result is nullopt when the digits behind them leave that in doubt.
+std::optional<std::string> decimalDigits(std::uint64_t m, int k, std::size_t maxLimbs, int& exp) {
+  Decimal n(m, maxLimbs);
+  int shift = 0;  // value = n * 10^shift
+  if (k >= 0) {
+    n.multiplyPow2(k);
+  } else {
+    n.multiplyPow5(-k);
+    shift = k;
+  }
+  std::string d = n.digits();
+  exp = static_cast<int>(d.size()) + n.droppedDigits() + shift;
+  if (n.inexact()) {
+    // The true value is at most a relative 10^-60 larger: the first 19
+    // digits hold unless everything from there on is a run of nines.
+    std::size_t from = 19, to = std::min<std::size_t>(d.size(), 19 + 30);
+    if (d.size() <= 19 || d.find_first_not_of('9', from) >= to) return std::nullopt;
+  }
+  return d;
+}
 
 // Keeps the first n digits of d, rounding half up on the digit that follows
 // (digits beyond it cannot change a half-up decision, and an exact tie at
@@ -162,16 +201,10 @@ std::string formatGeneral(const Extended& value) {
   int tz = std::countr_zero(m);
   m >>= tz;
   k += tz;
-  Decimal n(m);
-  int shift = 0;  // value = n * 10^shift
-  if (k >= 0) {
-    n.multiplyPow2(k);
-  } else {
-    n.multiplyPow5(-k);
-    shift = k;
-  }
-  std::string d = n.digits();
-  int exp = static_cast<int>(d.size()) + shift;  // value = 0.d * 10^exp
+  int exp = 0;
+  std::optional<std::string> digits = decimalDigits(m, k, 8, exp);
+  if (!digits) digits = decimalDigits(m, k, 0, exp);
+  std::string& d = *digits;
   roundDigits(d, 18, exp);
   roundDigits(d, 15, exp);
   while (!d.empty() && d.back() == '0') d.pop_back();
