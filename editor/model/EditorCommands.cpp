@@ -77,7 +77,7 @@ TextPos EditorModel::charLeft(TextPos pos) const {
   if (pos.column > 1) {
     const std::string& t = m_lines[static_cast<std::size_t>(pos.line - 1)].text;
     auto i = static_cast<std::size_t>(pos.column - 2);
-    if (i < t.size()) i = cp950::charStart(t, i);
+    if (i < t.size()) i = charStartAt(t, i);
     return {static_cast<int>(i) + 1, pos.line};
   }
   if (pos.line > 1) return lineEnd(pos.line - 1);
@@ -107,14 +107,16 @@ TextPos EditorModel::wordRight(TextPos pos) const {
 TextPos EditorModel::wordLeft(TextPos pos) const {
   const std::string& t = m_lines[static_cast<std::size_t>(pos.line - 1)].text;
   const CharSet& w = wordCharacters();
-  auto i = std::min(static_cast<std::size_t>(pos.column - 1), t.size());
-  if (i == 0) return pos.line > 1 ? lineEnd(pos.line - 1) : pos;
-  // Character starts up to i, so that we can walk back a character at a time.
-  auto prev = [&](std::size_t k) { return cp950::charStart(t, k - 1); };
+  auto end = std::min(static_cast<std::size_t>(pos.column - 1), t.size());
+  if (end == 0) return pos.line > 1 ? lineEnd(pos.line - 1) : pos;
+  // The character starts before the caret, found in one walk from the line's start.
+  std::vector<std::size_t> starts;
+  for (std::size_t k = 0; k < end; k += cp950::charLength(t, k)) starts.push_back(k);
   auto isWordAt = [&](std::size_t k) { return cp950::charLength(t, k) == 1 && w.test(static_cast<unsigned char>(t[k])); };
-  while (i > 0 && !isWordAt(prev(i))) i = prev(i);
-  while (i > 0 && isWordAt(prev(i))) i = prev(i);
-  return {static_cast<int>(i) + 1, pos.line};
+  std::size_t n = starts.size();
+  while (n > 0 && !isWordAt(starts[n - 1])) --n;
+  while (n > 0 && isWordAt(starts[n - 1])) --n;
+  return {n < starts.size() ? static_cast<int>(starts[n]) + 1 : static_cast<int>(end) + 1, pos.line};
 }
 
 // ---- Commands

@@ -232,7 +232,7 @@ void EditorModel::recordedColumnInsert(TextPos at, std::string_view text, std::u
     auto c = static_cast<std::size_t>(at.column - 1);
     UndoItem::Piece p{line, at.column, {}};
     if (c < t.size()) {
-      p.column = static_cast<int>(cp950::charStart(t, c)) + 1;
+      p.column = static_cast<int>(charStartAt(t, c)) + 1;
     } else if (c > t.size()) {
       p.text.assign(c - t.size(), ' ');
       p.column = static_cast<int>(t.size()) + 1;
@@ -256,7 +256,7 @@ void EditorModel::deleteSelection(std::uint64_t group) {
     for (int l = b.line; l <= e.line; ++l) {
       const std::string& t = m_lines[static_cast<std::size_t>(l - 1)].text;
       std::size_t s = std::min(static_cast<std::size_t>(c1 - 1), t.size());
-      if (s < t.size()) s = cp950::charStart(t, s);
+      if (s < t.size()) s = charStartAt(t, s);
       std::size_t x = std::min(static_cast<std::size_t>(c2 - 1), t.size());
       if (x < t.size() && cp950::isTrailByte(t, x)) ++x;
       if (s < x) pieces.push_back({l, static_cast<int>(s) + 1, t.substr(s, x - s)});
@@ -341,8 +341,12 @@ void EditorModel::setMaxUndo(int max) {
 // ---- Typing and the clipboard
 
 void EditorModel::typeText(std::u16string_view text) {
-  if (m_readOnly || text.empty()) return;
-  std::string bytes = encodeOrRefuse(text);
+  if (m_readOnly) return;
+  std::u16string typed;
+  for (char16_t ch : text)
+    if (ch >= 0x20 || ch == '\t') typed.push_back(ch);
+  if (typed.empty()) return;
+  std::string bytes = encodeOrRefuse(typed);
   insertEdited(bytes, false);
 }
 

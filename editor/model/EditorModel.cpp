@@ -80,10 +80,10 @@ void EditorModel::replaceLine(int index, std::string_view bytes) {
 
 TextPos EditorModel::clampToChar(TextPos pos) const {
   pos.line = std::clamp(pos.line, 1, lineCount());
-  pos.column = std::max(pos.column, 1);
+  pos.column = std::clamp(pos.column, 1, kMaxColumn);
   const std::string& t = m_lines[static_cast<std::size_t>(pos.line - 1)].text;
   auto i = static_cast<std::size_t>(pos.column - 1);
-  if (i > 0 && i < t.size()) pos.column = static_cast<int>(cp950::charStart(t, i)) + 1;
+  if (i > 0 && i < t.size()) pos.column = static_cast<int>(charStartAt(t, i)) + 1;
   return pos;
 }
 
@@ -168,7 +168,7 @@ std::string EditorModel::selectedText() const {
     for (int l = b.line; l <= e.line; ++l) {
       const std::string& t = m_lines[static_cast<std::size_t>(l - 1)].text;
       std::size_t s = std::min<std::size_t>(static_cast<std::size_t>(c1 - 1), t.size());
-      if (s < t.size()) s = cp950::charStart(t, s);
+      if (s < t.size()) s = charStartAt(t, s);
       std::size_t x = std::min<std::size_t>(static_cast<std::size_t>(c2 - 1), t.size());
       if (x < t.size() && cp950::isTrailByte(t, x)) ++x;
       if (s < x) out.append(t, s, x - s);

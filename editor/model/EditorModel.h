@@ -70,6 +70,8 @@ class EditorModel : private HighlighterClient {
   static constexpr int kBookmarkCount = 10;
   static constexpr int kTabWidth = 8;
   static constexpr int kIndentWidth = 2;
+  // The caret may stand past the end of a line, but not without bound.
+  static constexpr int kMaxColumn = 1000000;
 
   explicit EditorModel(int maxUndo = 100);
   ~EditorModel();
@@ -99,7 +101,7 @@ class EditorModel : private HighlighterClient {
   int caretColumn() const { return m_caret.column; }
   int caretLine() const { return m_caret.line; }
   TextPos caret() const { return m_caret; }
-  // Line clamped to 1..lineCount, column to >= 1; scrolls the least amount
+  // Line clamped to 1..lineCount, column to 1..kMaxColumn; scrolls the least amount
   // that shows the caret; OnSelectionChange when the position changes.
   // The selection collapses to the caret.
   void setCaret(int column, int line);
@@ -139,7 +141,8 @@ class EditorModel : private HighlighterClient {
 
   // ---- Editing.
   // Inserts typed text at the caret, replacing the selection; in overwrite
-  // mode a typed character replaces the character under the caret. Throws
+  // mode a typed character replaces the character under the caret. Control
+  // characters other than tab are dropped (keys come as commands). Throws
   // vc::Exception when the text cannot be represented in code page 950.
   void typeText(std::u16string_view text);
   // The same with CP950 bytes; throws when they end in half a character.

@@ -3,8 +3,15 @@
 // do nothing; the outermost one rescans the changed lines and raises the
 // caret, selection and change events once, when it ends.
 #include "editor/model/EditorModel.h"
+#include "platform/Cp950.h"
 
 namespace vc {
+
+// Start of the character holding byte i of a line. Looks back only over the
+// run of lead-range bytes in front of i, not from the start of the line.
+inline std::size_t charStartAt(std::string_view line, std::size_t i) {
+  return cp950::isTrailByte(line, i) ? i - 1 : i;
+}
 
 class EditorModel::Op {
  public:
