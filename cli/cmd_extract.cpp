@@ -88,7 +88,11 @@ int runExtract(const Options& opt) {
   std::vector<std::string> names;
   const bool listed = module->listFormNames(names);
   const std::filesystem::path dir = opt.args[1];
-  std::filesystem::create_directories(dir);
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (ec || !std::filesystem::is_directory(dir)) {
+    throw Exception("無法建立檔案 " + dir.string() + "。" + (ec ? ec.message() : std::string("not a folder")));
+  }
 
   bool failed = !listed;
   std::set<std::string> used;

@@ -106,4 +106,6 @@ vc_modres_test(extract_unsafe_names ARGS "extract ${vc_modules}/paths32.exe ${vc
   FILES "_...txt|_.._ESCAPE.txt|_.HIDDEN.txt|A_B_C.txt|A_B__.txt|LINE{U+000A}BREAK.txt|TFORM1.txt|tform1~2.txt|${vc_long}.txt")
 vc_modres_test(extract_no_rcdata ARGS "extract ${vc_modules}/noforms64.exe ${vc_modres_out}/none" STATUS 1
   OUTDIR ${vc_modres_out}/none FILES "")
+vc_modres_test(extract_into_a_file ARGS "extract ${vc_modules}/forms32.exe ${VC_ROOT}/README.md" STATUS 1
+  ERROR "無法建立檔案")
 vc_modres_test(extract_usage ARGS "extract ${vc_modules}/forms32.exe" STATUS 2 ERROR "usage")
