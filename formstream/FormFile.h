@@ -13,4 +13,9 @@ void ReadFormFileHeader(TStream& stream);
 // ReadFormFileHeader on input, then BinaryToText into output.
 void FormFileToText(TStream& input, TStream& output);
 
+// Converts form text (TextToBinary) into memory, then writes the header and
+// the binary form stream to output. When the text does not convert nothing
+// at all reaches output.
+void TextToFormFile(TStream& input, TStream& output);
+
 }  // namespace vc
