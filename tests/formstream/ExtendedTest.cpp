@@ -1,6 +1,7 @@
 // The general number format on exact 80-bit patterns.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
 
@@ -60,6 +61,17 @@ TEST(FormatGeneralTest, SinglesAndExtremes) {
   EXPECT_EQ(formatGeneral(ext(0x7FFE, 0xFFFFFFFFFFFFFFFFull)), "1.18973149535723E4932");
   EXPECT_EQ(formatGeneral(ext(0x0001, 0x8000000000000000ull)), "3.36210314311209E-4932");
   EXPECT_EQ(formatGeneral(Extended::fromDouble(45000.5)), "45000.5");  // a date
+}
+
+TEST(FormatGeneralTest, SeparatorIsAlwaysAPoint) {
+  // A locale with a decimal comma must not reach the text.
+  const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+  std::string saved = previous ? previous : "C";
+  for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE"})
+    if (std::setlocale(LC_NUMERIC, name)) break;
+  EXPECT_EQ(formatGeneral(Extended::fromDouble(1.5)), "1.5");
+  EXPECT_EQ(formatGeneral(Extended::fromDouble(-2.5e-7)), "-2.5E-7");
+  std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 TEST(ExtendedTest, BytesRoundTrip) {
