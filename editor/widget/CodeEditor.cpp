@@ -79,7 +79,7 @@ void CodeEditor::setReadOnly(bool readOnly) {
 }
 
 void CodeEditor::setFirstLineNumber(int number) {
-  m_firstLineNumber = number;
+  m_firstLineNumber = std::max(0, number);
   repaintAll();
 }
 

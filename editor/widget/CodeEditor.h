@@ -105,6 +105,7 @@ class CodeEditor : public QAbstractScrollArea, private EditorModelClient {
   void popupRequested(const QPoint& globalPos);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -15,6 +15,21 @@ namespace vc {
 
 // ---- Keys -----------------------------------------------------------------
 
+bool CodeEditor::event(QEvent* event) {
+  // Tab is not taken: it moves the focus, but the workbench still hears
+  // about the key press (its status bar shows the keyboard's toggles).
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+    if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+      emit OnKeyDown(key->key(), key->modifiers());
+      focusNextPrevChild(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+      return true;
+    }
+  }
+  return QAbstractScrollArea::event(event);
+}
+
 void CodeEditor::keyPressEvent(QKeyEvent* event) {
   emit OnKeyDown(event->key(), event->modifiers());
   const KeyStroke stroke = keyStrokeOf(*event);

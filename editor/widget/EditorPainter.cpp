@@ -1,5 +1,6 @@
 #include "editor/widget/EditorPainter.h"
 
+#include <QGlyphRun>
 #include <QPainter>
 #include <algorithm>
 #include <climits>
@@ -70,25 +71,41 @@ void EditorPainter::paintGutter(int firstRow, int lastRow) {
   m_painter.setPen(palette.color(QPalette::Mid));
   m_painter.drawLine(gutter - 1, 0, gutter - 1, height);
 
-  m_painter.setFont(m_fonts.font(0));
-  m_painter.setPen(palette.color(QPalette::ButtonText));
+  // Digits one per cell, right-aligned, so that the numbers line up
+  // whatever the font's own digit widths; all of them go out as one run.
+  const QRawFont& raw = m_fonts.rawFont(0);
+  const QList<quint32> digitGlyphs = raw.glyphIndexesForString(QStringLiteral("0123456789"));
+  const QList<QPointF> advances = raw.advancesForGlyphIndexes(digitGlyphs);
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
   const int top = model.topLine() - 1;
-  const int digitsWidth = m_editor.m_gutterDigits * m.width;
+  const int digitsRight = CodeEditor::kGutterLeft + m_editor.m_gutterDigits * m.width;
   for (int row = firstRow; row <= lastRow; ++row) {
     const int index = top + row;
     if (index >= model.lineCount()) break;
     const int y = row * m.height;
-    // Digits one per cell, right-aligned, so that the numbers line up
-    // whatever the font's own digit widths.
-    const QString number =
-        QString::number(static_cast<long long>(index) + m_editor.m_firstLineNumber);
-    int x = CodeEditor::kGutterLeft + digitsWidth - static_cast<int>(number.size()) * m.width;
-    for (QChar digit : number) {
-      m_painter.drawText(QRect(x, y, m.width, m.height), Qt::AlignHCenter | Qt::AlignTop, digit);
-      x += m.width;
-    }
+    long long number = static_cast<long long>(index) + m_editor.m_firstLineNumber;
+    const bool negative = number < 0;
+    int x = digitsRight;
+    do {
+      const int d = static_cast<int>((negative ? -(number % 10) : number % 10));
+      x -= m.width;
+      if (digitGlyphs.size() == 10) {
+        glyphs.append(digitGlyphs[d]);
+        positions.append(QPointF(x + (m.width - advances[d].x()) / 2, y + m.ascent));
+      }
+      number /= 10;
+    } while (number != 0);
     const int mark = model.bookmarkOnLine(index + 1);
     if (mark >= 0) paintBookmark(mark, y);
+  }
+  if (!glyphs.isEmpty()) {
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    m_painter.setPen(palette.color(QPalette::ButtonText));
+    m_painter.drawGlyphRun(QPointF(0, 0), run);
   }
 }
 

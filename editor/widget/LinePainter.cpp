@@ -56,17 +56,22 @@ void LinePainter::paint(int y, const std::string& line, int index, Highlighter* 
 }
 
 void LinePainter::scanTokens(int index, Highlighter* highlighter, RangeState range) {
-  m_attrs.assign(m_expanded.size(), nullptr);
+  // Attributes are kept for the visible cells only: a long line costs its
+  // scan, not a table as long as itself.
+  m_attrs.assign(static_cast<std::size_t>(std::max(0, m_visibleCells)), nullptr);
   if (!highlighter) return;
   highlighter->setRangeState(range);
   highlighter->startLine(m_expanded, index);
   const int size = static_cast<int>(m_expanded.size());
   // Each token is at least one byte long, so this bounds a faulty scanner.
   for (int guard = 0; !highlighter->atLineEnd() && guard <= size; ++guard) {
-    const int start = std::max(0, highlighter->tokenStart());
-    const int end = std::min(size, start + static_cast<int>(highlighter->tokenText().size()));
+    const int start = std::max(m_leftCell, highlighter->tokenStart());
+    const int end =
+        std::min({size, m_leftCell + m_visibleCells,
+                  highlighter->tokenStart() + static_cast<int>(highlighter->tokenText().size())});
+    if (highlighter->tokenStart() >= m_leftCell + m_visibleCells) break;
     HighlightAttributes* attrs = highlighter->tokenAttributes();
-    for (int c = start; c < end; ++c) m_attrs[static_cast<std::size_t>(c)] = attrs;
+    for (int c = start; c < end; ++c) m_attrs[static_cast<std::size_t>(c - m_leftCell)] = attrs;
     highlighter->advance();
   }
 }
@@ -74,7 +79,9 @@ void LinePainter::scanTokens(int index, Highlighter* highlighter, RangeState ran
 LinePainter::Style LinePainter::styleAt(int cell, const CellSpan& selection) const {
   Style s;
   const HighlightAttributes* a =
-      cell < static_cast<int>(m_attrs.size()) ? m_attrs[static_cast<std::size_t>(cell)] : nullptr;
+      cell >= m_leftCell && cell - m_leftCell < static_cast<int>(m_attrs.size())
+          ? m_attrs[static_cast<std::size_t>(cell - m_leftCell)]
+          : nullptr;
   if (a) {
     s.foreground = resolve(a->foreground(), false);
     s.background = resolve(a->background(), true);

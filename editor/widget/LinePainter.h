@@ -80,7 +80,7 @@ class LinePainter {
   int m_visibleCells = 0;
 
   std::string m_expanded;                     // the line with tabs expanded
-  std::vector<HighlightAttributes*> m_attrs;  // per cell, null: editor's own
+  std::vector<HighlightAttributes*> m_attrs;  // per visible cell, null: editor's own
 
   // Glyphs waiting to be drawn in one style.
   Style m_batchStyle;

@@ -372,8 +372,10 @@ class CodeEditorTest : public QObject {
     host.show();
     QVERIFY(QTest::qWaitForWindowActive(&host));
     editor->setFocus();
+    QSignalSpy keys(editor, &CodeEditor::OnKeyDown);
     QTest::keyClick(editor, Qt::Key_Tab);
     QVERIFY(other->hasFocus());
+    QCOMPARE(keys.count(), 1);
     QCOMPARE(editor->lineText(0), std::string());
     editor->setText("abc");
     QTest::keyClick(editor, Qt::Key_Insert);
