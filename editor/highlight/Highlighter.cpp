@@ -5,7 +5,10 @@
 namespace vc {
 
 Highlighter::Highlighter() = default;
-Highlighter::~Highlighter() = default;
+Highlighter::~Highlighter() {
+  std::vector<HighlighterClient*> clients = std::move(m_clients);
+  for (HighlighterClient* c : clients) c->highlighterDestroyed();
+}
 
 const CharSet& Highlighter::defaultWordCharacters() {
   static const CharSet set = [] {

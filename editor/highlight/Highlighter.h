@@ -29,6 +29,8 @@ using CharSet = std::bitset<256>;
 class HighlighterClient {
  public:
   virtual void highlighterAttributesChanged() = 0;
+  // The highlighter is going away: forget it.
+  virtual void highlighterDestroyed() {}
 
  protected:
   ~HighlighterClient() = default;

@@ -1,6 +1,7 @@
 // The edit primitives of EditorModel, the recorded edits built on them, undo
 // and redo, typing and the clipboard.
 #include <algorithm>
+#include <cstdio>
 
 #include "editor/model/EditorModel.h"
 #include "editor/model/EditorOp.h"
@@ -41,9 +42,12 @@ std::string encodeOrRefuse(std::u16string_view text) {
   std::size_t failedAt = 0;
   std::optional<std::string> bytes = cp950::encode(text, &failedAt);
   if (!bytes) {
+    char32_t cp = failedAt < text.size() ? text[failedAt] : 0;
+    if (cp >= 0xD800 && cp < 0xDC00 && failedAt + 1 < text.size() && text[failedAt + 1] >= 0xDC00 &&
+        text[failedAt + 1] < 0xE000)
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[failedAt + 1] - 0xDC00);
     char message[256];
-    std::snprintf(message, sizeof message, kUnencodable,
-                  failedAt < text.size() ? static_cast<unsigned>(text[failedAt]) : 0u);
+    std::snprintf(message, sizeof message, kUnencodable, static_cast<unsigned>(cp));
     throw Exception(message);
   }
   if (endsInHalfCharacter(*bytes)) throw Exception(kHalfCharacter);

@@ -276,6 +276,12 @@ const CharSet& EditorModel::wordCharacters() const {
   return m_highlighter ? m_highlighter->wordCharacters() : Highlighter::defaultWordCharacters();
 }
 
+void EditorModel::highlighterDestroyed() {
+  m_highlighter = nullptr;
+  rescanAll();
+  notify([](EditorModelClient* c) { c->highlighterChanged(); });
+}
+
 void EditorModel::highlighterAttributesChanged() {
   notify([](EditorModelClient* c) { c->highlighterChanged(); });
 }

@@ -23,7 +23,9 @@
 //    text that cannot be stored (not representable in code page 950); the
 //    text is unchanged when they do.
 //  - OnChange and OnSelectionChange are the editor's events for the
-//    workbench; the client interface is for painting.
+//    workbench; the client interface is for painting. Each fires at most once
+//    per operation (a replace-all or an undo of a group is one), after the
+//    text and the caret are final.
 #include <array>
 #include <functional>
 #include <optional>
@@ -174,7 +176,8 @@ class EditorModel : private HighlighterClient {
   // The highlighter's word characters, or 0-9 A-Z _ a-z without one.
   const CharSet& wordCharacters() const;
 
-  // ---- Search (returns the number of matches selected / replaced).
+  // ---- Search: returns the number of matches selected (and replaced). The
+  // PromptReplace bit is not asked about: every match in scope is taken.
   int findReplace(std::string_view search, std::string_view replacement, SearchOptions options);
 
   // ---- Notifications.
@@ -247,6 +250,7 @@ class EditorModel : private HighlighterClient {
   void markChanged(int first, int last);  // 0-based lines whose text changed
   void rescanPending();
   void highlighterAttributesChanged() override;
+  void highlighterDestroyed() override;
 
   // Notifications.
   template <typename F> void notify(F f);

@@ -244,3 +244,69 @@ TEST(EditorKeys, KeyTable) {
 
 }  // namespace
 }  // namespace vc
+
+namespace vc {
+namespace {
+
+TEST(EditorCaret, PageMoves) {
+  EditorModel m;
+  std::string text;
+  for (int i = 0; i < 50; ++i) text += "0123456789\r\n";
+  m.loadFromBytes(text);
+  m.setLinesInWindow(10);
+  m.setCaret(4, 3);
+  m.executeCommand(ecPageDown);
+  EXPECT_EQ(m.caret(), (TextPos{4, 13}));
+  EXPECT_EQ(m.topLine(), 11);
+  m.executeCommand(ecPageBottom);
+  EXPECT_EQ(m.caretLine(), 20);
+  m.executeCommand(ecSelPageTop);
+  EXPECT_EQ(m.caretLine(), 11);
+  EXPECT_EQ(m.blockEnd(), (TextPos{4, 20}));
+  m.executeCommand(ecPageUp);
+  EXPECT_EQ(m.caretLine(), 1);
+  EXPECT_EQ(m.topLine(), 1);
+  m.executeCommand(ecScrollDown);
+  EXPECT_EQ(m.topLine(), 2);
+  EXPECT_EQ(m.caretLine(), 1);
+  m.executeCommand(ecSelEditorBottom);
+  EXPECT_EQ(m.caret(), (TextPos{11, 50}));
+  EXPECT_EQ(m.blockBegin(), (TextPos{4, 1}));
+  EXPECT_EQ(m.topLine(), 41);
+}
+
+TEST(EditorEvents, SelectionChangeOncePerMoveAndNoneForStill) {
+  EditorModel m;
+  int selections = 0, changes = 0;
+  m.setOnSelectionChange([&] { ++selections; });
+  m.setOnChange([&] { ++changes; });
+  m.loadFromBytes("abc\r\ndef");
+  selections = 0;
+  m.executeCommand(ecRight);
+  m.executeCommand(ecSelDown);
+  EXPECT_EQ(selections, 2);
+  m.executeCommand(ecEditorTop);
+  m.executeCommand(ecEditorTop);
+  EXPECT_EQ(selections, 3);
+  EXPECT_EQ(changes, 0);
+  m.typeText(u"x");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(selections, 4);
+  m.executeCommand(ecCopy);  // no clipboard, no selection: nothing
+  EXPECT_EQ(changes, 1);
+}
+
+TEST(EditorHighlighting, HighlighterGoingAwayIsForgotten) {
+  EditorModel m;
+  {
+    DfmHighlighter h;
+    m.setHighlighter(&h);
+    m.loadFromBytes("a = {\r\nb");
+    EXPECT_EQ(m.lineRange(1), 1u);
+  }
+  EXPECT_EQ(m.highlighter(), nullptr);
+  EXPECT_EQ(m.lineRange(1), 0u);
+}
+
+}  // namespace
+}  // namespace vc
