@@ -78,7 +78,7 @@ namespace {
 // Unsigned big integer in base 10^9, least significant limb first: enough to
 // hold m * 2^k or m * 5^k exactly for every extended value. With a limb limit
 // it keeps only the leading limbs (the value is then m_dropped limbs short
-// and at most a relative 10^-60 too small), which is all the format needs
+// and at most a relative 10^-55 too small), which is all the format needs
 // unless a run of nines follows the digits that matter.
 class Decimal {
  public:
@@ -88,35 +88,38 @@ class Decimal {
       v /= kBase;
     } while (v != 0);
   }
-  void multiply(std::uint32_t factor) {
-    std::uint64_t carry = 0;
-    for (std::uint32_t& limb : m_limbs) {
-      std::uint64_t x = std::uint64_t{limb} * factor + carry;
-      limb = static_cast<std::uint32_t>(x % kBase);
-      carry = x / kBase;
+  void multiply(const Decimal& other) {
+    std::vector<std::uint32_t> product(m_limbs.size() + other.m_limbs.size(), 0);
+    for (std::size_t i = 0; i < m_limbs.size(); ++i) {
+      std::uint64_t carry = 0;
+      for (std::size_t j = 0; j < other.m_limbs.size(); ++j) {
+        std::uint64_t cur = product[i + j] + std::uint64_t{m_limbs[i]} * other.m_limbs[j] + carry;
+        product[i + j] = static_cast<std::uint32_t>(cur % kBase);
+        carry = cur / kBase;
+      }
+      for (std::size_t k = i + other.m_limbs.size(); carry != 0; ++k) {
+        std::uint64_t cur = product[k] + carry;
+        product[k] = static_cast<std::uint32_t>(cur % kBase);
+        carry = cur / kBase;
+      }
     }
-    while (carry != 0) {
-      m_limbs.push_back(static_cast<std::uint32_t>(carry % kBase));
-      carry /= kBase;
-    }
-    if (m_maxLimbs != 0 && m_limbs.size() > m_maxLimbs) {
-      std::size_t drop = m_limbs.size() - m_maxLimbs;
-      for (std::size_t i = 0; i < drop; ++i) m_inexact |= m_limbs[i] != 0;
-      m_limbs.erase(m_limbs.begin(), m_limbs.begin() + static_cast<std::ptrdiff_t>(drop));
-      m_dropped += static_cast<int>(drop);
+    while (product.size() > 1 && product.back() == 0) product.pop_back();
+    m_limbs = std::move(product);
+    m_dropped += other.m_dropped;
+    m_inexact |= other.m_inexact;
+    truncate();
+  }
+  // Multiplies by base^n by squaring; with a limb limit every intermediate
+  // is truncated, which keeps the relative error far below 10^-50.
+  void multiplyPower(std::uint32_t base, int n) {
+    Decimal power(base, m_maxLimbs);
+    for (; n > 0; n >>= 1) {
+      if (n & 1) multiply(power);
+      if (n > 1) power.multiply(power);
     }
   }
-  void multiplyPow2(int n) {
-    for (; n >= 28; n -= 28) multiply(1u << 28);
-    if (n > 0) multiply(1u << n);
-  }
-  void multiplyPow5(int n) {
-    constexpr std::uint32_t k5pow13 = 1220703125u;
-    for (; n >= 13; n -= 13) multiply(k5pow13);
-    std::uint32_t f = 1;
-    for (; n > 0; --n) f *= 5;
-    if (f > 1) multiply(f);
-  }
+  void multiplyPow2(int n) { multiplyPower(2, n); }
+  void multiplyPow5(int n) { multiplyPower(5, n); }
   bool inexact() const { return m_inexact; }
   int droppedDigits() const { return 9 * m_dropped; }
   std::string digits() const {
@@ -134,6 +137,14 @@ class Decimal {
   }
 
  private:
+  void truncate() {
+    if (m_maxLimbs == 0 || m_limbs.size() <= m_maxLimbs) return;
+    std::size_t drop = m_limbs.size() - m_maxLimbs;
+    for (std::size_t i = 0; i < drop; ++i) m_inexact |= m_limbs[i] != 0;
+    m_limbs.erase(m_limbs.begin(), m_limbs.begin() + static_cast<std::ptrdiff_t>(drop));
+    m_dropped += static_cast<int>(drop);
+  }
+
   static constexpr std::uint32_t kBase = 1000000000u;
   std::vector<std::uint32_t> m_limbs;
   std::size_t m_maxLimbs;
@@ -156,7 +167,7 @@ std::optional<std::string> decimalDigits(std::uint64_t m, int k, std::size_t max
   std::string d = n.digits();
   exp = static_cast<int>(d.size()) + n.droppedDigits() + shift;
   if (n.inexact()) {
-    // The true value is at most a relative 10^-60 larger: the first 19
+    // The true value is at most a relative 10^-55 larger: the first 19
     // digits hold unless everything from there on is a run of nines.
     std::size_t from = 19, to = std::min<std::size_t>(d.size(), 19 + 30);
     if (d.size() <= 19 || d.find_first_not_of('9', from) >= to) return std::nullopt;
