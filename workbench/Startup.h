@@ -1,0 +1,13 @@
+#pragma once
+// The decision at start-up whether the tip of the day opens, taken from the
+// settings value "show": never set (empty) means a first start, which stores
+// "True" and opens it; afterwards only the exact text "True" opens it.
+namespace vc {
+
+class Settings;
+
+// Raises vc::Exception "設置 'show' 值失敗" when the first start cannot store
+// its value.
+bool tipWindowAtStartup(Settings& settings);
+
+}  // namespace vc

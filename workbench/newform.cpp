@@ -1,0 +1,204 @@
+#include "workbench/newform.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "editor/highlight/DfmHighlighter.h"
+#include "editor/highlight/HtmlHighlighter.h"
+#include "editor/widget/CodeEditor.h"
+#include "modres/Module.h"
+#include "platform/Exception.h"
+#include "platform/qt/FontMapping.h"
+#include "platform/qt/Settings.h"
+#include "widgets/FileListBox.h"
+#include "widgets/FilterComboBox.h"
+
+namespace vc {
+
+Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_commandLine(std::move(commandLine)) {
+  setWindowTitle(QString::fromUtf8(kCaption));
+  setFont(FontMapping::mapFont(QStringLiteral("新細明體"), 12));
+  resize(604, 389);
+  move(127, 142);
+
+  m_formsyn = std::make_unique<DfmHighlighter>();
+  m_formsyn->applyWorkbenchColours();
+  m_htmlsyn = std::make_unique<HtmlHighlighter>();
+  m_htmlsyn->applyWorkbenchColours();
+
+  m_saveDialog.filter = QStringLiteral(
+      "支援格式(*.DFM;*.TXT)|*.dfm;*.txt|文字文件(*.TXT)|*.txt|窗體文件(*.DFM)|*.dfm");
+  m_saveDialog.filterIndex = 1;
+  m_saveDialog.defaultExt = QStringLiteral("txt");
+
+  // The pages: the code editor with its small toolbar, the string table and
+  // the source as loaded.
+  page = new QTabWidget;
+  page->setObjectName(QStringLiteral("page"));
+  tab1 = new QWidget;
+  auto* tab1Layout = new QVBoxLayout(tab1);
+  tab1Layout->setContentsMargins(0, 0, 0, 0);
+  tab1Layout->setSpacing(0);
+  editbar = new QToolBar(tab1);
+  editbar->setIconSize(QSize(16, 16));
+  Editor = new CodeEditor(nullptr, 100);
+  Editor->setObjectName(QStringLiteral("Editor"));
+  Editor->setFirstLineNumber(1);
+  Editor->setHighLighter(m_formsyn.get());
+  tab1Layout->addWidget(editbar);
+  tab1Layout->addWidget(Editor);
+  tab2 = createStringPage();
+  TabSheet1 = new QWidget;
+  auto* sourceLayout = new QVBoxLayout(TabSheet1);
+  sourceLayout->setContentsMargins(0, 0, 0, 0);
+  seditor = new CodeEditor(nullptr, 0);
+  seditor->setObjectName(QStringLiteral("seditor"));
+  seditor->setReadOnly(true);
+  seditor->setFirstLineNumber(0);
+  seditor->setHighLighter(m_formsyn.get());
+  sourceLayout->addWidget(seditor);
+  page->addTab(tab1, QStringLiteral("程式碼編輯區"));
+  page->addTab(tab2, QStringLiteral("字串編輯區"));
+  page->addTab(TabSheet1, QStringLiteral("原始碼內容"));
+
+  Panel1 = createFilePanel();
+  Sp = new QSplitter(Qt::Horizontal);
+  Sp->setObjectName(QStringLiteral("Sp"));
+  Sp->addWidget(Panel1);
+  Sp->addWidget(page);
+  Sp->setStretchFactor(0, 0);
+  Sp->setStretchFactor(1, 1);
+  Sp->setSizes({200, 800});
+  Sp->setChildrenCollapsible(false);
+
+  createActions();
+  createMenus();
+  createToolbar();
+  createStatusBar();
+
+  // The filter box sits under the file panel, beside the status bar.
+  auto* bottom = new QWidget;
+  auto* bottomLayout = new QHBoxLayout(bottom);
+  bottomLayout->setContentsMargins(0, 0, 0, 0);
+  bottomLayout->setSpacing(2);
+  bottomLayout->addWidget(FilterComboBox1);
+  bottomLayout->addWidget(status, 1);
+  FilterComboBox1->setFixedWidth(200);
+  connect(Sp, &QSplitter::splitterMoved, this,
+          [this] { FilterComboBox1->setFixedWidth(qMax(80, Panel1->width())); });
+
+  auto* central = new QWidget;
+  auto* centralLayout = new QVBoxLayout(central);
+  centralLayout->setContentsMargins(0, 0, 0, 0);
+  centralLayout->setSpacing(0);
+  centralLayout->addWidget(Sp, 1);
+  centralLayout->addWidget(bottom);
+  setCentralWidget(central);
+
+  connect(Editor, &CodeEditor::OnChange, this, &Tnewdfm::EditorChange);
+  connect(seditor, &CodeEditor::OnChange, this, &Tnewdfm::EditorChange);
+  connect(Editor, &CodeEditor::OnSelectionChange, this, &Tnewdfm::EditorSelectionChange);
+  connect(seditor, &CodeEditor::OnSelectionChange, this, &Tnewdfm::EditorSelectionChange);
+  connect(Editor, &CodeEditor::OnKeyDown, this, &Tnewdfm::EditorKeyDown);
+  connect(seditor, &CodeEditor::OnKeyDown, this, &Tnewdfm::EditorKeyDown);
+  connect(Editor, &CodeEditor::refused, this, [this](const QString& m) { m_dialogs.error(this, m); });
+  Editor->setPopupMenu(editpop);
+  seditor->setPopupMenu(editpop);
+
+  FormCreate();
+}
+
+Tnewdfm::~Tnewdfm() {
+  // The editors point at the highlighters owned here.
+  Editor->setHighLighter(nullptr);
+  seditor->setHighLighter(nullptr);
+}
+
+void Tnewdfm::FormCreate() {
+  m_settings = std::make_unique<Settings>();
+  if (!m_settings->isWritable()) {
+    m_dialogs.error(this, QStringLiteral("建立主鍵 %1 失敗").arg(m_settings->keyName()));
+    return;
+  }
+  m_modified = false;
+  m_programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  updateKeyboardPanels();
+}
+
+void Tnewdfm::FormShow() {
+  Editor->clear();
+  m_modified = false;
+  QPalette pal = searchEdit->palette();
+  pal.setColor(QPalette::Text, QColor(0x00, 0x00, 0x80));
+  searchEdit->setPalette(pal);
+  Tundobtn->setEnabled(false);
+  Tredobtn->setEnabled(false);
+  setAcceptDrops(true);
+  if (!m_commandLine.isEmpty()) {
+    const QString path = m_commandLine.first();
+    // Opened once the window is on screen, so it appears without waiting.
+    QTimer::singleShot(0, this, [this, path] { setSelectedPath(path); });
+  }
+}
+
+void Tnewdfm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!m_shown) {
+    m_shown = true;
+    FormShow();
+  }
+}
+
+void Tnewdfm::closeEvent(QCloseEvent* event) {
+  if (FormCloseQuery())
+    event->accept();
+  else
+    event->ignore();
+}
+
+void Tnewdfm::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void Tnewdfm::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  event->acceptProposedAction();
+  WMDropFiles(paths);
+}
+
+bool Tnewdfm::event(QEvent* event) {
+  // The long part of the hint under the mouse goes to status panel 1.
+  if (event->type() == QEvent::StatusTip) {
+    panels[1]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void Tnewdfm::showError(const std::exception& e) {
+  m_dialogs.error(this, QString::fromUtf8(e.what()));
+}
+
+Dialogs::Answer Tnewdfm::askSavePrompt() {
+  return m_dialogs.confirm(this, QString::fromUtf8(kSavePrompt));
+}
+
+}  // namespace vc

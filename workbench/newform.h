@@ -1,0 +1,214 @@
+#pragma once
+// The main window `Tnewdfm`: the file panel, the code editor, string table and
+// source pages, menus, toolbar and status bar, and the workbench document
+// (the editor's text, the current file name, the unsaved-changes and
+// string-table-changed states and the open module). Its members are split by
+// concern over newform*.cpp.
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+#include <string>
+
+#include "platform/qt/Dialogs.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace vc {
+
+class CodeEditor;
+class DfmHighlighter;
+class DirectoryListBox;
+class DriveComboBox;
+class FileListBox;
+class FilterComboBox;
+class HtmlHighlighter;
+class Settings;
+namespace modres {
+class Module;
+}
+
+// One row of the string table as later pages read and change it.
+struct StringRow {
+  int lineNumber = 0;     // 1-based line of `Editor` at extraction time
+  std::string name;       // CP950
+  std::string value;      // CP950
+  bool hasModified = false;
+  std::string modified;   // CP950, when hasModified
+  bool checked = false;
+};
+
+class Tnewdfm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // dialogs answers every question the window asks; commandLine holds the
+  // arguments after the program's name (the first one is opened when shown).
+  Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent = nullptr);
+  ~Tnewdfm() override;
+
+  static constexpr const char* kCaption = "Delphi 窗體文件編輯輔助程式新界面";
+  static constexpr const char* kSavePrompt = "檔案已經修改，您要儲存變更嗎？";
+  static constexpr const char* kLeavePrompt = "資源清單裡面的資源已經修改，您真的要離開嗎？？";
+  static constexpr const char* kCannotLoadModule =
+      "無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！";
+  static constexpr const char* kUnsupported =
+      "無法開啟不支援的文件！目前支援的文件為：DFM,EXE,TXT,CPL,DLL";
+
+  // ---- The workbench document.
+  bool modified() const { return m_modified; }
+  bool stringTableChanged() const { return m_stringTableChanged; }
+  QString currentFileName() const { return m_fileName; }
+  bool hasOpenModule() const { return m_module != nullptr; }
+  QString programFolder() const { return m_programFolder; }
+  Settings* settings() const { return m_settings.get(); }
+
+  // ---- Components, named as the window description names them.
+  CodeEditor* Editor = nullptr;
+  CodeEditor* seditor = nullptr;
+  QTreeWidget* stringlist = nullptr;
+  QTabWidget* page = nullptr;
+  QWidget* tab1 = nullptr;
+  QWidget* tab2 = nullptr;
+  QWidget* TabSheet1 = nullptr;
+  QToolBar* TT1 = nullptr;
+  QToolBar* rptoolbar = nullptr;
+  QToolBar* editbar = nullptr;  // the editor page's small toolbar
+  QWidget* Panel1 = nullptr;
+  QSplitter* Sp = nullptr;
+  QWidget* list = nullptr;
+  QSplitter* sp1 = nullptr;
+  QListWidget* ListBox1 = nullptr;
+  DriveComboBox* DriveComboBox1 = nullptr;
+  DirectoryListBox* DirectoryListBox1 = nullptr;
+  FileListBox* FileListBox1 = nullptr;
+  FilterComboBox* FilterComboBox1 = nullptr;
+  QToolButton* SpeedButton1 = nullptr;   // close button of the form list
+  QToolButton* panelClose = nullptr;     // close button of the file panel
+  QStatusBar* status = nullptr;
+  QLabel* panels[6] = {};
+  QWidget* Panel7 = nullptr;
+  QLabel* searchLabel = nullptr;
+  QLabel* gotoLabel = nullptr;
+  QLineEdit* searchEdit = nullptr;
+  QLineEdit* no = nullptr;
+  QToolButton *Tsavebtn = nullptr, *ViewAsForm = nullptr, *searchnext = nullptr,
+              *searchbtn = nullptr, *rpbtn = nullptr, *Tundobtn = nullptr, *Tredobtn = nullptr,
+              *dfbtn = nullptr, *aboutbtn = nullptr, *helpbtn = nullptr, *showtext = nullptr;
+  QToolButton* getstring = nullptr;
+  QAction *S1 = nullptr, *A4 = nullptr, *X1 = nullptr, *T2 = nullptr, *R2 = nullptr,
+          *F2 = nullptr, *A3 = nullptr, *Y1 = nullptr, *H2 = nullptr, *D2 = nullptr,
+          *A1 = nullptr, *community = nullptr;
+  QAction *undoItem = nullptr, *redoItem = nullptr, *cutItem = nullptr, *copyItem = nullptr,
+          *pasteItem = nullptr, *deleteItem = nullptr, *selectAllItem = nullptr,
+          *searchNextItem = nullptr;
+  QMenu* editpop = nullptr;
+
+  // ---- Handlers.
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery();
+  void TsavebtnClick();
+  void A4Click();
+  void FileListBox1Change();
+  // Returns false when the press is to be dropped (the save prompt was cancelled).
+  bool FileListBox1MouseDown();
+  void ListBox1Click();
+  void DirectoryListBox1Change();
+  void SpeedButton1Click();
+  void getstringClick();
+  void stringlistChange();
+  void EditorChange();
+  void EditorSelectionChange();
+  void EditorKeyDown();
+  void T2Click();
+  void R2Click();
+  void F2Click();
+  void A3Click();
+  void H2Click();
+  void communityClick();
+  void TundobtnClick();
+  void TredobtnClick();
+  // Files dropped on the window: the first one is opened, even when selected.
+  void WMDropFiles(const QStringList& paths);
+  // Selects path in the file panel as a command-line or dropped file.
+  void setSelectedPath(const QString& path);
+
+  // ---- The string table for the value editors and write-back.
+  int stringRowCount() const;
+  StringRow stringRow(int index) const;
+  int selectedStringRow() const;  // -1 when none
+  void setStringModified(int index, const std::string& value);
+  void setStringChecked(int index, bool checked);
+  void deleteStringRow(int index);
+
+  // The result of a save command (the close check needs to know).
+  enum class SaveResult { Saved, Cancelled, Failed };
+  SaveResult save();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  // newform_shell.cpp
+  void createActions();
+  void createMenus();
+  void createToolbar();
+  void createStatusBar();
+  void setLabelledLayout(bool labelled, bool initial);
+  void updateKeyboardPanels();
+  void markSaved(bool menuItemToo);
+
+  // newform_files.cpp
+  QWidget* createFilePanel();
+  void changeDirectory(const QString& dir);
+  void loadModule(const QString& path);
+  void loadTextFile(const QString& path);
+  void loadFormFile(const QString& path);
+  void showDocument(const std::string& text, bool formText);
+  void emptyFormList();
+
+  // newform_save.cpp
+  void writeFormFile(const QString& path);
+  void writeTextFile(const QString& path);
+
+  // newform_strings.cpp
+  QWidget* createStringPage();
+
+  // Shows the message of an error raised by a command.
+  void showError(const std::exception& e);
+  Dialogs::Answer askSavePrompt();
+
+  Dialogs& m_dialogs;
+  QStringList m_commandLine;
+  std::unique_ptr<Settings> m_settings;
+  std::unique_ptr<DfmHighlighter> m_formsyn;
+  std::unique_ptr<HtmlHighlighter> m_htmlsyn;
+  std::unique_ptr<modres::Module> m_module;
+  QString m_modulePath;
+  SaveDialogState m_saveDialog;
+  QString m_programFolder;
+  QString m_fileName;
+  bool m_modified = false;
+  bool m_stringTableChanged = false;
+  bool m_shown = false;
+  bool m_fillingStrings = false;  // the string table is refilled by code
+  bool m_fillingForms = false;    // the form list is refilled by code
+  bool m_formChosenByPress = false;
+};
+
+}  // namespace vc

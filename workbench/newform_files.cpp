@@ -1,0 +1,354 @@
+// The file panel and loading a document by its kind.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QSplitter>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "editor/highlight/DfmHighlighter.h"
+#include "editor/highlight/HtmlHighlighter.h"
+#include "editor/widget/CodeEditor.h"
+#include "formstream/FormFile.h"
+#include "formstream/BinaryToText.h"
+#include "modres/Module.h"
+#include "platform/Cp950.h"
+#include "platform/Exception.h"
+#include "widgets/DirectoryListBox.h"
+#include "widgets/DriveComboBox.h"
+#include "widgets/FileListBox.h"
+#include "widgets/FilterComboBox.h"
+#include "workbench/core/ExtensionRule.h"
+#include "workbench/newform.h"
+
+namespace vc {
+namespace {
+
+constexpr int kNameRole = Qt::UserRole + 1;  // a form's name as CP950 bytes
+
+QString fromCp950(std::string_view bytes) {
+  std::u16string text = cp950::decode(bytes);
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QToolButton* closeButton(QWidget* parent) {
+  auto* b = new QToolButton(parent);
+  b->setIcon(parent->style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+  b->setAutoRaise(true);
+  b->setFixedSize(16, 16);
+  b->setToolTip(QStringLiteral("關閉清單"));
+  b->setStatusTip(QStringLiteral("關閉清單"));
+  return b;
+}
+
+std::string readWholeFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    throw Exception("無法開啟文件 " + QDir::toNativeSeparators(path).toStdString());
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError)
+    throw Exception("無法開啟文件 " + QDir::toNativeSeparators(path).toStdString());
+  return bytes.toStdString();
+}
+
+}  // namespace
+
+QWidget* Tnewdfm::createFilePanel() {
+  auto* panel = new QWidget;
+  panel->setObjectName(QStringLiteral("Panel1"));
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(1);
+
+  auto* header = new QHBoxLayout;
+  header->setContentsMargins(2, 0, 0, 0);
+  header->addWidget(new QLabel(QStringLiteral("文件目錄")), 1);
+  panelClose = closeButton(panel);
+  header->addWidget(panelClose);
+  layout->addLayout(header);
+  connect(panelClose, &QToolButton::clicked, this, &Tnewdfm::F2Click);
+
+  DriveComboBox1 = new DriveComboBox;
+  DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
+  DirectoryListBox1 = new DirectoryListBox;
+  DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
+  FileListBox1 = new FileListBox;
+  FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
+  FilterComboBox1 = new FilterComboBox;
+  FilterComboBox1->setObjectName(QStringLiteral("FilterComboBox1"));
+  FilterComboBox1->setFilter(QStringLiteral(
+      "所有支援(*.DFM;*.EXE;*.CPL;*.DLL;*.DRV)|*.dfm;*.exe;*.cpl;*.dll;*.txt|窗體文件(*.DFM)|*.dfm|"
+      "控制面板(*.CPL)|*.cpl|可執行程式(*.EXE)|*.exe|動態連接庫(*.DLL)|*.dll|文字檔案(*.TXT)|*.txt"));
+
+  // The form list: a header with its caption and close button over ListBox1.
+  list = new QWidget;
+  list->setObjectName(QStringLiteral("list"));
+  auto* listLayout = new QVBoxLayout(list);
+  listLayout->setContentsMargins(0, 0, 0, 0);
+  listLayout->setSpacing(1);
+  auto* listHeader = new QHBoxLayout;
+  listHeader->setContentsMargins(2, 0, 0, 0);
+  listHeader->addWidget(new QLabel(QStringLiteral("窗體清單")), 1);
+  SpeedButton1 = closeButton(list);
+  listHeader->addWidget(SpeedButton1);
+  listLayout->addLayout(listHeader);
+  ListBox1 = new QListWidget;
+  ListBox1->setObjectName(QStringLiteral("ListBox1"));
+  ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+  listLayout->addWidget(ListBox1);
+  list->hide();
+  connect(SpeedButton1, &QToolButton::clicked, this, &Tnewdfm::SpeedButton1Click);
+
+  sp1 = new QSplitter(Qt::Vertical);
+  sp1->setObjectName(QStringLiteral("sp1"));
+  sp1->addWidget(DirectoryListBox1);
+  sp1->addWidget(FileListBox1);
+  sp1->addWidget(list);
+  sp1->setChildrenCollapsible(false);
+  sp1->setSizes({150, 250, 200});
+  layout->addWidget(DriveComboBox1);
+  layout->addWidget(sp1, 1);
+
+  const QString start = QDir::currentPath();
+  DriveComboBox1->setDriveOf(start);
+  DirectoryListBox1->setDirectory(start);
+  {
+    QSignalBlocker block(FileListBox1);
+    FileListBox1->setMask(FilterComboBox1->mask());
+    FileListBox1->setDirectory(start);
+  }
+
+  connect(FileListBox1, &FileListBox::changed, this, &Tnewdfm::FileListBox1Change);
+  FileListBox1->setPressFilter([this] { return FileListBox1MouseDown(); });
+  connect(DirectoryListBox1, &DirectoryListBox::directoryChanged, this, &Tnewdfm::changeDirectory);
+  connect(DriveComboBox1, &DriveComboBox::driveChanged, this, [this](const QString& root) {
+    DirectoryListBox1->setDirectory(root);
+    changeDirectory(DirectoryListBox1->directory());
+  });
+  connect(FilterComboBox1, &FilterComboBox::maskChanged, FileListBox1, &FileListBox::setMask);
+
+  // A choice in the form list: a new selection (mouse or keyboard), or a press
+  // on the entry already selected.
+  connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] {
+    if (m_fillingForms) return;
+    m_formChosenByPress = QGuiApplication::mouseButtons() != Qt::NoButton;
+    ListBox1Click();
+  });
+  connect(ListBox1, &QListWidget::itemPressed, this, [this] {
+    if (m_formChosenByPress) {
+      m_formChosenByPress = false;
+      return;
+    }
+    ListBox1Click();
+  });
+  return panel;
+}
+
+void Tnewdfm::changeDirectory(const QString& dir) {
+  QDir::setCurrent(dir);
+  DriveComboBox1->setDriveOf(dir);
+  if (DirectoryListBox1->directory() != QDir::cleanPath(dir)) DirectoryListBox1->setDirectory(dir);
+  FileListBox1->setDirectory(dir);
+  DirectoryListBox1Change();
+}
+
+void Tnewdfm::emptyFormList() {
+  m_fillingForms = true;
+  ListBox1->clear();
+  m_fillingForms = false;
+}
+
+void Tnewdfm::SpeedButton1Click() { list->hide(); }
+
+void Tnewdfm::setSelectedPath(const QString& path) {
+  QFileInfo info(path);
+  const QString dir = info.absolutePath();
+  const QString name = info.fileName();
+  if (QFileInfo(dir).isDir() && QDir::cleanPath(dir) != FileListBox1->directory()) {
+    QDir::setCurrent(dir);
+    DriveComboBox1->setDriveOf(dir);
+    DirectoryListBox1->setDirectory(dir);
+    FileListBox1->setDirectory(dir);
+  }
+  if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) {
+    FileListBox1->setMask(name);
+    return;
+  }
+  if (!info.isFile()) {
+    FileListBox1->clearSelection();
+    m_dialogs.error(this, QStringLiteral("無效的文件名 - %1").arg(path));
+    return;
+  }
+  if (!FileListBox1->matchesMask(name)) FileListBox1->setMask(name);
+  FileListBox1->selectName(name);
+}
+
+void Tnewdfm::WMDropFiles(const QStringList& paths) {
+  if (paths.isEmpty()) return;
+  // One drop is one event: it asks the save prompt at most once and loads
+  // the file even when it was already selected.
+  {
+    QSignalBlocker block(FileListBox1);
+    setSelectedPath(paths.first());
+  }
+  FileListBox1Change();
+}
+
+bool Tnewdfm::FileListBox1MouseDown() {
+  if (!m_modified) return true;
+  switch (askSavePrompt()) {
+    case Dialogs::Answer::Yes:
+      TsavebtnClick();
+      return true;
+    case Dialogs::Answer::No:
+      m_modified = false;
+      return true;
+    case Dialogs::Answer::Cancel:
+      return false;  // the press is dropped with the rest of the event
+  }
+  return true;
+}
+
+void Tnewdfm::FileListBox1Change() {
+  emptyFormList();
+  if (m_modified) {
+    switch (askSavePrompt()) {
+      case Dialogs::Answer::Yes:
+        TsavebtnClick();
+        break;
+      case Dialogs::Answer::No:
+        m_modified = false;
+        break;
+      case Dialogs::Answer::Cancel:
+        break;
+    }
+    return;
+  }
+  const QString path = FileListBox1->fileName();
+  if (path.isEmpty()) return;
+  try {
+    switch (documentKind(QDir::toNativeSeparators(path).toStdString())) {
+      case DocumentKind::Module:
+        loadModule(path);
+        break;
+      case DocumentKind::Text:
+        loadTextFile(path);
+        break;
+      case DocumentKind::FormFile:
+        loadFormFile(path);
+        break;
+      case DocumentKind::Refused:
+        m_dialogs.information(this, QString::fromUtf8(kUnsupported));
+        break;
+    }
+  } catch (const std::exception& e) {
+    showError(e);
+  }
+}
+
+void Tnewdfm::loadModule(const QString& path) {
+  m_module.reset();
+  m_modulePath.clear();
+  m_module = modres::Module::open(QFile::encodeName(path).toStdString());
+  if (!m_module) {
+    m_dialogs.information(this, QString::fromUtf8(kCannotLoadModule));
+    return;
+  }
+  m_modulePath = path;
+  emptyFormList();
+  std::vector<std::string> names;
+  bool listed = m_module->listFormNames(names);
+  m_fillingForms = true;
+  for (const std::string& name : names) {
+    auto* item = new QListWidgetItem(fromCp950(name), ListBox1);
+    item->setData(kNameRole, QByteArray::fromStdString(name));
+  }
+  m_fillingForms = false;
+  if (listed) list->show();
+  Editor->clear();
+  seditor->clear();
+  Editor->setHighLighter(m_formsyn.get());
+  m_fileName = path;
+  getstringClick();
+}
+
+void Tnewdfm::showDocument(const std::string& text, bool formText) {
+  seditor->clear();
+  Editor->loadFromBytes(text);
+  seditor->setText(Editor->text());
+  Highlighter* h = formText ? static_cast<Highlighter*>(m_formsyn.get()) : m_htmlsyn.get();
+  seditor->setHighLighter(h);
+  Editor->setHighLighter(h);
+  page->setCurrentWidget(tab1);
+}
+
+void Tnewdfm::loadTextFile(const QString& path) {
+  std::string bytes = readWholeFile(path);
+  showDocument(bytes, false);
+  m_fileName = path;
+  m_fillingStrings = true;
+  stringlist->setEnabled(false);
+  stringlist->clear();
+  m_fillingStrings = false;
+  page->setTabVisible(page->indexOf(tab2), false);
+}
+
+void Tnewdfm::loadFormFile(const QString& path) {
+  std::string bytes = readWholeFile(path);
+  TReadOnlyMemoryStream input(bytes);
+  TMemoryStream text;
+  FormFileToText(input, text);
+  showDocument(text.data(), true);
+  m_fileName = path;
+  getstringClick();
+}
+
+void Tnewdfm::ListBox1Click() {
+  if (m_modified) {
+    switch (askSavePrompt()) {
+      case Dialogs::Answer::Yes:
+        A4Click();
+        break;
+      case Dialogs::Answer::No:
+        m_modified = false;
+        break;
+      case Dialogs::Answer::Cancel:
+        break;
+    }
+    return;
+  }
+  QList<QListWidgetItem*> selected = ListBox1->selectedItems();
+  if (selected.isEmpty() || !m_module) return;
+  try {
+    std::string name = selected.first()->data(kNameRole).toByteArray().toStdString();
+    std::unique_ptr<modres::ResourceStream> resource = m_module->readFormResource(name);
+    TMemoryStream text;
+    BinaryToText(*resource, text);
+    showDocument(text.data(), true);
+    m_fileName = m_modulePath;
+    getstringClick();
+  } catch (const std::exception& e) {
+    showError(e);
+  }
+}
+
+void Tnewdfm::DirectoryListBox1Change() {
+  // With the save prompt cancelled the unsaved text stays where it is.
+  if (FileListBox1->fileName().isEmpty() && !m_modified) {
+    Editor->clear();
+    m_fileName.clear();
+  }
+  emptyFormList();
+  m_fillingStrings = true;
+  stringlist->clear();
+  m_fillingStrings = false;
+}
+
+}  // namespace vc
