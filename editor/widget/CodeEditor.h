@@ -145,6 +145,7 @@ class CodeEditor : public QAbstractScrollArea, private EditorModelClient {
   void typeString(const QString& text);
   void showTopLineHint(bool show);
   void autoScroll();
+  void updateAutoScroll(QPoint viewportPos);
   bool selectionContains(TextPos pos) const;
 
   std::unique_ptr<EditorModel> m_model;

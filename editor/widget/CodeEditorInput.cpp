@@ -112,10 +112,7 @@ void CodeEditor::mouseMoveEvent(QMouseEvent* event) {
       return;
     case MouseAction::Selecting:
       m_model->setSelection(m_mouseAnchor, positionAt(at));
-      if (at.y() < 0 || at.y() >= viewport()->height())
-        m_autoScrollTimer.start();
-      else
-        m_autoScrollTimer.stop();
+      updateAutoScroll(at);
       return;
     case MouseAction::MaybeDragMove:
       if ((at - m_pressPos).manhattanLength() < QApplication::startDragDistance()) return;
@@ -124,9 +121,17 @@ void CodeEditor::mouseMoveEvent(QMouseEvent* event) {
       [[fallthrough]];
     case MouseAction::DragMove:
       m_dropPos = positionAt(at);
+      updateAutoScroll(at);
       viewport()->update();
       return;
   }
+}
+
+void CodeEditor::updateAutoScroll(QPoint at) {
+  if (at.y() < 0 || at.y() >= viewport()->height())
+    m_autoScrollTimer.start();
+  else
+    m_autoScrollTimer.stop();
 }
 
 void CodeEditor::mouseReleaseEvent(QMouseEvent* event) {
@@ -153,7 +158,7 @@ void CodeEditor::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CodeEditor::autoScroll() {
-  if (m_mouseAction != MouseAction::Selecting) {
+  if (m_mouseAction != MouseAction::Selecting && m_mouseAction != MouseAction::DragMove) {
     m_autoScrollTimer.stop();
     return;
   }
@@ -163,7 +168,12 @@ void CodeEditor::autoScroll() {
     m_model->setTopLine(m_model->topLine() + 1);
   const QPoint inside(m_lastMousePos.x(),
                       std::clamp(m_lastMousePos.y(), 0, viewport()->height() - 1));
-  m_model->setSelection(m_mouseAnchor, positionAt(inside));
+  if (m_mouseAction == MouseAction::Selecting) {
+    m_model->setSelection(m_mouseAnchor, positionAt(inside));
+  } else {
+    m_dropPos = positionAt(inside);
+    viewport()->update();
+  }
 }
 
 void CodeEditor::contextMenuEvent(QContextMenuEvent* event) {

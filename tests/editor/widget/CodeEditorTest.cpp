@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "editor/highlight/DfmHighlighter.h"
+#include "editor/highlight/HtmlHighlighter.h"
 #include "editor/widget/CodeEditor.h"
 #include "platform/Cp950.h"
 #include "platform/qt/Clipboard.h"
@@ -430,6 +431,40 @@ class CodeEditorTest : public QObject {
     QCOMPARE(countColour(img, rowRect(1, 7, 8), 0xFF0000), 0);
     // Only the lines on screen are drawn.
     QVERIFY(ed->lastPaintedLineCount() <= ed->visibleLineCount() + 1);
+  }
+
+  void textDocumentsDrawInTheTextColour() {
+    makeEditor("  Caption = 'abc'");
+    HtmlHighlighter htmlsyn;
+    htmlsyn.applyWorkbenchColours();
+    ed->setHighLighter(&htmlsyn);
+    // No set of the HTML highlighter is bold: cells are measured plain.
+    QCOMPARE(ed->metrics().width, CellMetrics::measure(ed->editorFont(), false).width);
+    const CellMetrics m = ed->metrics();
+    const QImage img = ed->viewport()->grab().toImage();
+    const QRect row(ed->textLeft(), 0, 18 * m.width, m.height);
+    QVERIFY(countColour(img, row, 0x0000A0) > 10);
+    QCOMPARE(countColour(img, row, 0x0000FF), 0);
+    QCOMPARE(countColour(img, row, 0x008000), 0);
+    ed->setHighLighter(formsyn.get());
+    QVERIFY(countColour(ed->viewport()->grab().toImage(), row, 0x008000) > 0);
+    ed->setHighLighter(nullptr);
+  }
+
+  void draggingBelowTheWindowScrolls() {
+    std::string text;
+    for (int i = 0; i < 200; ++i) text += "row " + std::to_string(i + 1) + "\r\n";
+    makeEditor(text);
+    QWidget* vp = ed->viewport();
+    mouse(vp, QEvent::MouseButtonPress, ed->pointOf({1, 1}) + QPoint(1, 2), Qt::LeftButton);
+    mouse(vp, QEvent::MouseMove, QPoint(20, vp->height() + 30), Qt::LeftButton);
+    QTRY_VERIFY(ed->topLine() > 3);
+    mouse(vp, QEvent::MouseButtonRelease, QPoint(20, vp->height() + 30), Qt::NoButton);
+    const int top = ed->topLine();
+    QTest::qWait(120);
+    QCOMPARE(ed->topLine(), top);  // stops with the button
+    QVERIFY(ed->model().blockEnd().line >= top + ed->visibleLineCount() - 1);
+    QCOMPARE(ed->model().blockBegin(), (TextPos{1, 1}));
   }
 
   void gutterGrowsForLongTexts() {
