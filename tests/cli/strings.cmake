@@ -42,3 +42,10 @@ vc_strings_test(stdin ARGS "-" INPUT ${vc_strings_data}/strings.txt STATUS 0
 vc_strings_test(utf8 ARGS "${vc_strings_data}/strings.txt --utf8" STATUS 0 CONTAINS "3\tCaption\t中文窗體")
 vc_strings_test(missing_file ARGS "${vc_strings_data}/no-such-file.txt" STATUS 1 ERROR "no-such-file")
 vc_strings_test(two_files ARGS "a b" STATUS 2 ERROR "usage")
+vc_strings_test(module ARGS "${VC_ROOT}/samples/sample.exe --module TABOUTBOX --utf8" STATUS 0
+  CONTAINS "5\tCaption\t關於\n")
+vc_strings_test(module_unknown_form ARGS "${VC_ROOT}/samples/sample.exe --module NOSUCH" STATUS 1
+  ERROR "NOSUCH")
+vc_strings_test(dfm ARGS "${VC_ROOT}/samples/sample.dfm --dfm" STATUS 0 CONTAINS "^2\tLeft\t")
+vc_strings_test(dfm_given_text ARGS "${vc_strings_data}/strings.txt --dfm" STATUS 1 ERROR "無效的資料流格式")
+vc_strings_test(dfm_and_module ARGS "x --dfm --module A" STATUS 2 ERROR "usage")
