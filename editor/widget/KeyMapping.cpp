@@ -1,5 +1,6 @@
 #include "editor/widget/KeyMapping.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 #include "editor/model/EditorCommand.h"
