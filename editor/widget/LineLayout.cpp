@@ -1,5 +1,7 @@
 #include "editor/widget/LineLayout.h"
 
+#include <algorithm>
+
 #include "platform/Cp950.h"
 
 namespace vc {
@@ -40,8 +42,13 @@ int LineLayout::cellOfColumn(std::string_view line, int column) {
     i += len;
   }
   // A column inside a double-byte character counts from that character's
-  // end; beyond the line each column is one cell.
-  if (target > i) cell += static_cast<int>(target - i);
+  // end; beyond the line each column is one cell, up to a bound that keeps
+  // pixel arithmetic on cells far from overflowing.
+  if (target > i) {
+    const std::size_t beyond = std::min<std::size_t>(target - i, LineLayout::kMaxCell);
+    cell = static_cast<int>(
+        std::min<std::size_t>(static_cast<std::size_t>(cell) + beyond, LineLayout::kMaxCell));
+  }
   return cell;
 }
 

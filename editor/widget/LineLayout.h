@@ -10,6 +10,8 @@ namespace vc {
 class LineLayout {
  public:
   static constexpr int kTabWidth = 8;
+  // No position is placed beyond this cell.
+  static constexpr int kMaxCell = 1 << 24;
 
   // The line with every tab that starts a character replaced by spaces, so
   // that an offset into the result is a cell. Expansion stops once the

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QMimeData>
 #include <QTest>
+#include <climits>
 #include <memory>
 
 #include "editor/widget/CellMetrics.h"
@@ -53,6 +54,7 @@ class WidgetPartsTest : public QObject {
     QCOMPARE(LineLayout::cellOfColumn(line, 4), 8);
     QCOMPARE(LineLayout::cellOfColumn(line, 5), 9);
     QCOMPARE(LineLayout::cellOfColumn(line, 8), 12);  // past the end
+    QCOMPARE(LineLayout::cellOfColumn("\t\t", INT_MAX), LineLayout::kMaxCell);
     // Start of the character under a cell.
     QCOMPARE(LineLayout::columnOfCell(line, 2, false), 1);
     QCOMPARE(LineLayout::columnOfCell(line, 5, false), 3);
