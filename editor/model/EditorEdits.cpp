@@ -82,6 +82,8 @@ TextPos EditorModel::insertStream(TextPos at, std::string_view text) {
                  std::make_move_iterator(fresh.end()));
   for (auto& b : m_bookmarks)
     if (b && b->line > at.line) b->line += static_cast<int>(added);
+  // Lines already waiting for a rescan below this point moved down.
+  if (m_dirtyLast > static_cast<int>(L)) m_dirtyLast += static_cast<int>(added);
   notifyLinesChanged(static_cast<int>(L), 1);
   notifyLinesInserted(static_cast<int>(L + 1), static_cast<int>(added));
   markChanged(static_cast<int>(L), static_cast<int>(L + added));
@@ -114,6 +116,10 @@ std::string EditorModel::deleteStream(TextPos begin, TextPos end) {
   first.append(last, e);
   m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(B + 1), m_lines.begin() + static_cast<std::ptrdiff_t>(E + 1));
   const int gone = end.line - begin.line;
+  if (m_dirtyLast > static_cast<int>(E))
+    m_dirtyLast -= gone;
+  else if (m_dirtyLast > static_cast<int>(B))
+    m_dirtyLast = static_cast<int>(B);
   for (auto& b : m_bookmarks) {
     if (!b) continue;
     if (b->line > end.line)

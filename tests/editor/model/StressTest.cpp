@@ -18,7 +18,11 @@ const std::string kStart =
     "\t\xB3\x5C\xA5\x5C x = 1\r\nend";
 
 TEST(EditorStress, RandomCommandsUndoBackToTheStart) {
-  for (unsigned seed = 1; seed <= 40; ++seed) {
+  // Seed 608 once caught lines waiting for a rescan being shifted by a later
+  // edit of the same operation.
+  std::vector<unsigned> seeds{608};
+  for (unsigned s = 1; s <= 40; ++s) seeds.push_back(s);
+  for (unsigned seed : seeds) {
     std::mt19937 rng(seed);
     DfmHighlighter h;
     MemoryClipboard clip;
