@@ -221,6 +221,58 @@ std::optional<Extended> packExtended(const Rounded& r, bool negative) {
   return x;
 }
 
+// Most numbers in form text have few digits and a small exponent; their
+// exact value or quotient fits 128 bits, which spares the big integers.
+std::optional<Rounded> roundSmall(std::uint64_t n, std::int64_t exp10) {
+  static constexpr std::uint64_t kPow10[] = {1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL,
+                                             10000000ULL, 100000000ULL, 1000000000ULL, 10000000000ULL,
+                                             100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+                                             100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
+                                             100000000000000000ULL, 1000000000000000000ULL,
+                                             10000000000000000000ULL};
+  using U128 = unsigned __int128;
+  auto bitLength = [](U128 v) {
+    std::uint64_t hi = static_cast<std::uint64_t>(v >> 64);
+    return hi ? 128 - std::countl_zero(hi) : 64 - std::countl_zero(static_cast<std::uint64_t>(v));
+  };
+  U128 q;
+  std::int64_t e = 0;
+  bool sticky = false;
+  if (exp10 >= 0 && exp10 <= 19) {
+    q = static_cast<U128>(n) * kPow10[exp10];  // below 10^38
+  } else if (exp10 < 0 && exp10 >= -18) {
+    std::uint64_t d = kPow10[-exp10];
+    int s = std::max(0, 65 + (64 - std::countl_zero(d)) - (64 - std::countl_zero(n)));  // at most 125 bits
+    U128 num = static_cast<U128>(n) << s;
+    q = num / d;
+    sticky = num % d != 0;
+    e = -s;
+  } else {
+    return std::nullopt;
+  }
+  Rounded r;
+  int len = bitLength(q);
+  int shift = len - 64;
+  r.exp = e + shift;
+  if (shift <= 0) {
+    r.magnitude = static_cast<std::uint64_t>(q) << -shift;
+    return r;
+  }
+  std::uint64_t m = static_cast<std::uint64_t>(q >> shift);
+  bool half = (q >> (shift - 1)) & 1;
+  bool rest = sticky || (q & ((static_cast<U128>(1) << (shift - 1)) - 1)) != 0;
+  if (half && (rest || (m & 1))) {
+    if (m == ~std::uint64_t{0}) {
+      m = std::uint64_t{1} << 63;
+      ++r.exp;
+    } else {
+      ++m;
+    }
+  }
+  r.magnitude = m;
+  return r;
+}
+
 // The exact value of a finite extended as q * 2^e.
 bool unpackExtended(const Extended& v, BigUInt& q, std::int64_t& e) {
   if (v.exponentField() == 0x7FFF) return false;
@@ -327,6 +379,11 @@ std::optional<Extended> parseExtended(std::string_view text) {
   if (nd - 1 + exp10 >= 4933) return std::nullopt;
   if (nd + exp10 < -4951) return zero;
 
+  if (digits.size() <= 19) {
+    std::uint64_t n = 0;
+    for (char c : digits) n = n * 10 + static_cast<std::uint64_t>(c - '0');
+    if (auto r = roundSmall(n, exp10)) return packExtended(*r, negative);
+  }
   BigUInt mant;
   for (std::size_t p = 0; p < digits.size(); p += 9) {
     std::size_t len = std::min<std::size_t>(9, digits.size() - p);
