@@ -387,6 +387,14 @@ void EditorModel::endUpdate() {
 
 void EditorModel::finishOp(TextPos oldCaret, TextPos oldBegin, TextPos oldEnd, int oldTop) {
   rescanPending();
+  // Joining lines that end in a stray lead byte can pair bytes anew; keep the
+  // caret and the selection on character starts whatever the text became.
+  if (TextPos c = clampToChar(m_caret), a = clampToChar(m_anchor); c != m_caret || a != m_anchor) {
+    if (m_blockBegin == m_blockEnd && m_anchor == m_caret)
+      collapseTo(c);
+    else
+      setBlock(a, c);
+  }
   bool caretMoved = m_caret != oldCaret;
   bool selMoved = m_blockBegin != oldBegin || m_blockEnd != oldEnd;
   if (caretMoved) {
