@@ -132,10 +132,10 @@ Tnewdfm::~Tnewdfm() {
 
 void Tnewdfm::FormCreate() {
   m_settings = std::make_unique<Settings>();
-  if (!m_settings->isWritable()) {
+  // Settings that cannot be stored are reported; the rest of the window
+  // (program folder, keyboard panels) is still set up.
+  if (!m_settings->isWritable())
     m_dialogs.error(this, QStringLiteral("建立主鍵 %1 失敗").arg(m_settings->keyName()));
-    return;
-  }
   m_modified = false;
   m_programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
   updateKeyboardPanels();

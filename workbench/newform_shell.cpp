@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -266,7 +267,12 @@ void Tnewdfm::EditorSelectionChange() {
   panels[0]->setText(QStringLiteral("目前第%1行  第%2列").arg(Editor->caretLine()).arg(Editor->caretColumn()));
 }
 
-void Tnewdfm::EditorKeyDown() { updateKeyboardPanels(); }
+void Tnewdfm::EditorKeyDown() {
+  updateKeyboardPanels();
+  // The editor reports the key before acting on it: Insert toggles its mode
+  // afterwards, so the panels are read once more when the key is done.
+  QTimer::singleShot(0, this, &Tnewdfm::updateKeyboardPanels);
+}
 
 void Tnewdfm::EditorChange() {
   // The save target stays the loaded document's: an edit never retargets it.

@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "platform/Exception.h"
 #include "workbench/Startup.h"
 #include "WorkbenchFixture.h"
 
@@ -140,6 +141,26 @@ class ShellTest : public WorkbenchFixture {
     QCOMPARE(w().FileListBox1->directory(), m_dir->path());
     QVERIFY(w().DriveComboBox1->count() >= 1);
     QCOMPARE(w().DriveComboBox1->itemText(0), QDir::rootPath());
+  }
+
+  void settingsThatCannotBeStored() {
+    QFile blocker(path("settings"));  // a file where the settings folder belongs
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    openWindow();
+    QCOMPARE(dialogs().errors, QStringList{"建立主鍵 Vellumcraft 失敗"});
+    QVERIFY(!w().programFolder().isEmpty());
+    QCOMPARE(w().panels[2]->text(), QString("方向"));
+    QVERIFY_THROWS_EXCEPTION(vc::Exception, tipWindowAtStartup(*w().settings()));
+  }
+
+  void insertKeyShowsTheMode() {
+    openWindow();
+    w().Editor->setFocus();
+    QTest::keyClick(w().Editor, Qt::Key_Insert);
+    QTRY_COMPARE(w().panels[3]->text(), QString("覆寫"));
+    QTest::keyClick(w().Editor, Qt::Key_Insert);
+    QTRY_COMPARE(w().panels[3]->text(), QString("插入"));
   }
 
   void fileListShowsTheMaskedFiles() {
