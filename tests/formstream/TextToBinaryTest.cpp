@@ -163,6 +163,10 @@ TEST(TextToBinary, PropertyNames) {
 TEST(TextToBinary, TextAfterTheRootObject) {
   EXPECT_BYTES(convert("object A: T\nend\nanything ( goes"), "TPF0\x01T\x01" "A\x00\x00");
   EXPECT_EQ(errorOf("object A: T\nend\n'unterminated"), "無效的字符串常數 在第 3 行");
+  // The input is left at the first token behind the root object.
+  TMemoryStream in(std::string("object A: T\nend\n  next")), out;
+  TextToBinary(in, out);
+  EXPECT_EQ(in.position(), 18);
 }
 
 TEST(TextToBinary, Messages) {
