@@ -1,12 +1,28 @@
 // vellumcraft: the workbench window. One optional argument names a file to open.
 #include <QApplication>
-#include <QTimer>
+#include <QEvent>
 #include <cstdio>
 
 #include "platform/Exception.h"
 #include "platform/qt/Dialogs.h"
 #include "workbench/Startup.h"
 #include "workbench/newform.h"
+
+namespace {
+
+class FirstPaintReporter : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      std::printf("vellumcraft: window shown\n");
+      std::fflush(stdout);
+      watched->removeEventFilter(this);
+    }
+    return false;
+  }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -25,9 +41,8 @@ int main(int argc, char** argv) {
 
   QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumcraft 漢化輔助編輯器"));
   window.showMaximized();
-  if (qEnvironmentVariableIsSet("VC_REPORT_SHOWN")) {
-    // Start-up measurement: reported once the first frame has been handled.
-    QTimer::singleShot(0, &window, [] { std::printf("vellumcraft: window shown\n"); std::fflush(stdout); });
-  }
+  // Start-up measurement: the first paint of the window is reported.
+  FirstPaintReporter reporter;
+  if (qEnvironmentVariableIsSet("VC_REPORT_SHOWN")) window.installEventFilter(&reporter);
   return app.exec();
 }

@@ -180,17 +180,20 @@ void Tnewdfm::createToolbar() {
   addToolBar(Qt::TopToolBarArea, rptoolbar);
   rptoolbar->hide();
 
-  // The editor page's small toolbar.
-  editbar->addAction(st->standardIcon(QStyle::SP_DialogDiscardButton), QStringLiteral("剪下"), this,
+  // The editor page's small toolbar: the clipboard and the extraction.
+  editbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  editbar->addAction(QIcon::fromTheme(QStringLiteral("edit-cut")), QStringLiteral("剪下"), this,
                      [this] { Editor->cutToClipboard(); });
-  editbar->addAction(st->standardIcon(QStyle::SP_FileDialogNewFolder), QStringLiteral("複製"), this,
+  editbar->addAction(QIcon::fromTheme(QStringLiteral("edit-copy")), QStringLiteral("複製"), this,
                      [this] { Editor->copyToClipboard(); });
-  editbar->addAction(st->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("貼上"), this,
+  editbar->addAction(QIcon::fromTheme(QStringLiteral("edit-paste")), QStringLiteral("貼上"), this,
                      [this] { Editor->pasteFromClipboard(); });
   editbar->addSeparator();
   getstring = new QToolButton;
   getstring->setObjectName(QStringLiteral("getstring"));
   getstring->setIcon(st->standardIcon(QStyle::SP_FileDialogListView));
+  getstring->setText(QStringLiteral("提取字串"));
+  getstring->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   getstring->setAutoRaise(true);
   setHint(getstring, QStringLiteral("提取字串"));
   editbar->addWidget(getstring);

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   }
   const QString module = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
   const QString form = QString::fromLocal8Bit(argv[2]);
-  const QString outDir = QString::fromLocal8Bit(argv[3]);
+  const QString outDir = QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath();
   vc::Settings::useFolder(QDir::tempPath() + QStringLiteral("/vc-screenshot-settings"));
   QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumcraft 漢化輔助編輯器"));
   vc::ScriptedDialogs dialogs;
