@@ -185,6 +185,7 @@ class Tnewdfm : public QMainWindow {
   // newform_save.cpp
   void writeFormFile(const QString& path);
   void writeTextFile(const QString& path);
+  void refuseModuleTarget(const QString& path) const;
 
   // newform_strings.cpp
   QWidget* createStringPage();

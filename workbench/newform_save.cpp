@@ -1,5 +1,6 @@
 // Saving, save-as and the close check.
 #include <QDir>
+#include <QFileInfo>
 #include <QToolButton>
 #include <QAction>
 
@@ -23,9 +24,24 @@ void replaceFile(const QString& path, std::string_view bytes) {
   }
 }
 
+QString canonical(const QString& path) {
+  QFileInfo info(path);
+  return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+}
+
 }  // namespace
 
+// Modules are only ever read: a save target that names one (by its kind, or
+// the module that is open under any name) is refused as if it could not be
+// created.
+void Tnewdfm::refuseModuleTarget(const QString& path) const {
+  const bool isOpenModule = !m_modulePath.isEmpty() && canonical(path) == canonical(m_modulePath);
+  if (isOpenModule || documentKind(QDir::toNativeSeparators(path).toStdString()) == DocumentKind::Module)
+    throw Exception("無法建立文件 " + QDir::toNativeSeparators(path).toStdString());
+}
+
 void Tnewdfm::writeFormFile(const QString& path) {
+  refuseModuleTarget(path);
   const std::string text = Editor->text();
   TReadOnlyMemoryStream input(text);
   TMemoryStream output;
@@ -33,7 +49,10 @@ void Tnewdfm::writeFormFile(const QString& path) {
   replaceFile(path, output.data());
 }
 
-void Tnewdfm::writeTextFile(const QString& path) { replaceFile(path, Editor->text()); }
+void Tnewdfm::writeTextFile(const QString& path) {
+  refuseModuleTarget(path);
+  replaceFile(path, Editor->text());
+}
 
 Tnewdfm::SaveResult Tnewdfm::save() {
   try {

@@ -243,6 +243,36 @@ class DocumentTest : public WorkbenchFixture {
     QCOMPARE(w().currentFileName(), path("form1.dfm"));
   }
 
+  void targetsThatCannotBeWritten() {
+    clickFile("sample.exe");
+    clickForm("TABOUTBOX");
+    typeAt(14, 5, "My ");
+    struct Case {
+      QString target;
+      int filterIndex;
+    } cases[] = {
+        {path("missing-folder/a.dfm"), 1},
+        {path("sample.exe"), 3},  // the open module itself
+        {path("sample.exe"), 2},  // ... also as plain text
+        {path("forms32.exe"), 1},
+        {path("new.dll"), 1},
+    };
+    for (const Case& c : cases) {
+      dialogs().clearRecords();
+      dialogs().saveAnswers.push_back({c.target, c.filterIndex});
+      w().A4->trigger();
+      QCOMPARE(dialogs().errors, QStringList{"無法建立文件 " + c.target});
+      QVERIFY(w().modified());
+    }
+    QVERIFY(!QFile::exists(path("new.dll")));
+    // The plain save goes through the dialog, with the same refusal.
+    dialogs().clearRecords();
+    dialogs().saveAnswers.push_back({path("sample.exe"), 1});
+    pressCtrlS();
+    QCOMPARE(dialogs().errors.size(), 1);
+    QVERIFY(w().modified());
+  }
+
   void failedConversionLeavesTheTarget() {
     clickFile("form1.dfm");
     const QByteArray before = readBytes(path("form1.dfm"));
