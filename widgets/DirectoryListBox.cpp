@@ -11,11 +11,18 @@ constexpr int kPathRole = Qt::UserRole + 1;
 
 DirectoryListBox::DirectoryListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
-  connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+  // Enter opens the entry, and so does a double click whatever the style
+  // says about activating items. The list is rebuilt once the view has
+  // finished with the event: its items must outlive the signal.
+  auto open = [this](QListWidgetItem* item) {
     QString dir = item->data(kPathRole).toString();
     if (dir.isEmpty() || dir == m_directory) return;
-    if (setDirectory(dir)) emit directoryChanged(m_directory);
-  });
+    QMetaObject::invokeMethod(this, [this, dir] {
+      if (dir != m_directory && setDirectory(dir)) emit directoryChanged(m_directory);
+    }, Qt::QueuedConnection);
+  };
+  connect(this, &QListWidget::itemActivated, this, open);
+  connect(this, &QListWidget::itemDoubleClicked, this, open);
 }
 
 bool DirectoryListBox::setDirectory(const QString& dirPath) {

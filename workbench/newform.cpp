@@ -181,7 +181,8 @@ void Tnewdfm::dropEvent(QDropEvent* event) {
   for (const QUrl& url : event->mimeData()->urls())
     if (url.isLocalFile()) paths << url.toLocalFile();
   event->acceptProposedAction();
-  WMDropFiles(paths);
+  // Opened once the drop is over, so that no question blocks the drag source.
+  QMetaObject::invokeMethod(this, [this, paths] { WMDropFiles(paths); }, Qt::QueuedConnection);
 }
 
 bool Tnewdfm::event(QEvent* event) {

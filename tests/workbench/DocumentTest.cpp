@@ -392,14 +392,30 @@ class DocumentTest : public WorkbenchFixture {
     clickForm("TABOUTBOX");
     QVERIFY(w().stringRowCount() > 0);
     const std::string loaded = w().seditor->text();
-    w().DirectoryListBox1->setDirectory(path("sub"));
-    emit w().DirectoryListBox1->directoryChanged(path("sub"));
+    // The user opens the folder in the directory list (double click).
+    QListWidget* dirs = w().DirectoryListBox1;
+    w().DirectoryListBox1->setDirectory(m_dir->path());  // shows the new folder
+    auto found = dirs->findItems("sub", Qt::MatchEndsWith);
+    QCOMPARE(found.size(), 1);
+    dirs->scrollToItem(found.first());
+    const QPoint at = dirs->visualItemRect(found.first()).center();
+    QTest::mouseClick(dirs->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(dirs->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTRY_COMPARE(w().DirectoryListBox1->directory(), path("sub"));
     QCOMPARE(QDir::currentPath(), path("sub"));
     QCOMPARE(w().FileListBox1->count(), 0);
     QCOMPARE(w().Editor->text(), std::string("\r\n"));
     QCOMPARE(w().seditor->text(), loaded);
     QCOMPARE(w().ListBox1->count(), 0);
     QCOMPARE(w().stringRowCount(), 0);
+  }
+
+  void driveBoxChangesTheFolder() {
+    w().DriveComboBox1->setCurrentIndex(0);
+    emit w().DriveComboBox1->activated(0);
+    QCOMPARE(w().DirectoryListBox1->directory(), QDir::rootPath());
+    QCOMPARE(w().FileListBox1->directory(), QDir::rootPath());
+    QCOMPARE(QDir::currentPath(), QDir::rootPath());
   }
 
   void undoAndRedoButtons() {

@@ -44,6 +44,7 @@ class ShellTest : public WorkbenchFixture {
     QVERIFY(enter.isAccepted());
     QDropEvent dropEvent(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w(), &dropEvent);
+    QCoreApplication::processEvents();
   }
 
  private slots:
@@ -246,6 +247,13 @@ class ShellTest : public WorkbenchFixture {
     openWindow({path("form1.dfm")});
     QTRY_COMPARE(w().Editor->text(), smallFormText());
     QCOMPARE(selectedFile(), path("form1.dfm"));
+  }
+
+  void commandLineWildcardBecomesTheMask() {
+    openWindow({path("*.txt")});
+    QTRY_COMPARE(w().FileListBox1->mask(), QString("*.txt"));
+    QCOMPARE(w().FileListBox1->count(), 2);
+    QCOMPARE(selectedFile(), QString());
   }
 
   void commandLineFileThatDoesNotExist() {
