@@ -282,6 +282,14 @@ class ShellTest : public WorkbenchFixture {
     QCOMPARE(QDir::currentPath(), path("elsewhere"));
   }
 
+  void droppedHiddenFileIsNamedInvalid() {
+    writeBytes(path(".hidden.txt"), "x\r\n");
+    openWindow();
+    drop({path(".hidden.txt")});
+    QCOMPARE(dialogs().errors, QStringList{"無效的文件名 - " + path(".hidden.txt")});
+    QCOMPARE(w().Editor->text(), std::string("\r\n"));
+  }
+
   void dropWithUnsavedChangesAsksOnce() {
     openWindow();
     drop({path("notes.txt")});
