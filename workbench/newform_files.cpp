@@ -187,7 +187,10 @@ void Tnewdfm::setSelectedPath(const QString& path) {
     return;
   }
   if (!FileListBox1->matchesMask(name)) FileListBox1->setMask(name);
-  // A file the list never shows (a hidden one) cannot be selected either.
+  if (FileListBox1->selectName(name)) return;
+  // Made after the list was read: read it again. A file the list never shows
+  // (a hidden one) cannot be selected either.
+  FileListBox1->update();
   if (!FileListBox1->selectName(name))
     m_dialogs.error(this, QStringLiteral("無效的文件名 - %1").arg(path));
 }

@@ -1,0 +1,115 @@
+// Real modules and form files of our users in the window: every form of every
+// module loads as the converter renders it (or its error is shown), every
+// binary form file loads and saves back to the same text, and no module is
+// touched.
+#include <QDirIterator>
+#include <QListWidget>
+
+#include "formstream/BinaryToText.h"
+#include "modres/Module.h"
+#include "workbench/core/ExtensionRule.h"
+#include "workbench/core/StringExtraction.h"
+#include "WorkbenchFixture.h"
+
+using namespace vc;
+using namespace vc::test;
+
+class CorpusTest : public WorkbenchFixture {
+  Q_OBJECT
+
+  QString corpus(const QString& sub) const { return QStringLiteral(VC_CORPUS_DIR "/") + sub; }
+
+ private slots:
+  void init() {
+    if (!QDir(corpus("modules")).exists()) QSKIP("no corpus");
+    setUpFolder();
+    openWindow();
+  }
+  void cleanup() {
+    if (m_dir) {
+      QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
+      tearDownFolder();
+    }
+  }
+
+  void everyFormOfEveryModule() {
+    int forms = 0, failures = 0, opened = 0;
+    const QStringList modules = QDir(corpus("modules")).entryList(QDir::Files, QDir::Name);
+    for (const QString& name : modules) {
+      const QString file = corpus("modules/" + name);
+      if (documentKind(file.toStdString()) != DocumentKind::Module) continue;  // .bpl: refused
+      ++opened;
+      const QByteArray before = readBytes(file);
+      const QDateTime time = QFileInfo(file).lastModified();
+      dialogs().clearRecords();
+      w().setSelectedPath(file);
+      auto module = modres::Module::open(QFile::encodeName(file).toStdString());
+      std::vector<std::string> names;
+      if (!module || !module->listFormNames(names)) {
+        QCOMPARE(w().ListBox1->count(), static_cast<int>(names.size()));
+        continue;
+      }
+      QVERIFY2(dialogs().messages().isEmpty(), qPrintable(name + ": " + dialogs().messages().join("/")));
+      QCOMPARE(w().ListBox1->count(), static_cast<int>(names.size()));
+      for (int i = 0; i < w().ListBox1->count(); ++i) {
+        const std::string shownBefore = w().Editor->text();
+        dialogs().clearRecords();
+        w().ListBox1->setCurrentRow(i);
+        auto resource = module->readFormResource(names[static_cast<std::size_t>(i)]);
+        TMemoryStream text;
+        bool converts = true;
+        try {
+          BinaryToText(*resource, text);
+        } catch (const std::exception&) {
+          converts = false;
+        }
+        ++forms;
+        if (converts) {
+          QVERIFY2(dialogs().messages().isEmpty(), qPrintable(name + ": " + dialogs().messages().join("/")));
+          QCOMPARE(w().Editor->text(), text.data());
+          QCOMPARE(w().seditor->text(), text.data());
+          QCOMPARE(w().stringRowCount(), static_cast<int>(extractStrings(splitTextLines(text.data())).size()));
+        } else {
+          ++failures;
+          QCOMPARE(dialogs().messages().size(), 1);
+          QCOMPARE(w().Editor->text(), shownBefore);
+        }
+        QVERIFY(!w().modified());
+      }
+      QCOMPARE(readBytes(file), before);
+      QCOMPARE(QFileInfo(file).lastModified(), time);
+    }
+    // The refused ones are RCDATA entries that are no forms (images, tables).
+    qInfo("%d resources from %d modules, %d refused by the converter", forms, opened, failures);
+    QVERIFY(forms > 0);
+  }
+
+  void binaryFormFilesLoadAndSaveBack() {
+    int files = 0, same = 0;
+    QDirIterator it(corpus("binary"), {"*.dfm"}, QDir::Files);
+    while (it.hasNext()) {
+      const QString source = it.next();
+      const QString copy = path(QString("copy%1.dfm").arg(files++));
+      QVERIFY(QFile::copy(source, copy));
+      dialogs().clearRecords();
+      w().setSelectedPath(copy);
+      if (!dialogs().messages().isEmpty()) continue;  // the converter's own message
+      const std::string loaded = w().Editor->text();
+      // An edit, undone, leaves the text as loaded but unsaved.
+      w().Editor->setFocus();
+      w().Editor->setCaret(1, 1);
+      QTest::keyClick(w().Editor, Qt::Key_Space);
+      QTest::keyClick(w().Editor, Qt::Key_Backspace);
+      QVERIFY(w().modified());
+      w().TsavebtnClick();
+      QVERIFY2(!w().modified(), qPrintable(source + ": " + dialogs().messages().join("/")));
+      QCOMPARE(formFileText(copy), loaded);
+      ++same;
+    }
+    qInfo("%d of %d binary form files saved back to the same text", same, files);
+    QVERIFY(same > 0);
+  }
+};
+
+QTEST_MAIN(CorpusTest)
+#include "CorpusTest.moc"
