@@ -16,7 +16,7 @@ unsigned char lower(unsigned char b) { return (b >= 'A' && b <= 'Z') ? static_ca
 
 }  // namespace
 
-DfmHighlighter::DfmHighlighter() {
+DfmHighlighter::DfmHighlighter() : LineScanner(EndOfLine, rsOutside) {
   m_comment = addAttribute("Comment");
   m_comment->setStyle(fsItalic);
   m_identifier = addAttribute("Identifier");
@@ -71,19 +71,6 @@ void DfmHighlighter::applyWorkbenchColours() {
 
 void DfmHighlighter::setRangeState(RangeState state) {
   m_range = state == rsBraceBlock ? rsBraceBlock : rsOutside;
-}
-
-void DfmHighlighter::startLine(std::string_view line, int lineIndex) {
-  m_line = reinterpret_cast<const unsigned char*>(line.data());
-  const void* nul = line.empty() ? nullptr : std::memchr(line.data(), 0, line.size());
-  m_size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()) : line.size();
-  m_lineIndex = lineIndex;
-  m_run = 0;
-  advance();
-}
-
-std::string_view DfmHighlighter::tokenText() const {
-  return {reinterpret_cast<const char*>(m_line) + m_tokenStart, m_run - m_tokenStart};
 }
 
 HighlightAttributes* DfmHighlighter::tokenAttributes() const {

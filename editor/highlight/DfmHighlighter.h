@@ -3,11 +3,11 @@
 // with binary property data as hex digits in braces that may span lines.
 #include <array>
 
-#include "editor/highlight/Highlighter.h"
+#include "editor/highlight/LineScanner.h"
 
 namespace vc {
 
-class DfmHighlighter : public Highlighter {
+class DfmHighlighter : public LineScanner {
  public:
   // Token kinds, numbered as tokenKind() reports them.
   enum TokenKind : int {
@@ -27,14 +27,8 @@ class DfmHighlighter : public Highlighter {
   DfmHighlighter();
 
   void setRangeState(RangeState state) override;
-  void startLine(std::string_view line, int lineIndex) override;
-  bool atLineEnd() const override { return m_kind == EndOfLine; }
-  int tokenStart() const override { return static_cast<int>(m_tokenStart); }
-  std::string_view tokenText() const override;
-  int tokenKind() const override { return m_kind; }
   HighlightAttributes* tokenAttributes() const override;
   void advance() override;
-  RangeState rangeState() const override { return m_range; }
   void resetRangeState() override { m_range = rsOutside; }
 
   HighlightAttributes* CommentAttri() const { return m_comment; }
@@ -50,7 +44,6 @@ class DfmHighlighter : public Highlighter {
 
  private:
   using Rule = void (DfmHighlighter::*)();
-  unsigned char at(std::size_t i) const { return i < m_size ? m_line[i] : 0; }
 
   void ruleEndOfLine();
   void ruleLineFeed();
@@ -71,13 +64,6 @@ class DfmHighlighter : public Highlighter {
   bool keyword(const char* rest, std::size_t len);
 
   std::array<Rule, 256> m_rules{};
-  const unsigned char* m_line = nullptr;
-  std::size_t m_size = 0;  // up to the first NUL
-  std::size_t m_run = 0;
-  std::size_t m_tokenStart = 0;
-  int m_kind = EndOfLine;
-  int m_lineIndex = 0;
-  RangeState m_range = rsOutside;
 
   HighlightAttributes* m_comment;
   HighlightAttributes* m_identifier;

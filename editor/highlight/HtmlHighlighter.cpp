@@ -65,7 +65,7 @@ int HtmlHighlighter::letterSum(std::string_view name) {
   return sum;
 }
 
-HtmlHighlighter::HtmlHighlighter() {
+HtmlHighlighter::HtmlHighlighter() : LineScanner(EndOfLine, rsText) {
   m_asp = addAttribute("Asp");
   m_comment = addAttribute("Comment");
   m_escape = addAttribute("Escape ampersand");
@@ -96,19 +96,6 @@ void HtmlHighlighter::applyWorkbenchColours() {
 }
 
 void HtmlHighlighter::setRangeState(RangeState state) { m_range = state <= rsValue ? state : rsText; }
-
-void HtmlHighlighter::startLine(std::string_view line, int lineIndex) {
-  m_line = reinterpret_cast<const unsigned char*>(line.data());
-  const void* nul = line.empty() ? nullptr : std::memchr(line.data(), 0, line.size());
-  m_size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()) : line.size();
-  m_lineIndex = lineIndex;
-  m_run = 0;
-  advance();
-}
-
-std::string_view HtmlHighlighter::tokenText() const {
-  return {reinterpret_cast<const char*>(m_line) + m_tokenStart, m_run - m_tokenStart};
-}
 
 HighlightAttributes* HtmlHighlighter::tokenAttributes() const {
   switch (m_kind) {

@@ -3,11 +3,11 @@
 // tags with their attributes, and comments and <% %> blocks spanning lines.
 #include <cstddef>
 
-#include "editor/highlight/Highlighter.h"
+#include "editor/highlight/LineScanner.h"
 
 namespace vc {
 
-class HtmlHighlighter : public Highlighter {
+class HtmlHighlighter : public LineScanner {
  public:
   enum TokenKind : int {
     Asp = 0,
@@ -35,14 +35,8 @@ class HtmlHighlighter : public Highlighter {
   HtmlHighlighter();
 
   void setRangeState(RangeState state) override;
-  void startLine(std::string_view line, int lineIndex) override;
-  bool atLineEnd() const override { return m_kind == EndOfLine; }
-  int tokenStart() const override { return static_cast<int>(m_tokenStart); }
-  std::string_view tokenText() const override;
-  int tokenKind() const override { return m_kind; }
   HighlightAttributes* tokenAttributes() const override;
   void advance() override;
-  RangeState rangeState() const override { return m_range; }
   void resetRangeState() override { m_range = rsText; }
 
   HighlightAttributes* AspAttri() const { return m_asp; }
@@ -69,7 +63,6 @@ class HtmlHighlighter : public Highlighter {
   static int letterSum(std::string_view name);
 
  private:
-  unsigned char at(std::size_t i) const { return i < m_size ? m_line[i] : 0; }
   void scanText();
   void scanAmpersand();
   void scanComment();
@@ -81,13 +74,6 @@ class HtmlHighlighter : public Highlighter {
   void scanSpace(bool controlOnly);
   void scanUntil(const char* close, std::size_t closeLen, int kind);
 
-  const unsigned char* m_line = nullptr;
-  std::size_t m_size = 0;
-  std::size_t m_run = 0;
-  std::size_t m_tokenStart = 0;
-  int m_kind = EndOfLine;
-  int m_lineIndex = 0;
-  RangeState m_range = rsText;
 
   HighlightAttributes* m_asp;
   HighlightAttributes* m_comment;
