@@ -202,4 +202,18 @@ Dialogs::Answer Tnewdfm::askSavePrompt() {
   return m_dialogs.confirm(this, QString::fromUtf8(kSavePrompt));
 }
 
+bool Tnewdfm::answerSavePrompt(void (Tnewdfm::*onYes)()) {
+  switch (askSavePrompt()) {
+    case Dialogs::Answer::Yes:
+      (this->*onYes)();
+      return true;
+    case Dialogs::Answer::No:
+      m_modified = false;
+      return true;
+    case Dialogs::Answer::Cancel:
+      return false;
+  }
+  return true;
+}
+
 }  // namespace vc

@@ -193,6 +193,9 @@ class Tnewdfm : public QMainWindow {
   // Shows the message of an error raised by a command.
   void showError(const std::exception& e);
   Dialogs::Answer askSavePrompt();
+  // The save prompt before a switch of document: Yes runs onYes, No clears
+  // the unsaved-changes state; false when the user cancelled.
+  bool answerSavePrompt(void (Tnewdfm::*onYes)());
 
   Dialogs& m_dialogs;
   QStringList m_commandLine;

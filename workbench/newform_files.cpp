@@ -208,32 +208,14 @@ void Tnewdfm::WMDropFiles(const QStringList& paths) {
 
 bool Tnewdfm::FileListBox1MouseDown() {
   if (!m_modified) return true;
-  switch (askSavePrompt()) {
-    case Dialogs::Answer::Yes:
-      TsavebtnClick();
-      return true;
-    case Dialogs::Answer::No:
-      m_modified = false;
-      return true;
-    case Dialogs::Answer::Cancel:
-      return false;  // the press is dropped with the rest of the event
-  }
-  return true;
+  // On Cancel the press is dropped with the rest of the event.
+  return answerSavePrompt(&Tnewdfm::TsavebtnClick);
 }
 
 void Tnewdfm::FileListBox1Change() {
   emptyFormList();
   if (m_modified) {
-    switch (askSavePrompt()) {
-      case Dialogs::Answer::Yes:
-        TsavebtnClick();
-        break;
-      case Dialogs::Answer::No:
-        m_modified = false;
-        break;
-      case Dialogs::Answer::Cancel:
-        break;
-    }
+    answerSavePrompt(&Tnewdfm::TsavebtnClick);
     return;
   }
   const QString path = FileListBox1->fileName();
@@ -317,16 +299,7 @@ void Tnewdfm::loadFormFile(const QString& path) {
 
 void Tnewdfm::ListBox1Click() {
   if (m_modified) {
-    switch (askSavePrompt()) {
-      case Dialogs::Answer::Yes:
-        A4Click();
-        break;
-      case Dialogs::Answer::No:
-        m_modified = false;
-        break;
-      case Dialogs::Answer::Cancel:
-        break;
-    }
+    answerSavePrompt(&Tnewdfm::A4Click);
     return;
   }
   QList<QListWidgetItem*> selected = ListBox1->selectedItems();
