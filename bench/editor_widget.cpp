@@ -16,31 +16,13 @@
 #include <memory>
 #include <string>
 
+#include "bench/FormTextSample.h"
 #include "editor/highlight/DfmHighlighter.h"
 #include "editor/widget/CodeEditor.h"
 
 namespace {
 
-std::string formText(int lines) {
-  std::string t;
-  t.reserve(static_cast<std::size_t>(lines) * 34);
-  t += "object Form1: TForm1\r\n";
-  int n = 1, i = 0;
-  while (n < lines - 1) {
-    t += "  object Button" + std::to_string(i) + ": TButton\r\n";
-    t += "    Left = " + std::to_string(i % 640) + "\r\n";
-    t += "    Caption = '\xB7\x7C\xC4\xB3\xAB\xC7 " + std::to_string(i) + "'\r\n";
-    t += "    Font.Name = 'MS Sans Serif'\r\n";
-    t += "    Glyph.Data = {\r\n";
-    t += "      0A0B0C0D0E0F101112131415161718191A1B1C1D1E1F\r\n";
-    t += "      202122232425262728292A2B2C2D2E2F}\r\n";
-    t += "  end\r\n";
-    n += 8;
-    ++i;
-  }
-  t += "end\r\n";
-  return t;
-}
+std::string formText(int lines) { return vc::bench::makeFormText(lines); }
 
 struct Fixture {
   vc::DfmHighlighter formsyn;
