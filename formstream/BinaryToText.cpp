@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <type_traits>
 
 #include "formstream/Errors.h"
 #include "formstream/Extended.h"
@@ -44,6 +46,8 @@ class TextRenderer {
   void collection();
   void quoted(const std::string& s);
   void quotedWide(const std::u16string& s);
+  template <typename Text>
+  void quotedUnits(const Text& s, std::string_view ansi);
   void hashCode(unsigned value) {
     w.writeByte('#');
     w.write(std::to_string(value));
@@ -211,65 +215,36 @@ void TextRenderer::collection() {
 
 // Quoted pieces of at most 64 positions; a # code counts as one position.
 // A piece never ends between the two bytes of a Big5 character.
-void TextRenderer::quoted(const std::string& s) {
-  const std::size_t len = s.size();
-  if (len == 0) {
-    w.write("''");
-    return;
-  }
-  ++m_level;
-  if (len > kLineLength) newLine();
-  auto special = [&](std::size_t i) {
-    auto c = static_cast<unsigned char>(s[i]);
-    return c < 0x20 || c == '\'';
-  };
-  std::size_t k = 0, i = 0;
-  while (i < len) {
-    bool lineBreak = false;
-    if (special(i)) {
-      hashCode(static_cast<unsigned char>(s[i]));
-      ++i;
-      if (i - k >= kLineLength) lineBreak = true;
-    } else {
-      std::size_t j = i++;
-      while (i < len && !special(i) && i - k < kLineLength) ++i;
-      if (i - k >= kLineLength) {
-        lineBreak = true;
-        if (cp950::isTrailByte(s, i)) --i;
-      }
-      w.writeByte('\'');
-      w.write(s.data() + j, i - j);
-      w.writeByte('\'');
-    }
-    if (lineBreak && i < len) {
-      w.write(" +");
-      newLine();
-      k = i;
-    }
-  }
-  --m_level;
-}
+void TextRenderer::quoted(const std::string& s) { quotedUnits(s, s); }
 
-// As quoted(), over UTF-16 code units: units above 0xFF become # codes too.
-// The double-byte step-back tests the string as converted to the ANSI code
-// page, at the same index; that conversion is encodeLossy, which makes "?"
-// of a character without a CP950 form, as the system's own conversion does.
-void TextRenderer::quotedWide(const std::u16string& s) {
+// The same over UTF-16 code units: units above 0xFF become # codes too. The
+// double-byte step-back tests the string as converted to the ANSI code page,
+// at the same index; that conversion is encodeLossy, which makes "?" of a
+// character without a CP950 form, as the system's own conversion does.
+void TextRenderer::quotedWide(const std::u16string& s) { quotedUnits(s, cp950::encodeLossy(s)); }
+
+// Units are bytes or UTF-16 code units; every unit written inside quotes is
+// 0x20 to 0xFF and goes out as the byte of that value. ansi is the text whose
+// lead bytes decide where a piece may end.
+template <typename Text>
+void TextRenderer::quotedUnits(const Text& s, std::string_view ansi) {
   const std::size_t len = s.size();
   if (len == 0) {
     w.write("''");
     return;
   }
-  const std::string ansi = cp950::encodeLossy(s);
   ++m_level;
   if (len > kLineLength) newLine();
-  auto special = [&](std::size_t i) { return s[i] < 0x20 || s[i] == u'\'' || s[i] > 0xFF; };
+  auto unit = [&](std::size_t i) {
+    return static_cast<unsigned>(static_cast<std::make_unsigned_t<typename Text::value_type>>(s[i]));
+  };
+  auto special = [&](std::size_t i) { return unit(i) < 0x20 || unit(i) == '\'' || unit(i) > 0xFF; };
   std::size_t k = 0, i = 0;
   std::string piece;
   while (i < len) {
     bool lineBreak = false;
     if (special(i)) {
-      hashCode(s[i]);
+      hashCode(unit(i));
       ++i;
       if (i - k >= kLineLength) lineBreak = true;
     } else {
@@ -279,10 +254,15 @@ void TextRenderer::quotedWide(const std::u16string& s) {
         lineBreak = true;
         if (cp950::isTrailByte(ansi, i)) --i;
       }
-      piece.assign(1, '\'');
-      for (std::size_t p = j; p < i; ++p) piece += static_cast<char>(s[p]);
-      piece += '\'';
-      w.write(piece);
+      w.writeByte('\'');
+      if constexpr (sizeof(typename Text::value_type) == 1) {
+        w.write(s.data() + j, i - j);
+      } else {
+        piece.clear();
+        for (std::size_t p = j; p < i; ++p) piece += static_cast<char>(unit(p));
+        w.write(piece);
+      }
+      w.writeByte('\'');
     }
     if (lineBreak && i < len) {
       w.write(" +");
