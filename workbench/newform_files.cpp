@@ -48,6 +48,15 @@ QToolButton* closeButton(QWidget* parent) {
   return b;
 }
 
+// A caption over a panel with the small close button at its right.
+QHBoxLayout* panelHeader(const QString& caption, QToolButton* close) {
+  auto* header = new QHBoxLayout;
+  header->setContentsMargins(2, 0, 0, 0);
+  header->addWidget(new QLabel(caption), 1);
+  header->addWidget(close);
+  return header;
+}
+
 std::string readWholeFile(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
@@ -67,12 +76,8 @@ QWidget* Tnewdfm::createFilePanel() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(1);
 
-  auto* header = new QHBoxLayout;
-  header->setContentsMargins(2, 0, 0, 0);
-  header->addWidget(new QLabel(QStringLiteral("文件目錄")), 1);
   panelClose = closeButton(panel);
-  header->addWidget(panelClose);
-  layout->addLayout(header);
+  layout->addLayout(panelHeader(QStringLiteral("文件目錄"), panelClose));
   connect(panelClose, &QToolButton::clicked, this, &Tnewdfm::F2Click);
 
   DriveComboBox1 = new DriveComboBox;
@@ -93,12 +98,8 @@ QWidget* Tnewdfm::createFilePanel() {
   auto* listLayout = new QVBoxLayout(list);
   listLayout->setContentsMargins(0, 0, 0, 0);
   listLayout->setSpacing(1);
-  auto* listHeader = new QHBoxLayout;
-  listHeader->setContentsMargins(2, 0, 0, 0);
-  listHeader->addWidget(new QLabel(QStringLiteral("窗體清單")), 1);
   SpeedButton1 = closeButton(list);
-  listHeader->addWidget(SpeedButton1);
-  listLayout->addLayout(listHeader);
+  listLayout->addLayout(panelHeader(QStringLiteral("窗體清單"), SpeedButton1));
   ListBox1 = new QListWidget;
   ListBox1->setObjectName(QStringLiteral("ListBox1"));
   ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
