@@ -1,21 +1,21 @@
 #pragma once
-// What the module commands (list, dump, extract) share: opening the module
-// with the workbench's message on failure, and names given on the command line.
+// What the module commands (list, dump, extract, strings) share: opening the
+// module with the workbench's message on failure, and names given on the
+// command line.
 #include <memory>
 #include <string>
 
-#include "cli/Command.h"
 #include "modres/Module.h"
 
 namespace vc::cli {
 
-// The module at path, or an exception carrying
+// The module at path, or an exception carrying the path and
 // "無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！".
 std::unique_ptr<modres::Module> openModule(const std::string& path);
 
 // A resource name from the command line: CP950 bytes as given, or with
-// --utf8 terminal text to be encoded (names CP950 cannot hold are kept as
+// utf8 terminal text to be encoded (names CP950 cannot hold are kept as
 // typed, which is how their "{U+XXXX}" spellings arrive).
-std::string resourceNameArgument(const std::string& arg, const Options& opt);
+std::string resourceNameArgument(const std::string& arg, bool utf8);
 
 }  // namespace vc::cli

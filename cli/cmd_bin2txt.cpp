@@ -1,21 +1,32 @@
 // formtext bin2txt: a raw binary form stream ("TPF0"...) to form text.
 #include "cli/Command.h"
+#include "cli/Io.h"
 #include "formstream/BinaryToText.h"
 
 namespace vc::cli {
 namespace {
 
-int runBin2txt(const Options& opt) {
-  if (opt.args.size() > 1) throw UsageError{};
-  auto input = openInput(opt.args.empty() ? "-" : opt.args[0]);
-  auto output = openOutput(opt.utf8);
-  BinaryToText(*input, *output);
-  return 0;
-}
+class Bin2txt : public Command {
+  std::string m_input = "-";
+  std::string m_output = "-";
+  bool m_utf8 = false;
+
+  void declare(Arguments& args) override {
+    args.input(m_input);
+    args.output(m_output);
+    args.utf8(m_utf8, "write the text as UTF-8 instead of CP950");
+  }
+  int run() override {
+    auto input = openInput(m_input);
+    Output out(m_output, m_utf8);
+    about(inputName(m_input), [&] { BinaryToText(*input, out.stream()); });
+    out.commit();
+    return 0;
+  }
+};
 
 }  // namespace
 
-VC_FORMTEXT_COMMAND(bin2txt, "bin2txt", "bin2txt [FILE|-] [--utf8]", "binary form stream to form text", "",
-                    runBin2txt);
+VC_FORMTEXT_COMMAND(Bin2txt, "bin2txt", "binary form stream to form text", "formtext bin2txt form.bin --utf8");
 
 }  // namespace vc::cli

@@ -1,21 +1,32 @@
 // formtext dfm2txt: a form file (.dfm with resource header) to form text.
 #include "cli/Command.h"
+#include "cli/Io.h"
 #include "formstream/FormFile.h"
 
 namespace vc::cli {
 namespace {
 
-int runDfm2txt(const Options& opt) {
-  if (opt.args.size() > 1) throw UsageError{};
-  auto input = openInput(opt.args.empty() ? "-" : opt.args[0]);
-  auto output = openOutput(opt.utf8);
-  FormFileToText(*input, *output);
-  return 0;
-}
+class Dfm2txt : public Command {
+  std::string m_input = "-";
+  std::string m_output = "-";
+  bool m_utf8 = false;
+
+  void declare(Arguments& args) override {
+    args.input(m_input);
+    args.output(m_output);
+    args.utf8(m_utf8, "write the text as UTF-8 instead of CP950");
+  }
+  int run() override {
+    auto input = openInput(m_input);
+    Output out(m_output, m_utf8);
+    about(inputName(m_input), [&] { FormFileToText(*input, out.stream()); });
+    out.commit();
+    return 0;
+  }
+};
 
 }  // namespace
 
-VC_FORMTEXT_COMMAND(dfm2txt, "dfm2txt", "dfm2txt [FILE|-] [--utf8]", "form file (.dfm) to form text", "",
-                    runDfm2txt);
+VC_FORMTEXT_COMMAND(Dfm2txt, "dfm2txt", "form file (.dfm) to form text", "formtext dfm2txt form.dfm -o form.txt");
 
 }  // namespace vc::cli

@@ -1,6 +1,7 @@
 // formtext extract: every form of a module into a folder, as NAME.txt form
 // text or, with --dfm, as NAME.dfm form files. A form that fails to convert
-// is reported with its name and the others are still written.
+// is reported with its name and the others are still written; resources that
+// are not forms are skipped with a note.
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -9,43 +10,12 @@
 #include "cli/ModuleInput.h"
 #include "formstream/BinaryToText.h"
 #include "formstream/Errors.h"
+#include "formstream/FormFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp950.h"
 
 namespace vc::cli {
 namespace {
-
-// The class name of the root object: behind "TPF0", an object prefix
-// (0xF0 and up) and, when its flag says so, a child position.
-std::string rootClassName(std::string_view stream) {
-  std::size_t at = 4;
-  auto byte = [&]() -> unsigned {
-    if (at >= stream.size()) throw EReadError(msg::kInvalidStreamFormat);
-    return static_cast<unsigned char>(stream[at++]);
-  };
-  unsigned n = byte();
-  if (n >= 0xF0) {
-    if (n & 0x02) {
-      const unsigned tag = byte();
-      at += tag == 2 ? 1 : tag == 3 ? 2 : tag == 4 ? 4 : 0;
-    }
-    n = byte();
-  }
-  if (at + n > stream.size()) throw EReadError(msg::kInvalidStreamFormat);
-  return std::string(stream.substr(at, n));
-}
-
-// A form file: the resource header (numeric type RT_RCDATA, the class name
-// upper-cased as name, memory flags 0x1030, the size) and the stream.
-std::string formFile(std::string_view stream) {
-  std::string out("\xFF\x0A\x00", 3);
-  for (char c : rootClassName(stream)) out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  out += std::string("\x00\x30\x10", 3);
-  const auto size = static_cast<std::uint32_t>(stream.size());
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((size >> (8 * i)) & 0xFF);
-  out += stream;
-  return out;
-}
 
 // A file name that stays inside the folder: separators, characters that some
 // file systems refuse and control bytes become "_", a leading "." too (so
@@ -81,40 +51,62 @@ std::string uniqueStem(const std::string& stem, std::set<std::string>& used) {
   return candidate;
 }
 
-int runExtract(const Options& opt) {
-  if (opt.args.size() != 2) throw UsageError{};
-  const bool dfm = opt.has("--dfm");
-  auto module = openModule(opt.args[0]);
-  std::vector<std::string> names;
-  const bool listed = module->listFormNames(names);
-  const std::filesystem::path dir = opt.args[1];
-  std::error_code ec;
-  std::filesystem::create_directories(dir, ec);
-  if (ec || !std::filesystem::is_directory(dir)) {
-    throw Exception("無法建立檔案 " + dir.string() + "。" + (ec ? ec.message() : std::string("not a folder")));
+class Extract : public Command {
+  std::string m_module;
+  std::string m_folder;
+  bool m_dfm = false;
+
+  void declare(Arguments& args) override {
+    args.positional("MODULE", m_module, "the module (.exe, .dll, .cpl)");
+    args.positional("DIR", m_folder, "the folder to write to; made when missing");
+    args.flag("--dfm", m_dfm, "write form files (NAME.dfm) instead of form text (NAME.txt)");
   }
 
-  bool failed = !listed;
-  std::set<std::string> used;
-  for (const std::string& name : names) {
-    try {
-      auto resource = module->readFormResource(name);
-      TMemoryStream text;
-      BinaryToText(*resource, text);
-      const std::string stem = uniqueStem(safeFileStem(name), used);
-      const std::filesystem::path file = dir / (stem + (dfm ? ".dfm" : ".txt"));
-      writeFileAtomically(file.string(), dfm ? formFile(resource->bytes()) : text.data());
-    } catch (const Exception& e) {
-      printError(cp950::toUtf8(name) + ": " + e.what());
-      failed = true;
+  int run() override {
+    auto module = openModule(m_module);
+    std::vector<std::string> names;
+    const bool listed = module->listFormNames(names);
+    if (!listed && names.empty()) throw Exception(m_module + ": the module has no form resources");
+    const std::filesystem::path dir = m_folder;
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec || !std::filesystem::is_directory(dir)) {
+      throw Exception("無法建立檔案 " + dir.string() + "。" + (ec ? ec.message() : std::string("not a folder")));
     }
+
+    bool failed = !listed;
+    int written = 0;
+    std::set<std::string> used;
+    for (const std::string& name : names) {
+      const std::string where = m_module + ": " + cp950::toUtf8(name);
+      try {
+        auto resource = module->readFormResource(name);
+        // Modules keep other data as RT_RCDATA too (images, settings).
+        if (!resource->bytes().starts_with("TPF0")) {
+          std::fprintf(stderr, "formtext: %s: not a form, skipped\n", where.c_str());
+          continue;
+        }
+        // A form file is written only for a stream that converts, as its text would be.
+        TMemoryStream text, file;
+        BinaryToText(*resource, text);
+        if (m_dfm) WriteFormFile(resource->bytes(), file);
+        const std::string stem = uniqueStem(safeFileStem(name), used);
+        writeFileAtomically((dir / (stem + (m_dfm ? ".dfm" : ".txt"))).string(), m_dfm ? file.data() : text.data());
+        ++written;
+      } catch (const Exception& e) {
+        std::fprintf(stderr, "formtext: %s: %s\n", where.c_str(), e.what());
+        failed = true;
+      }
+    }
+    if (!failed && written == 0) throw Exception(m_module + ": the module has no forms");
+    if (!listed) throw Exception(m_module + ": the resource directory ends early; the forms listed so far are written");
+    return failed ? 1 : 0;
   }
-  return failed ? 1 : 0;
-}
+};
 
 }  // namespace
 
-VC_FORMTEXT_COMMAND(extract, "extract", "extract MODULE DIR [--dfm]",
-                    "every form of a module into DIR as NAME.txt (or NAME.dfm)", "", runExtract);
+VC_FORMTEXT_COMMAND(Extract, "extract", "every form of a module into DIR as NAME.txt (or NAME.dfm)",
+                    "formtext extract program.exe forms/ --dfm");
 
 }  // namespace vc::cli

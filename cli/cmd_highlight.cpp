@@ -1,11 +1,15 @@
 // formtext highlight: form text in the highlighter's colours on a terminal,
-// or the token stream the editor sees, one token a line.
+// or the token stream the editor sees, one token a line. The text is shown
+// as UTF-8.
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/Io.h"
 #include "editor/highlight/DfmHighlighter.h"
 #include "editor/highlight/HtmlHighlighter.h"
 #include "editor/model/EditorModel.h"
@@ -13,13 +17,6 @@
 
 namespace vc::cli {
 namespace {
-
-std::string readAll(TStream& in) {
-  std::string data;
-  char buf[65536];
-  for (std::size_t n; (n = in.read(buf, sizeof buf)) > 0;) data.append(buf, n);
-  return data;
-}
 
 // Printable ASCII as it is, a backslash doubled, any other byte as \xHH.
 void appendEscaped(std::string& out, std::string_view bytes) {
@@ -64,7 +61,11 @@ std::string sgr(const HighlightAttributes* a) {
 // One line in colour. A Big5 character may fall in two tokens (bytes above
 // 127 outside quotes are one token each), so characters are decoded whole and
 // take the attributes of the token their first byte lies in.
-void appendColoured(std::string& out, Highlighter& h, const std::string& line, int index) {
+void appendColoured(std::string& out, Highlighter& h, const std::string& line, int index, bool colour) {
+  if (!colour) {
+    out += cp950::toUtf8(line) + '\n';
+    return;
+  }
   std::vector<const HighlightAttributes*> attrOf(line.size(), nullptr);
   for (h.startLine(line, index); !h.atLineEnd(); h.advance())
     for (std::size_t i = 0; i < h.tokenText().size(); ++i)
@@ -86,56 +87,69 @@ void appendColoured(std::string& out, Highlighter& h, const std::string& line, i
   out += '\n';
 }
 
-int runHighlight(const Options& opt) {
-  if (opt.args.size() > 1) throw UsageError{};
-  for (const std::string& f : opt.flags)
-    if (f != "--tokens" && f != "--html" && f != "--utf8") throw UsageError{};
-  std::unique_ptr<TStream> in = openInput(opt.args.empty() ? "-" : opt.args[0]);
-  std::string data = readAll(*in);
+class Highlight : public Command {
+  std::string m_input = "-";
+  std::string m_output = "-";
+  std::string m_colour = "auto";
+  bool m_html = false;
+  bool m_tokens = false;
 
-  std::unique_ptr<Highlighter> h;
-  if (opt.has("--html")) {
-    auto html = std::make_unique<HtmlHighlighter>();
-    html->applyWorkbenchColours();
-    h = std::move(html);
-  } else {
-    auto dfm = std::make_unique<DfmHighlighter>();
-    dfm->applyWorkbenchColours();
-    h = std::move(dfm);
+  void declare(Arguments& args) override {
+    args.input(m_input);
+    args.flag("--html", m_html, "use the HTML highlighter for the input instead of the form text one");
+    args.flag("--tokens", m_tokens, "write the tokens, one a line: line, column, kind, text (\\xHH escapes)");
+    args.choice("--color", m_colour, {"auto", "always", "never"},
+                "colour escapes: auto (only when writing to a terminal), always or never");
+    args.output(m_output);
   }
-  EditorModel model(0);
-  model.loadFromBytes(data);
-  data.clear();
-  model.setHighlighter(h.get());
 
-  std::unique_ptr<TStream> out = openOutput(false);
-  const bool tokens = opt.has("--tokens");
-  std::string buf;
-  for (int k = 0; k < model.lineCount(); ++k) {
-    const std::string& line = model.lineText(k);
-    h->setRangeState(model.lineRange(k));
-    if (tokens) {
-      for (h->startLine(line, k); !h->atLineEnd(); h->advance()) {
-        buf += std::to_string(k + 1) + '\t' + std::to_string(h->tokenStart()) + '\t' +
-               std::to_string(h->tokenKind()) + '\t';
-        appendEscaped(buf, h->tokenText());
-        buf += '\n';
-      }
+  int run() override {
+    std::string data = readWhole(*openInput(m_input));
+    std::unique_ptr<Highlighter> h;
+    if (m_html) {
+      auto html = std::make_unique<HtmlHighlighter>();
+      html->applyWorkbenchColours();
+      h = std::move(html);
     } else {
-      appendColoured(buf, *h, line, k);
+      auto dfm = std::make_unique<DfmHighlighter>();
+      dfm->applyWorkbenchColours();
+      h = std::move(dfm);
     }
-    if (buf.size() >= 65536) {
-      out->writeBytes(buf);
-      buf.clear();
+    EditorModel model(0);
+    model.loadFromBytes(data);
+    data.clear();
+    model.setHighlighter(h.get());
+
+    Output out(m_output, false);
+    const bool colour = m_colour == "always" || (m_colour == "auto" && m_output == "-" && ::isatty(1));
+    std::string buf;
+    for (int k = 0; k < model.lineCount(); ++k) {
+      const std::string& line = model.lineText(k);
+      h->setRangeState(model.lineRange(k));
+      if (m_tokens) {
+        for (h->startLine(line, k); !h->atLineEnd(); h->advance()) {
+          buf += std::to_string(k + 1) + '\t' + std::to_string(h->tokenStart()) + '\t' +
+                 std::to_string(h->tokenKind()) + '\t';
+          appendEscaped(buf, h->tokenText());
+          buf += '\n';
+        }
+      } else {
+        appendColoured(buf, *h, line, k, colour);
+      }
+      if (buf.size() >= 65536) {
+        out.write(buf);
+        buf.clear();
+      }
     }
+    out.write(buf);
+    out.commit();
+    return 0;
   }
-  out->writeBytes(buf);
-  return 0;
-}
+};
 
 }  // namespace
 
-VC_FORMTEXT_COMMAND(highlight, "highlight", "highlight [FILE|-] [--tokens] [--html]",
-                    "show form text in the editor's colours, or its tokens", "", runHighlight);
+VC_FORMTEXT_COMMAND(Highlight, "highlight", "show form text (or HTML, --html) in the editor's colours, or its tokens",
+                    "formtext highlight form.txt --color=always | less -R");
 
 }  // namespace vc::cli

@@ -1,25 +1,36 @@
 // formtext list: the form names of a module, one per line, in the order of
-// its resource directory. Exit status 1 without a message when the module
-// has no RT_RCDATA resources (the names found before a failure are printed).
+// its resource directory.
 #include "cli/Command.h"
+#include "cli/Io.h"
 #include "cli/ModuleInput.h"
 
 namespace vc::cli {
 namespace {
 
-int runList(const Options& opt) {
-  if (opt.args.size() != 1) throw UsageError{};
-  auto module = openModule(opt.args[0]);
-  std::vector<std::string> names;
-  const bool listed = module->listFormNames(names);
-  auto out = openOutput(opt.utf8);
-  for (const std::string& name : names) out->writeBytes(name + "\n");
-  return listed ? 0 : 1;
-}
+class List : public Command {
+  std::string m_module;
+  std::string m_output = "-";
+  bool m_utf8 = false;
+
+  void declare(Arguments& args) override {
+    args.positional("MODULE", m_module, "the module (.exe, .dll, .cpl)");
+    args.output(m_output);
+    args.utf8(m_utf8, "write the names as UTF-8 instead of CP950");
+  }
+  int run() override {
+    auto module = openModule(m_module);
+    std::vector<std::string> names;
+    const bool listed = module->listFormNames(names);
+    Output out(m_output, m_utf8);
+    for (const std::string& name : names) out.write(name + "\n");
+    out.commit();
+    if (!listed) throw Exception(m_module + ": the module has no form resources");
+    return 0;
+  }
+};
 
 }  // namespace
 
-VC_FORMTEXT_COMMAND(list, "list", "list MODULE [--utf8]", "the form names of a module (.exe, .dll, .cpl)", "",
-                    runList);
+VC_FORMTEXT_COMMAND(List, "list", "the form names of a module (.exe, .dll, .cpl)", "formtext list program.exe --utf8");
 
 }  // namespace vc::cli

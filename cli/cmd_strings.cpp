@@ -3,68 +3,70 @@
 #include <string>
 
 #include "cli/Command.h"
+#include "cli/Io.h"
 #include "cli/ModuleInput.h"
 #include "formstream/BinaryToText.h"
 #include "formstream/FormFile.h"
+#include "platform/Cp950.h"
 #include "workbench/core/StringExtraction.h"
 
 namespace vc::cli {
 namespace {
 
-std::string readAll(TStream& in) {
-  std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    std::size_t n = in.read(buffer, sizeof buffer);
-    if (n == 0) break;
-    bytes.append(buffer, n);
-  }
-  return bytes;
-}
+class Strings : public Command {
+  std::string m_input = "-";
+  std::string m_output = "-";
+  std::string m_form;
+  bool m_dfm = false;
+  bool m_utf8 = false;
 
-// The form text to extract from: the input itself, the form file's text
-// (--dfm) or a module's form (--module NAME).
-std::string formText(const Options& opt, const std::string& path) {
-  const bool fromModule = opt.has("--module");
-  if (fromModule && opt.has("--dfm")) throw UsageError{};
-  if (fromModule) {
-    if (path == "-") throw UsageError{};  // a module is read by name, not piped
-    auto module = openModule(path);
-    auto resource = module->readFormResource(resourceNameArgument(opt.value("--module"), opt));
-    TMemoryStream text;
-    BinaryToText(*resource, text);
-    return text.takeData();
+  void declare(Arguments& args) override {
+    args.input(m_input);
+    args.flag("--dfm", m_dfm, "the input is a form file (.dfm)");
+    args.option("--module", m_form, "NAME", "the input is a module; take its form NAME");
+    args.output(m_output);
+    args.utf8(m_utf8, "--module NAME is typed as UTF-8, and the rows are written as UTF-8 instead of CP950");
   }
-  std::string bytes = readAll(*openInput(path));
-  if (!opt.has("--dfm")) return bytes;
-  TReadOnlyMemoryStream input(bytes);
-  TMemoryStream text;
-  FormFileToText(input, text);
-  return text.takeData();
-}
 
-int runStrings(const Options& opt) {
-  if (opt.args.size() > 1) throw UsageError{};
-  std::string path = opt.args.empty() ? std::string("-") : opt.args[0];
-  std::string text = formText(opt, path);
-  std::vector<std::string> lines = splitTextLines(text);
-  auto out = openOutput(opt.utf8);
-  for (const ExtractedString& row : extractStrings(lines)) {
-    std::string line = std::to_string(row.lineNumber);
-    line += '\t';
-    line += row.name;
-    line += '\t';
-    line += row.value;
-    line += '\n';
-    out->writeBytes(line);
+  // The form text to extract from: the input itself, the form file's text
+  // (--dfm) or a module's form (--module NAME).
+  std::string formText() {
+    if (!m_form.empty()) {
+      if (m_dfm) throw UsageError{"--dfm and --module exclude each other"};
+      if (m_input == "-") throw UsageError{"--module reads a module by its path, not from standard input"};
+      auto module = openModule(m_input);
+      const std::string name = resourceNameArgument(m_form, m_utf8);
+      return about(m_input + ": " + cp950::toUtf8(name), [&] {
+        auto resource = module->readFormResource(name);
+        TMemoryStream text;
+        BinaryToText(*resource, text);
+        return text.takeData();
+      });
+    }
+    std::string bytes = readWhole(*openInput(m_input));
+    if (!m_dfm) return bytes;
+    return about(inputName(m_input), [&] {
+      TReadOnlyMemoryStream input(bytes);
+      TMemoryStream text;
+      FormFileToText(input, text);
+      return text.takeData();
+    });
   }
-  return 0;
-}
+
+  int run() override {
+    const std::string text = formText();
+    std::vector<std::string> lines = splitTextLines(text);
+    Output out(m_output, m_utf8);
+    for (const ExtractedString& row : extractStrings(lines))
+      out.write(std::to_string(row.lineNumber) + '\t' + row.name + '\t' + row.value + '\n');
+    out.commit();
+    return 0;
+  }
+};
 
 }  // namespace
 
-VC_FORMTEXT_COMMAND(strings, "strings", "strings [FILE|-] [--dfm|--module NAME] [--utf8]",
-                    "the string table of a form text: line, name, value (tab-separated)", "--module",
-                    runStrings);
+VC_FORMTEXT_COMMAND(Strings, "strings", "the string table of a form text: line, name, value (tab-separated)",
+                    "formtext strings program.exe --module TMAINFORM --utf8");
 
 }  // namespace vc::cli

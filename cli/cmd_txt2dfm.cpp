@@ -1,25 +1,33 @@
 // formtext txt2dfm: form text to a form file (.dfm).
 #include "cli/Command.h"
+#include "cli/FormTextInput.h"
+#include "cli/Io.h"
 #include "formstream/FormFile.h"
-#include "platform/AtomicFile.h"
 
 namespace vc::cli {
 namespace {
 
-int runTxt2dfm(const Options& opt) {
-  std::string out = opt.value("-o");
-  if (opt.args.size() > 1 || out.empty()) throw UsageError{};
-  auto input = openInput(opt.args.empty() ? "-" : opt.args[0]);
-  // OUT is replaced only by a complete form file.
-  TMemoryStream formFile;
-  TextToFormFile(*input, formFile);
-  writeFileAtomically(out, formFile.data());
-  return 0;
-}
+class Txt2dfm : public Command {
+  std::string m_input = "-";
+  std::string m_output;
+  bool m_utf8 = false;
+
+  void declare(Arguments& args) override {
+    args.input(m_input);
+    args.output(m_output, true);
+    addFormTextUtf8(args, m_utf8);
+  }
+  int run() override {
+    auto input = openFormText(m_input, m_utf8);
+    Output out(m_output, false);
+    about(inputName(m_input), [&] { TextToFormFile(*input, out.stream()); });
+    out.commit();
+    return 0;
+  }
+};
 
 }  // namespace
 
-VC_FORMTEXT_COMMAND(txt2dfm, "txt2dfm", "txt2dfm [FILE|-] -o OUT.dfm", "form text to a form file", "-o",
-                    runTxt2dfm);
+VC_FORMTEXT_COMMAND(Txt2dfm, "txt2dfm", "form text to a form file (.dfm)", "formtext txt2dfm form.txt -o form.dfm");
 
 }  // namespace vc::cli

@@ -1,8 +1,11 @@
 // formtext: the command-line face of the form stream core.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <sstream>
+#include <iostream>
+
+#include <CLI/CLI.hpp>
 
 #include "cli/Command.h"
 #include "platform/Exception.h"
@@ -10,67 +13,127 @@
 namespace vc::cli {
 namespace {
 
-void printHelp(std::FILE* to) {
-  std::fprintf(to, "usage: formtext COMMAND [ARGS] [--utf8]\n\ncommands:\n");
-  for (const Command& c : commands()) std::fprintf(to, "  %-34s %s\n", c.usage, c.summary);
-  std::fprintf(to, "\n--utf8 decodes CP950 output for a terminal.\n");
+constexpr const char* kExitStatus =
+    "Exit status: 0 done; 1 failed, with a message on standard error; 2 wrong usage.";
+
+// "[-o OUT] [--utf8] MODULE [NAME]", from what the command declared.
+std::string usageLine(const CLI::App& app) {
+  std::string line = "formtext";
+  if (app.get_parent()) line += " " + app.get_name();
+  for (const CLI::Option* o : app.get_options()) {
+    if (o->get_positional() || o == app.get_help_ptr()) continue;
+    std::string item = o->get_snames().empty() ? "--" + o->get_lnames().front() : "-" + o->get_snames().front();
+    if (!o->get_type_name().empty()) item += " " + o->get_type_name();
+    line += o->get_required() ? " " + item : " [" + item + "]";
+  }
+  for (const CLI::Option* o : app.get_options()) {
+    if (!o->get_positional()) continue;
+    line += o->get_required() ? " " + o->get_name() : " [" + o->get_name() + "]";
+  }
+  if (!app.get_parent()) line += " COMMAND [ARGS]";
+  return line;
 }
 
-bool takesValue(const Command& c, const std::string& flag) {
-  std::istringstream in(c.valueFlags ? c.valueFlags : "");
-  std::string f;
-  while (in >> f)
-    if (f == flag) return true;
-  return false;
+class HelpFormatter : public CLI::Formatter {
+ public:
+  HelpFormatter() {
+    label("Positionals", "Arguments");
+    label("Subcommands", "Commands");
+  }
+  std::string make_description(const CLI::App* app) const override {
+    if (!app->get_parent()) return app->get_description() + "\n";
+    return "formtext " + app->get_name() + ": " + app->get_description() + "\n";
+  }
+  std::string make_usage(const CLI::App* app, std::string) const override {
+    return "usage: " + usageLine(*app) + "\n";
+  }
+};
+
+void printError(const std::string& message) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "formtext: %s\n", message.c_str());
+}
+
+// Help goes to standard output like any result, and is checked like one.
+int finishStdout() {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+  printError(std::string("cannot write standard output: ") + std::strerror(errno ? errno : EIO));
+  return 1;
 }
 
 }  // namespace
 
 int run(int argc, char** argv) {
+  CLI::App app("formtext: form text, form files and the forms of modules, converted both ways.", "formtext");
+  app.formatter(std::make_shared<HelpFormatter>());
+  app.set_version_flag("--version", std::string("formtext ") + VC_VERSION, "print the version and exit");
+  app.require_subcommand(1);
+  app.footer("'formtext help COMMAND' (or 'formtext COMMAND --help') shows a command's options and an example.\n" +
+             std::string(kExitStatus));
+
+  std::vector<std::unique_ptr<Command>> all;
+  for (const CommandInfo& info : commands()) {
+    CLI::App* sub = app.add_subcommand(info.name, info.summary);
+    sub->footer(std::string("Example:\n  ") + info.example + "\n" + kExitStatus);
+    all.push_back(info.make());
+    Arguments args(*sub);
+    all.back()->declare(args);
+  }
+  auto find = [&](const std::string& name) -> std::pair<CLI::App*, Command*> {
+    for (std::size_t i = 0; i < commands().size(); ++i)
+      if (name == commands()[i].name) return {app.get_subcommand(commands()[i].name), all[i].get()};
+    return {nullptr, nullptr};
+  };
+
   if (argc < 2) {
-    printHelp(stderr);
+    std::cerr << app.help();
     return 2;
   }
-  std::string name = argv[1];
-  if (name == "--help" || name == "-h" || name == "help") {
-    printHelp(stdout);
-    return 0;
+  const std::string first = argv[1];
+  if (first == "help") {
+    if (argc == 2) {
+      std::cout << app.help();
+      return finishStdout();
+    }
+    CLI::App* sub = find(argv[2]).first;
+    if (!sub || argc > 3) {
+      printError(std::string("help: no command '") + argv[2] + "'" + (argc > 3 ? " (one command at a time)" : ""));
+      std::cerr << "usage: formtext help COMMAND\n";
+      return 2;
+    }
+    std::cout << sub->help();
+    return finishStdout();
   }
-  const Command* cmd = nullptr;
-  for (const Command& c : commands())
-    if (name == c.name) cmd = &c;
-  if (!cmd) {
-    std::fprintf(stderr, "formtext: unknown command '%s'\n", name.c_str());
-    printHelp(stderr);
+  if (!first.starts_with("-") && !find(first).first) {
+    printError("unknown command '" + first + "'");
+    std::cerr << app.help();
     return 2;
   }
-  Options opt;
-  bool usage = false;
-  for (int i = 2; i < argc; ++i) {
-    std::string a = argv[i];
-    if (a == "--help") {
-      std::printf("usage: formtext %s\n", cmd->usage);
-      return 0;
-    }
-    if (a.size() > 1 && a[0] == '-') {
-      opt.flags.push_back(a);
-      if (a == "--utf8") opt.utf8 = true;
-      if (takesValue(*cmd, a)) {
-        if (i + 1 >= argc) {
-          usage = true;
-          break;
-        }
-        opt.flags.push_back(argv[++i]);
-      }
-    } else {
-      opt.args.push_back(a);
-    }
-  }
+
   try {
-    if (usage) throw UsageError{};
-    return cmd->run(opt);
-  } catch (const UsageError&) {
-    std::fprintf(stderr, "usage: formtext %s\n", cmd->usage);
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    const std::vector<CLI::App*> chosen = app.get_subcommands();
+    std::cout << (chosen.empty() ? app.help() : chosen.front()->help());
+    return finishStdout();
+  } catch (const CLI::CallForVersion& e) {
+    std::cout << e.what() << "\n";
+    return finishStdout();
+  } catch (const CLI::ParseError& e) {
+    const std::vector<CLI::App*> chosen = app.get_subcommands();
+    const CLI::App& which = chosen.empty() ? app : *chosen.front();
+    printError((chosen.empty() ? std::string() : which.get_name() + ": ") + e.what());
+    std::cerr << "usage: " << usageLine(which) << "\n";
+    return 2;
+  }
+
+  CLI::App* chosen = app.get_subcommands().front();
+  try {
+    const int status = find(chosen->get_name()).second->run();
+    return finishStdout() != 0 ? 1 : status;
+  } catch (const UsageError& e) {  // arguments that do not go together
+    printError(chosen->get_name() + ": " + e.message);
+    std::cerr << "usage: " << usageLine(*chosen) << "\n";
     return 2;
   } catch (const std::exception& e) {
     printError(e.what());

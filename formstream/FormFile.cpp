@@ -2,6 +2,7 @@
 
 #include "formstream/BinaryToText.h"
 #include "formstream/Errors.h"
+#include "formstream/TFiler.h"
 
 namespace vc {
 
@@ -27,6 +28,45 @@ void ReadFormFileHeader(TStream& stream) {
   }
   unsigned char flagsAndSize[6];
   stream.read(flagsAndSize, sizeof flagsAndSize);  // not examined
+}
+
+namespace {
+
+// The root object's class name: behind "TPF0" an object prefix (0xF0 and up)
+// may come, with a child position when its flag says so.
+std::string_view rootClassName(std::string_view stream) {
+  if (!stream.starts_with("TPF0")) throw EReadError(msg::kInvalidStreamFormat);
+  std::size_t at = 4;
+  auto next = [&]() -> unsigned char {
+    if (at >= stream.size()) throw EReadError(msg::kInvalidStreamFormat);
+    return static_cast<unsigned char>(stream[at++]);
+  };
+  unsigned char n = next();
+  if (n >= 0xF0) {
+    if (n & flagChildPos) {
+      switch (next()) {
+        case tagInt8: at += 1; break;
+        case tagInt16: at += 2; break;
+        case tagInt32: at += 4; break;
+        default: throw EReadError(msg::kInvalidStreamFormat);  // no other tag holds a position
+      }
+    }
+    n = next();
+  }
+  if (at > stream.size() || n > stream.size() - at) throw EReadError(msg::kInvalidStreamFormat);
+  return stream.substr(at, n);
+}
+
+}  // namespace
+
+void WriteFormFile(std::string_view binaryStream, TStream& output) {
+  std::string header("\xFF\x0A\x00", 3);  // numeric resource type RT_RCDATA
+  for (char c : rootClassName(binaryStream)) header += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  header += std::string("\x00\x30\x10", 3);  // end of the name, memory flags
+  const auto size = static_cast<std::uint32_t>(binaryStream.size());
+  for (int i = 0; i < 4; ++i) header += static_cast<char>((size >> (8 * i)) & 0xFF);
+  output.writeBytes(header);
+  output.writeBytes(binaryStream);
 }
 
 void FormFileToText(TStream& input, TStream& output) {

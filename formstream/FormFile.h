@@ -1,6 +1,8 @@
 #pragma once
 // The form file (.dfm): a 16-bit resource header in front of one binary form
 // stream.
+#include <string_view>
+
 #include "formstream/Stream.h"
 
 namespace vc {
@@ -13,8 +15,14 @@ void ReadFormFileHeader(TStream& stream);
 // ReadFormFileHeader on input, then BinaryToText into output.
 void FormFileToText(TStream& input, TStream& output);
 
+// Writes the form file of a binary form stream: the header naming the root
+// object's class (upper-cased), then the stream. Raises EReadError
+// "無效的資料流格式", writing nothing, when the stream does not begin with
+// "TPF0" and a root object whose class name can be read.
+void WriteFormFile(std::string_view binaryStream, TStream& output);
+
 // Converts form text (TextToBinary) into memory, then writes the header and
-// the binary form stream to output. When the text does not convert nothing
+// the binary form stream to output (WriteFormFile). When the text does not convert nothing
 // at all reaches output.
 void TextToFormFile(TStream& input, TStream& output);
 

@@ -23,5 +23,7 @@ int main(int argc, char** argv) {
     }
   }
   std::printf("replayed %d inputs\n", count);
-  return 0;
+  // A corpus folder that moved or emptied would otherwise pass unnoticed.
+  if (count == 0) std::fprintf(stderr, "no inputs to replay\n");
+  return count == 0 ? 1 : 0;
 }

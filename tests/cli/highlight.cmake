@@ -12,11 +12,15 @@ vc_formtext_test(NAME cli_highlight_form_tokens_stdin ARGS "highlight - --tokens
 vc_formtext_test(NAME cli_highlight_html_tokens ARGS "highlight --html --tokens ${vc_hl_data}/page.txt" STATUS 0
   EXPECTED ${vc_hl_data}/page.tokens)
 # Colours: "object" bold red, the Big5 caption decoded whole and green.
-vc_formtext_test(NAME cli_highlight_form_colours ARGS "highlight ${vc_hl_data}/form.txt" STATUS 0
+vc_formtext_test(NAME cli_highlight_form_colours ARGS "highlight ${vc_hl_data}/form.txt --color=always" STATUS 0
   CONTAINS_TEXT "[0;1;38;2;255;0;0;49mobject")
-vc_formtext_test(NAME cli_highlight_form_colours_big5 ARGS "highlight ${vc_hl_data}/form.txt" STATUS 0
+vc_formtext_test(NAME cli_highlight_form_colours_big5 ARGS "highlight ${vc_hl_data}/form.txt --color=always" STATUS 0
   CONTAINS_TEXT "[0;38;2;0;128;0;49m'中文'#13#10'It''s'")
 vc_formtext_test(NAME cli_highlight_empty_input ARGS "highlight --tokens" INPUT ${vc_hl_data}/empty.txt STATUS 0
   EXPECTED ${vc_hl_data}/empty.txt)
 vc_formtext_test(NAME cli_highlight_missing ARGS "highlight ${vc_hl_data}/no-such.txt" STATUS 1 ERROR "no-such.txt")
 vc_formtext_test(NAME cli_highlight_bad_flag ARGS "highlight --bogus" STATUS 2 ERROR "usage")
+# Escapes only where asked for, or to a terminal: a file gets the plain text.
+vc_formtext_test(NAME cli_highlight_plain_to_a_file ARGS "highlight ${vc_hl_data}/form.txt -o @OUT@" STATUS 0 NOERROR
+  EXPECTED_OUT ${vc_hl_data}/form.utf8)
+vc_formtext_test(NAME cli_highlight_bad_colour ARGS "highlight --color=sometimes" STATUS 2 ERROR "--color")

@@ -23,3 +23,8 @@ vc_formtext_test(NAME cli_txt2bin_dfm_fails_absent ARGS "txt2dfm ${vc_t2b_bad} -
 vc_formtext_test(NAME cli_txt2bin_missing_input ARGS "txt2dfm ${vc_t2b_bad}.none -o @OUT@" STATUS 1 ABSENT ERROR "bad.txt.none")
 vc_formtext_test(NAME cli_txt2bin_no_out ARGS "txt2bin ${vc_t2b_sample}" STATUS 2 ERROR "usage: formtext txt2bin")
 vc_formtext_test(NAME cli_txt2bin_two_files ARGS "txt2dfm a b -o @OUT@" STATUS 2 ERROR "usage: formtext txt2dfm")
+# UTF-8 form text, asked for or marked by the byte-order mark, gives the same form file.
+vc_formtext_test(NAME cli_txt2bin_utf8 ARGS "txt2dfm --utf8 ${VC_ROOT}/tests/cli/data/txt2bin/sample.utf8.txt -o @OUT@"
+  STATUS 0 EXPECTED_OUT ${VC_ROOT}/samples/sample.dfm)
+vc_formtext_test(NAME cli_txt2bin_utf8_bom ARGS "txt2bin - -o @OUT@" INPUT ${VC_ROOT}/tests/cli/data/txt2bin/sample.bom.txt
+  STATUS 0 EXPECTED_OUT ${VC_ROOT}/tests/cli/data/bin2txt/sample.bin)
