@@ -34,6 +34,7 @@ class FileListBox;
 class FilterComboBox;
 class HtmlHighlighter;
 class Settings;
+class StringValueEditors;
 namespace modres {
 class Module;
 }
@@ -46,6 +47,7 @@ struct StringRow {
   bool hasModified = false;
   std::string modified;   // CP950, when hasModified
   bool checked = false;
+  bool lineRemoved = false;  // a write-back removed the row's line
 };
 
 class Tnewdfm : public QMainWindow {
@@ -113,6 +115,9 @@ class Tnewdfm : public QMainWindow {
           *pasteItem = nullptr, *deleteItem = nullptr, *selectAllItem = nullptr,
           *searchNextItem = nullptr;
   QMenu* editpop = nullptr;
+  QMenu* PopupMenu1 = nullptr;  // the string table's context menu
+  QAction *D3 = nullptr, *B1 = nullptr, *A5 = nullptr;
+  StringValueEditors* valueEditors = nullptr;  // the panels over the string table
 
   // ---- Handlers.
   void FormCreate();
@@ -128,6 +133,10 @@ class Tnewdfm : public QMainWindow {
   void SpeedButton1Click();
   void getstringClick();
   void stringlistChange();
+  void stringlistMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
+  void D3Click();
+  void B1Click();
+  void A5Click();
   void EditorChange();
   void EditorSelectionChange();
   void EditorKeyDown();
@@ -189,6 +198,9 @@ class Tnewdfm : public QMainWindow {
 
   // newform_strings.cpp
   QWidget* createStringPage();
+  // Writes the rows back into `Editor` as one undoable change; returns the
+  // number written and tells the user about the rest.
+  int writeBackRows(const QList<int>& rows, int* skipped);
 
   // Shows the message of an error raised by a command.
   void showError(const std::exception& e);

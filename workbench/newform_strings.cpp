@@ -1,11 +1,17 @@
-// The string table page: extraction of the property lines of `Editor`.
+// The string table page: extraction of the property lines of `Editor`, the
+// value editors over the table and write-back into `Editor`.
 #include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTreeWidget>
 
 #include "editor/widget/CodeEditor.h"
 #include "platform/Cp950.h"
+#include "workbench/StringListView.h"
+#include "workbench/StringValueEditors.h"
 #include "workbench/core/StringExtraction.h"
+#include "workbench/core/WriteBack.h"
 #include "workbench/newform.h"
 
 namespace vc {
@@ -13,6 +19,7 @@ namespace {
 
 constexpr int kBytesRole = Qt::UserRole + 1;     // CP950 bytes of a cell
 constexpr int kModifiedRole = Qt::UserRole + 2;  // column 4 holds a value
+constexpr int kRemovedRole = Qt::UserRole + 3;   // a write-back removed the row's line
 
 QString fromCp950(std::string_view bytes) {
   std::u16string text = cp950::decode(bytes);
@@ -29,7 +36,8 @@ constexpr int kMinWidth[4] = {60, 50, 100, 100};
 }  // namespace
 
 QWidget* Tnewdfm::createStringPage() {
-  stringlist = new QTreeWidget;
+  auto* view = new StringListView;
+  stringlist = view;
   stringlist->setObjectName(QStringLiteral("stringlist"));
   stringlist->setColumnCount(4);
   stringlist->setHeaderLabels({QStringLiteral("行數"), QStringLiteral("類型"), QStringLiteral("原始字串"),
@@ -57,7 +65,21 @@ QWidget* Tnewdfm::createStringPage() {
   stringlist->setEnabled(false);
   connect(stringlist, &QTreeWidget::itemSelectionChanged, this, &Tnewdfm::stringlistChange);
   connect(stringlist, &QTreeWidget::itemChanged, this, &Tnewdfm::stringlistChange);
+  connect(view, &StringListView::mousePressed, this, &Tnewdfm::stringlistMouseDown);
+  valueEditors = new StringValueEditors(*this, m_dialogs, stringlist);
+
+  PopupMenu1 = new QMenu(this);
+  D3 = PopupMenu1->addAction(QStringLiteral("刪除(&D)"), this, &Tnewdfm::D3Click);
+  B1 = PopupMenu1->addAction(QStringLiteral("回寫(&B)"), this, &Tnewdfm::B1Click);
+  A5 = PopupMenu1->addAction(QStringLiteral("全部回寫(&A)"), this, &Tnewdfm::A5Click);
+  stringlist->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(stringlist, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { PopupMenu1->popup(stringlist->viewport()->mapToGlobal(pos)); });
   return stringlist;
+}
+
+void Tnewdfm::stringlistMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos) {
+  valueEditors->stringlistMouseDown(button, shift, pos);
 }
 
 void Tnewdfm::stringlistChange() {
@@ -74,6 +96,7 @@ void Tnewdfm::getstringClick() {
       [this](std::size_t i) { return std::string_view(Editor->lineText(static_cast<int>(i))); });
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(rows.size()));
+  auto lineAt = [this](std::size_t i) { return std::string_view(Editor->lineText(static_cast<int>(i))); };
   for (const ExtractedString& row : rows) {
     auto* item = new QTreeWidgetItem;
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -83,6 +106,11 @@ void Tnewdfm::getstringClick() {
     item->setData(1, kBytesRole, QByteArray::fromStdString(row.name));
     item->setText(2, fromCp950(row.value));
     item->setData(2, kBytesRole, QByteArray::fromStdString(row.value));
+    // The extracted value is the first quoted piece only; the tip shows it all.
+    const std::u16string whole =
+        wholeValue(static_cast<std::size_t>(Editor->lineCount()), lineAt, row.lineNumber - 1);
+    const QString tip = QString::fromUtf16(whole.data(), static_cast<qsizetype>(whole.size()));
+    for (int c = 1; c < 4; ++c) item->setToolTip(c, tip);
     items << item;
   }
   stringlist->addTopLevelItems(items);
@@ -104,6 +132,7 @@ StringRow Tnewdfm::stringRow(int index) const {
   row.hasModified = item->data(3, kModifiedRole).toBool();
   row.modified = bytesOf(item, 3);
   row.checked = item->checkState(0) == Qt::Checked;
+  row.lineRemoved = item->data(0, kRemovedRole).toBool();
   return row;
 }
 
@@ -126,5 +155,85 @@ void Tnewdfm::setStringChecked(int index, bool checked) {
 }
 
 void Tnewdfm::deleteStringRow(int index) { delete stringlist->takeTopLevelItem(index); }
+
+void Tnewdfm::D3Click() {
+  const int index = selectedStringRow();
+  if (index < 0) {
+    m_dialogs.information(this, QStringLiteral("尚未選擇，請選擇一個您要刪除的標題！"));
+    return;
+  }
+  deleteStringRow(index);
+  stringlist->clearSelection();
+}
+
+void Tnewdfm::B1Click() {
+  const int index = selectedStringRow();
+  if (index < 0) {
+    m_dialogs.information(this, QStringLiteral("尚未選擇，請選擇一個您要回寫的標題！"));
+    return;
+  }
+  page->setCurrentWidget(tab1);
+  int skipped = 0;
+  writeBackRows({index}, &skipped);
+}
+
+void Tnewdfm::A5Click() {
+  const int selected = selectedStringRow();
+  if (selected < 0) return;
+  page->setCurrentWidget(tab1);
+  if (!stringRow(selected).checked) return;
+  QList<int> ticked;
+  for (int i = 0; i < stringRowCount(); ++i)
+    if (stringlist->topLevelItem(i)->checkState(0) == Qt::Checked) ticked << i;
+  int skipped = 0;
+  const int written = writeBackRows(ticked, &skipped);
+  panels[1]->setText(QStringLiteral("全部回寫：寫入 %1 列，略過 %2 列").arg(written).arg(skipped));
+}
+
+int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
+  WriteBack writeBack(static_cast<std::size_t>(Editor->lineCount()),
+                      [this](std::size_t i) { return std::string_view(Editor->lineText(static_cast<int>(i))); });
+  QStringList messages;
+  int written = 0;
+  for (int index : rows) {
+    const StringRow row = stringRow(index);
+    WriteBackRow wb{static_cast<std::size_t>(row.lineNumber), row.name, std::nullopt, row.lineRemoved};
+    if (row.hasModified) wb.modified = row.modified;
+    if (std::optional<std::string> message = writeBack.write(wb))
+      messages << QString::fromUtf8(*message);
+    else
+      ++written;
+  }
+  *skipped = static_cast<int>(messages.size());
+  if (writeBack.changed()) {
+    const std::vector<std::string> lines = writeBack.changedLines();
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (i > 0) text += "\r\n";
+      text += lines[i];
+    }
+    Editor->replaceLines(static_cast<int>(writeBack.firstChanged()), static_cast<int>(writeBack.changedCount()),
+                         text);
+    m_modified = true;
+    // Rows below removed lines follow their lines.
+    if (writeBack.removedLines()) {
+      m_fillingStrings = true;
+      for (int i = 0; i < stringRowCount(); ++i) {
+        QTreeWidgetItem* item = stringlist->topLevelItem(i);
+        if (item->data(0, kRemovedRole).toBool()) continue;
+        const std::size_t now = writeBack.lineAfter(static_cast<std::size_t>(item->text(0).toInt()));
+        if (now == 0) {
+          item->setData(0, kRemovedRole, true);
+          item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+        } else {
+          item->setText(0, QString::number(now));
+        }
+      }
+      m_fillingStrings = false;
+    }
+  }
+  if (!messages.isEmpty()) m_dialogs.information(this, messages.join(QLatin1Char('\n')));
+  return written;
+}
 
 }  // namespace vc

@@ -94,6 +94,10 @@ class EditorModel : private HighlighterClient {
   // dropped) without undo entry and without OnChange; rescans from there,
   // collapses the selection to the caret; caret and top line stay.
   void replaceLine(int index, std::string_view bytes);
+  // Replaces lines [first, first + count) (0-based) by text (lines joined by
+  // CR LF) as one recorded change that one undo takes back; the caret and
+  // the top line stay where they were.
+  void replaceLines(int first, int count, std::string_view text);
 
   bool readOnly() const { return m_readOnly; }
   void setReadOnly(bool readOnly) { m_readOnly = readOnly; }

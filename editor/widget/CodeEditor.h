@@ -59,6 +59,7 @@ class CodeEditor : public QAbstractScrollArea, private EditorModelClient {
   int lineCount() const { return m_model->lineCount(); }
   const std::string& lineText(int index) const { return m_model->lineText(index); }
   void replaceLine(int index, std::string_view bytes) { m_model->replaceLine(index, bytes); }
+  void replaceLines(int first, int count, std::string_view text) { m_model->replaceLines(first, count, text); }
   int caretColumn() const { return m_model->caretColumn(); }
   int caretLine() const { return m_model->caretLine(); }
   void setCaret(int column, int line) { m_model->setCaret(column, line); }

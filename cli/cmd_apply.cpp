@@ -1,0 +1,113 @@
+// formtext apply: writes changed values of the string table back into a form
+// text, as the string page's "write back all" does with its ticked rows.
+#include <string>
+#include <vector>
+
+#include "cli/Command.h"
+#include "platform/AtomicFile.h"
+#include "platform/Cp950.h"
+#include "workbench/core/StringExtraction.h"
+#include "workbench/core/WriteBack.h"
+
+namespace vc::cli {
+namespace {
+
+std::string readAll(TStream& in) {
+  std::string bytes;
+  char buffer[65536];
+  for (std::size_t n; (n = in.read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, n);
+  return bytes;
+}
+
+struct Edit {
+  std::size_t editsLine;  // 1-based line of EDITS, for messages
+  WriteBackRow row;
+};
+
+// A row of EDITS that cannot be read: the run stops before OUT is touched.
+struct MalformedEdits {
+  std::string message;
+};
+
+std::size_t lineNumberField(std::string_view field) {
+  if (field.empty()) throw MalformedEdits{"行數不是十進位數字"};
+  std::size_t n = 0;
+  for (char c : field) {
+    if (c < '0' || c > '9') throw MalformedEdits{"行數不是十進位數字"};
+    // Numbers beyond any text stay beyond it.
+    n = n > (static_cast<std::size_t>(-1) - 9) / 10 ? static_cast<std::size_t>(-1) : n * 10 + (c - '0');
+  }
+  return n;
+}
+
+std::string cp950Field(std::string_view field, bool utf8) {
+  if (!utf8) return std::string(field);
+  std::optional<std::string> bytes = cp950::fromUtf8(field);
+  if (!bytes) throw MalformedEdits{"含有無法以 Big5 碼表示的字元"};
+  return std::move(*bytes);
+}
+
+// Rows LINE<TAB>NAME<TAB>VALUE; VALUE runs to the end of the line (a CR
+// before the LF is not part of it). Empty lines are skipped.
+std::vector<Edit> parseEdits(std::string_view text, bool utf8, const std::string& path) {
+  if (utf8 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  std::vector<Edit> edits;
+  std::size_t number = 0;
+  while (!text.empty()) {
+    std::size_t lf = text.find('\n');
+    std::string_view line = text.substr(0, lf);
+    text = lf == std::string_view::npos ? std::string_view{} : text.substr(lf + 1);
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty()) continue;
+    try {
+      std::size_t tab1 = line.find('\t');
+      std::size_t tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
+      if (tab2 == std::string_view::npos) throw MalformedEdits{"應為 行數<TAB>屬性<TAB>值"};
+      Edit e{number, {}};
+      e.row.lineNumber = lineNumberField(line.substr(0, tab1));
+      e.row.name = cp950Field(line.substr(tab1 + 1, tab2 - tab1 - 1), utf8);
+      e.row.modified = cp950Field(line.substr(tab2 + 1), utf8);
+      edits.push_back(std::move(e));
+    } catch (const MalformedEdits& m) {
+      throw MalformedEdits{path + ":" + std::to_string(number) + ": " + m.message};
+    }
+  }
+  return edits;
+}
+
+int runApply(const Options& opt) {
+  const std::string out = opt.value("-o");
+  if (opt.args.size() != 2 || out.empty() || (opt.args[0] == "-" && opt.args[1] == "-")) throw UsageError{};
+  const std::string& editsPath = opt.args[1];
+  std::vector<Edit> edits;
+  try {
+    edits = parseEdits(readAll(*openInput(editsPath)), opt.utf8, editsPath);
+  } catch (const MalformedEdits& m) {
+    printError(m.message);
+    return 2;
+  }
+  const std::vector<std::string> lines = splitTextLines(readAll(*openInput(opt.args[0])));
+  WriteBack writeBack(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
+  int status = 0;
+  for (const Edit& e : edits) {
+    if (std::optional<std::string> skipped = writeBack.write(e.row)) {
+      printError(editsPath + ":" + std::to_string(e.editsLine) + ": " + *skipped);
+      status = 1;
+    }
+  }
+  std::string bytes;
+  for (const std::string& line : writeBack.lines()) {
+    bytes += line;
+    bytes += "\r\n";
+  }
+  writeFileAtomically(out, bytes);
+  return status;
+}
+
+}  // namespace
+
+VC_FORMTEXT_COMMAND(apply, "apply", "apply TEXT EDITS -o OUT [--utf8]",
+                    "write changed values (rows of `strings`) back into a form text", "-o", runApply);
+
+}  // namespace vc::cli

@@ -1,0 +1,91 @@
+#pragma once
+// The value editors of the string page: a press on a string row opens the
+// editor that suits its property (choice list, number box, colour or font
+// dialog, string box) next to the row; what the user enters becomes the
+// row's modified value and ticks the row. The three panels lie over the
+// string table view and can be moved by dragging their background or title.
+#include <QColor>
+#include <QFont>
+#include <QObject>
+#include <QPoint>
+#include <optional>
+#include <string>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+class QToolButton;
+class QWidget;
+
+namespace vc {
+
+class Dialogs;
+class Tnewdfm;
+
+class StringValueEditors : public QObject {
+  Q_OBJECT
+
+ public:
+  enum class Kind { Choice, SetChoice, Colour, Number, FontName, FontSize, String, Fixed };
+  struct Dispatch {
+    Kind kind = Kind::String;
+    const char* listFile = nullptr;  // value list file of a choice editor
+  };
+  // The editor for a property, by its name and extracted value.
+  static Dispatch dispatch(const std::string& name, const std::string& extracted);
+
+  // view: the string table view the panels lie on.
+  StringValueEditors(Tnewdfm& window, Dialogs& dialogs, QWidget* view);
+
+  // A press on the view (after it moved the selection), in view coordinates.
+  void stringlistMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
+  void inteditChange();
+  void properChange();
+  void SpeedButton5Click();  // "修改(&O)"
+  void SpeedButton4Click();  // "否(&N)"
+
+  QPoint anchor() const { return m_anchor; }
+
+  QFrame* CHInt = nullptr;
+  QFrame* CHPRO = nullptr;
+  QFrame* CHSTR = nullptr;
+  QSpinBox* intedit = nullptr;
+  QComboBox* proper = nullptr;
+  QLabel* srcstr = nullptr;
+  QLineEdit* rpedit = nullptr;
+  QToolButton* SpeedButton4 = nullptr;
+  QToolButton* SpeedButton5 = nullptr;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QFrame* makePanel(const QString& name, QSize size, const QString& title);
+  void hidePanels(QFrame* except = nullptr);
+  void showPanel(QFrame* panel, int left, int top);
+  // Returns false when the step failed (scrolling is then skipped).
+  bool openChoice(const std::string& name, const std::string& value, const char* listFile, bool set);
+  bool openNumber(const std::string& name, const std::string& value);
+  void openColour();
+  void openFontName(const std::string& extracted);
+  void openFontSize();
+  void openString(const std::string& name, const std::string& value);
+  void store(const QString& value);
+  void store(const std::string& bytes);  // CP950
+  std::optional<std::string> toCp950(const QString& text);
+
+  Tnewdfm& m_window;
+  Dialogs& m_dialogs;
+  QWidget* m_view;
+  QPoint m_anchor;
+  bool m_loading = false;  // controls are filled by code: no change of the user
+  QColor m_colour = Qt::white;
+  QFont m_font;
+  // Dragging a panel.
+  QFrame* m_dragged = nullptr;
+  QPoint m_grab;
+};
+
+}  // namespace vc
