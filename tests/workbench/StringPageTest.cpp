@@ -201,13 +201,15 @@ class StringPageTest : public WorkbenchFixture {
     w().resize(700, 330);
     QCoreApplication::processEvents();
     QTreeWidgetItem* item = w().stringlist->topLevelItem(rowOfLine(4));
+    w().stringlist->scrollToItem(item);
     const QRect cell = w().stringlist->visualRect(w().stringlist->indexFromItem(item, 3));
     const QPoint at(cell.right() - 3, cell.center().y());
     QTest::mousePress(w().stringlist->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseRelease(w().stringlist->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     const QPoint view = w().stringlist->viewport()->mapTo(w().stringlist, at);
     const int width = w().stringlist->width(), height = w().stringlist->height();
-    QVERIFY(view.x() - 75 > width - 293 && height - (view.y() + 25) < 192);  // both corrections apply
+    QVERIFY2(view.x() - 75 > width - 293 && height - (view.y() + 25) < 192,  // both corrections apply
+             qPrintable(QString("%1,%2 in %3x%4").arg(view.x()).arg(view.y()).arg(width).arg(height)));
     QCOMPARE(shownPanel(), ed().CHSTR);
     QCOMPARE(ed().CHSTR->pos(), QPoint(width - 293, height - 192));
     QCOMPARE(ed().srcstr->text(), QString("中文視窗"));
