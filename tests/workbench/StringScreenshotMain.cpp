@@ -76,14 +76,14 @@ int main(int argc, char** argv) {
   if (!pressLine(w, 6)) return 1;
   ed.rpedit->setFocus();
   ed.rpedit->selectAll();
-  QTest::keyClicks(ed.rpedit, QStringLiteral("顧客管理系統 2.0"));
+  ed.rpedit->insert(QStringLiteral("顧客管理系統 2.0"));  // as an input method types it
   if (!save(w, outDir + QStringLiteral("/strings-caption-editor.png"))) return 1;
   QTest::mouseClick(ed.SpeedButton5, Qt::LeftButton);
 
   // A menu item's caption, then the tool bar's Align: the choice editor.
   if (!pressLine(w, 24)) return 1;
   ed.rpedit->selectAll();
-  QTest::keyClicks(ed.rpedit, QStringLiteral("開啟檔案(&O)..."));
+  ed.rpedit->insert(QStringLiteral("開啟檔案(&O)..."));
   QTest::mouseClick(ed.SpeedButton5, Qt::LeftButton);
   if (!pressLine(w, 61)) return 1;
   ed.proper->setCurrentIndex(ed.proper->findText(QStringLiteral("alClient")));
