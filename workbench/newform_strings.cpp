@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kBytesRole = Qt::UserRole + 1;     // CP950 bytes of a cell
 constexpr int kModifiedRole = Qt::UserRole + 2;  // column 4 holds a value
-constexpr int kRemovedRole = Qt::UserRole + 3;   // a write-back removed the row's line
+constexpr int kRemovedRole = Qt::UserRole + 3;   // the number of the row's line that a write-back removed
 
 QString fromCp950(std::string_view bytes) {
   std::u16string text = cp950::decode(bytes);
@@ -132,7 +132,10 @@ StringRow Tnewdfm::stringRow(int index) const {
   row.hasModified = item->data(3, kModifiedRole).toBool();
   row.modified = bytesOf(item, 3);
   row.checked = item->checkState(0) == Qt::Checked;
-  row.lineRemoved = item->data(0, kRemovedRole).toBool();
+  if (const int removed = item->data(0, kRemovedRole).toInt()) {
+    row.lineNumber = removed;
+    row.lineRemoved = true;
+  }
   return row;
 }
 
@@ -220,11 +223,12 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
       m_fillingStrings = true;
       for (int i = 0; i < stringRowCount(); ++i) {
         QTreeWidgetItem* item = stringlist->topLevelItem(i);
-        if (item->data(0, kRemovedRole).toBool()) continue;
-        const std::size_t now = writeBack.lineAfter(static_cast<std::size_t>(item->text(0).toInt()));
+        if (item->data(0, kRemovedRole).toInt()) continue;
+        const int was = item->text(0).toInt();
+        const std::size_t now = writeBack.lineAfter(static_cast<std::size_t>(was));
         if (now == 0) {
-          item->setData(0, kRemovedRole, true);
-          item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+          item->setData(0, kRemovedRole, was);
+          item->setText(0, QString());
         } else {
           item->setText(0, QString::number(now));
         }

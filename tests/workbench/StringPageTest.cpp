@@ -43,7 +43,7 @@ std::string pageFormText() {
       "    Width = $10\r\n"                          // 18
       "    Hint = 'It''s'#13#10'ok'\r\n"             // 19
       "    Caption =\r\n"                            // 20
-      "      'first ' +\r\n"                         // 21
+      "      'first = ' +\r\n"                       // 21
       "      'second'\r\n"                           // 22
       "    Height = 20\r\n"                          // 23
       "  end\r\n";                                   // 24
@@ -70,7 +70,7 @@ class StringPageTest : public WorkbenchFixture {
 
   int rowOfLine(int line) {
     for (int i = 0; i < w().stringRowCount(); ++i)
-      if (w().stringRow(i).lineNumber == line) return i;
+      if (w().stringRow(i).lineNumber == line && !w().stringRow(i).lineRemoved) return i;
     return -1;
   }
 
@@ -272,7 +272,7 @@ class StringPageTest : public WorkbenchFixture {
 
   void toolTipShowsTheWholeValue() {
     QCOMPARE(w().stringlist->topLevelItem(rowOfLine(19))->toolTip(2), QString("It's\r\nok"));
-    QCOMPARE(w().stringlist->topLevelItem(rowOfLine(20))->toolTip(2), QString("first second"));
+    QCOMPARE(w().stringlist->topLevelItem(rowOfLine(20))->toolTip(2), QString("first = second"));
   }
 
   void writeBackOneRowThenAllTickedAsOneUndoStepEach() {
@@ -306,6 +306,16 @@ class StringPageTest : public WorkbenchFixture {
     QCOMPARE(w().stringRow(rowOfLine(21)).name, std::string("Height"));
     QCOMPARE(w().panels[1]->text(), QString("全部回寫：寫入 4 列，略過 0 列"));
     QVERIFY(dialogs().messages().isEmpty());
+    // The row of a removed continuation line is never written again.
+    const auto gone = w().stringlist->findItems("'first", Qt::MatchExactly, 1);
+    QCOMPARE(gone.size(), 1);
+    QCOMPARE(gone[0]->text(0), QString());
+    w().stringlist->setCurrentItem(gone[0]);
+    w().setStringModified(w().selectedStringRow(), "x");
+    const std::string written = w().Editor->text();
+    w().B1->trigger();
+    QCOMPARE(w().Editor->text(), written);
+    QCOMPARE(dialogs().informations, QStringList{"第 21 行已因前面的回寫而移除，未回寫 'first。"});
 
     w().Editor->undo();
     QCOMPARE(w().Editor->text(), afterOne);
