@@ -1,23 +1,17 @@
 // formtext apply: writes changed values of the string table back into a form
 // text, as the string page's "write back all" does with its ticked rows.
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/Command.h"
-#include "platform/AtomicFile.h"
+#include "cli/Io.h"
 #include "platform/Cp950.h"
 #include "workbench/core/StringExtraction.h"
 #include "workbench/core/WriteBack.h"
 
 namespace vc::cli {
 namespace {
-
-std::string readAll(TStream& in) {
-  std::string bytes;
-  char buffer[65536];
-  for (std::size_t n; (n = in.read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, n);
-  return bytes;
-}
 
 struct Edit {
   std::size_t editsLine;  // 1-based line of EDITS, for messages
@@ -76,38 +70,51 @@ std::vector<Edit> parseEdits(std::string_view text, bool utf8, const std::string
   return edits;
 }
 
-int runApply(const Options& opt) {
-  const std::string out = opt.value("-o");
-  if (opt.args.size() != 2 || out.empty() || (opt.args[0] == "-" && opt.args[1] == "-")) throw UsageError{};
-  const std::string& editsPath = opt.args[1];
-  std::vector<Edit> edits;
-  try {
-    edits = parseEdits(readAll(*openInput(editsPath)), opt.utf8, editsPath);
-  } catch (const MalformedEdits& m) {
-    printError(m.message);
-    return 2;
+class Apply : public Command {
+  std::string m_text;
+  std::string m_edits;
+  std::string m_output;
+  bool m_utf8 = false;
+
+  void declare(Arguments& args) override {
+    args.positional("TEXT", m_text, "the form text; - is standard input");
+    args.positional("EDITS", m_edits, "rows LINE<TAB>NAME<TAB>VALUE as `strings` prints them, VALUE changed");
+    args.output(m_output, true);
+    args.utf8(m_utf8, "EDITS is UTF-8 (a value CP950 cannot hold is refused)");
   }
-  const std::vector<std::string> lines = splitTextLines(readAll(*openInput(opt.args[0])));
-  WriteBack writeBack(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
-  int status = 0;
-  for (const Edit& e : edits) {
-    if (std::optional<std::string> skipped = writeBack.write(e.row)) {
-      printError(editsPath + ":" + std::to_string(e.editsLine) + ": " + *skipped);
-      status = 1;
+
+  int run() override {
+    if (m_text == "-" && m_edits == "-") throw UsageError{"TEXT and EDITS cannot both be standard input"};
+    std::vector<Edit> edits;
+    try {
+      edits = parseEdits(readWhole(*openInput(m_edits)), m_utf8, inputName(m_edits));
+    } catch (const MalformedEdits& m) {
+      throw UsageError{m.message};
     }
+    const std::vector<std::string> lines = splitTextLines(readWhole(*openInput(m_text)));
+    WriteBack writeBack(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
+    int status = 0;
+    for (const Edit& e : edits) {
+      if (std::optional<std::string> skipped = writeBack.write(e.row)) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "formtext: apply: %s:%zu: %s\n", inputName(m_edits).c_str(), e.editsLine,
+                     skipped->c_str());
+        status = 1;
+      }
+    }
+    Output out(m_output, false);
+    for (const std::string& line : writeBack.lines()) {
+      out.write(line);
+      out.write("\r\n");
+    }
+    out.commit();
+    return status;
   }
-  std::string bytes;
-  for (const std::string& line : writeBack.lines()) {
-    bytes += line;
-    bytes += "\r\n";
-  }
-  writeFileAtomically(out, bytes);
-  return status;
-}
+};
 
 }  // namespace
 
-VC_FORMTEXT_COMMAND(apply, "apply", "apply TEXT EDITS -o OUT [--utf8]",
-                    "write changed values (rows of `strings`) back into a form text", "-o", runApply);
+VC_FORMTEXT_COMMAND(Apply, "apply", "write changed values (rows of `strings`) back into a form text",
+                    "formtext apply form.txt rows.tsv -o translated.txt --utf8");
 
 }  // namespace vc::cli
