@@ -60,12 +60,15 @@ TEST(WriteBackCorpus, TranslatedCaptionsKeepEveryFormConvertible) {
     for (const ExtractedString& row : extractStrings(lines)) {
       if (row.name != "Caption") continue;
       const std::string value = caption + " " + std::to_string(expected.size());
-      ASSERT_FALSE(wb.write({row.lineNumber, row.name, value})) << "line " << row.lineNumber;
+      EXPECT_FALSE(wb.write({row.lineNumber, row.name, value})) << "line " << row.lineNumber;
       expected.push_back(cp950::decode(value));
     }
     captions += static_cast<int>(expected.size());
     std::optional<std::string> stream = converted(joined(wb.lines()));
-    ASSERT_TRUE(stream) << "no longer converts";
+    if (!stream) {
+      ADD_FAILURE() << "no longer converts";
+      continue;
+    }
     // The stream read back: its captions are the new ones, in order.
     TReadOnlyMemoryStream in(*stream);
     TMemoryStream rendered;
