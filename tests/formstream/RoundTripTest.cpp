@@ -14,16 +14,14 @@
 #include "formstream/BinaryToText.h"
 #include "formstream/FormFile.h"
 #include "formstream/TextToBinary.h"
+#include "tests/ReadFile.h"
 
 using namespace vc;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test::readFile;
 
 std::vector<fs::path> corpusFiles(const char* folder) {
   std::vector<fs::path> files;

@@ -4,14 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "formstream/BinaryToText.h"
 #include "formstream/Stream.h"
 #include "formstream/TextToBinary.h"
 #include "platform/Cp950.h"
+#include "tests/ReadFile.h"
 #include "workbench/core/StringExtraction.h"
 #include "workbench/core/WriteBack.h"
 
@@ -20,12 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::readFile;
 
 std::optional<std::string> converted(const std::string& text) {
   try {

@@ -5,23 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "editor/highlight/DfmHighlighter.h"
 #include "editor/model/EditorModel.h"
+#include "tests/ReadFile.h"
 
 namespace vc {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::readFile;
 
 TEST(EditorCorpus, FormTextFilesHighlightAndSearch) {
   const fs::path dir = fs::path(VC_CORPUS_DIR) / "text";
