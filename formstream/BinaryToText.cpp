@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 #include "formstream/Errors.h"
 #include "formstream/Extended.h"
@@ -21,7 +22,8 @@ constexpr std::size_t kLineLength = 64;
 
 class TextRenderer {
  public:
-  TextRenderer(TReader& reader, TWriter& writer) : r(reader), w(writer) {}
+  TextRenderer(TReader& reader, TWriter& writer, RenderListener* listener)
+      : r(reader), w(writer), m_listener(listener) {}
 
   void object();
 
@@ -29,8 +31,12 @@ class TextRenderer {
   void indent() {
     for (int i = 0; i < m_level; ++i) w.write("  ", 2);
   }
-  void newLine() {
+  void lineEnd() {
     w.write("\r\n", 2);
+    ++m_line;
+  }
+  void newLine() {
+    lineEnd();
     indent();
   }
   void enter() {
@@ -40,6 +46,7 @@ class TextRenderer {
 
   void property();
   void value();
+  void reportedValue(unsigned char tag);
   void list();
   void set();
   void binary();
@@ -53,8 +60,16 @@ class TextRenderer {
     w.write(std::to_string(value));
   }
 
+  void report(RenderedValue& v) {
+    v.end = r.position();
+    v.line = m_line;
+    m_listener->value(v);
+  }
+
   TReader& r;
   TWriter& w;
+  RenderListener* m_listener;
+  std::size_t m_line = 1;
   int m_level = 0;
   int m_depth = 0;
 };
@@ -82,28 +97,41 @@ void TextRenderer::object() {
     w.write(std::to_string(childPos));
     w.writeByte(']');
   }
-  w.write("\r\n");
+  lineEnd();
+  if (m_listener) m_listener->beginObject(className, objectName);
   ++m_level;
   while (!r.endOfList()) property();
   r.readListEnd();
+  if (m_listener) m_listener->endProperties();
   while (!r.endOfList()) object();
   r.readListEnd();
   --m_level;
   indent();
-  w.write("end\r\n");
+  w.write("end");
+  lineEnd();
+  if (m_listener) m_listener->endObject();
   leave();
 }
 
 void TextRenderer::property() {
   indent();
-  w.write(r.readShortString());
+  std::string name = r.readShortString();
+  w.write(name);
   w.write(" = ");
+  if (m_listener) m_listener->beginProperty(name);
   value();
-  w.write("\r\n");
+  if (m_listener) m_listener->endProperty();
+  lineEnd();
 }
 
 void TextRenderer::value() {
   unsigned char tag = r.peekTag();
+  if (m_listener) {
+    switch (tag & 0x7F) {
+      case tagList: case tagBinary: case tagSet: case tagCollection: break;
+      default: return reportedValue(tag);
+    }
+  }
   switch (tag & 0x7F) {
     case tagList: list(); break;
     case tagInt8: case tagInt16: case tagInt32: w.write(std::to_string(r.readInteger())); break;
@@ -133,9 +161,38 @@ void TextRenderer::value() {
   }
 }
 
+// The same text as value(), with the value's bytes and line told to the
+// listener.
+void TextRenderer::reportedValue(unsigned char tag) {
+  RenderedValue v;
+  v.tag = tag;
+  v.begin = r.position();
+  switch (tag & 0x7F) {
+    case tagString: case tagLString:
+      v.bytes = r.readString();
+      quoted(v.bytes);
+      break;
+    case tagWString: case tagUtf8String:
+      v.wide = r.readWideString();
+      quotedWide(v.wide);
+      break;
+    case tagInt8: case tagInt16: case tagInt32: case tagInt64:
+      v.integer = r.readInt64();
+      w.write(std::to_string(v.integer));
+      break;
+    default: {
+      RenderListener* listener = std::exchange(m_listener, nullptr);
+      value();
+      m_listener = listener;
+    }
+  }
+  report(v);
+}
+
 void TextRenderer::list() {
   enter();
   r.readTag();
+  if (m_listener) m_listener->beginList();
   w.writeByte('(');
   ++m_level;
   while (!r.endOfList()) {
@@ -143,6 +200,7 @@ void TextRenderer::list() {
     value();
   }
   r.readListEnd();
+  if (m_listener) m_listener->endList();
   --m_level;
   w.writeByte(')');
   leave();
@@ -187,6 +245,7 @@ void TextRenderer::binary() {
 void TextRenderer::collection() {
   enter();
   r.readTag();
+  if (m_listener) m_listener->beginList();
   w.writeByte('<');
   ++m_level;
   while (!r.endOfList()) {
@@ -198,16 +257,19 @@ void TextRenderer::collection() {
       w.write(std::to_string(r.readInteger()));
       w.writeByte(']');
     }
-    w.write("\r\n");
+    lineEnd();
     r.checkTag(tagList);
+    if (m_listener) m_listener->beginItem();
     ++m_level;
     while (!r.endOfList()) property();
     r.readListEnd();
+    if (m_listener) m_listener->endItem();
     --m_level;
     indent();
     w.write("end");
   }
   r.readListEnd();
+  if (m_listener) m_listener->endList();
   --m_level;
   w.writeByte('>');
   leave();
@@ -275,13 +337,13 @@ void TextRenderer::quotedUnits(const Text& s, std::string_view ansi) {
 
 }  // namespace
 
-void BinaryToText(TStream& input, TStream& output) {
+void BinaryToText(TStream& input, TStream& output, RenderListener* listener) {
   TReader reader(input);
   TWriter writer(output);
   char signature[4];
   reader.read(signature, 4);
   if (std::memcmp(signature, "TPF0", 4) != 0) throw EReadError(msg::kInvalidStreamFormat);
-  TextRenderer renderer(reader, writer);
+  TextRenderer renderer(reader, writer, listener);
   renderer.object();
   writer.flushBuffer();
 }

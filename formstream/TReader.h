@@ -16,6 +16,9 @@ class TReader : public TFiler {
   // Moves the stream back to just behind the last byte consumed.
   ~TReader() override;
 
+  // Stream position just behind the last byte consumed.
+  std::int64_t position() { return m_stream.position() - static_cast<std::int64_t>(m_bufEnd - m_bufPos); }
+
   void read(void* buffer, std::size_t count);
   unsigned char readByte();
   // Appends count bytes to out, growing it only as data actually arrives, so

@@ -118,6 +118,7 @@ class Tnewdfm : public QMainWindow {
   QMenu* PopupMenu1 = nullptr;  // the string table's context menu
   QAction *D3 = nullptr, *B1 = nullptr, *A5 = nullptr;
   StringValueEditors* valueEditors = nullptr;  // the panels over the string table
+  QAction *poExportItem = nullptr, *poApplyItem = nullptr;  // the translation exchange
 
   // ---- Handlers.
   void FormCreate();
@@ -201,6 +202,11 @@ class Tnewdfm : public QMainWindow {
   // Writes the rows back into `Editor` as one undoable change; returns the
   // number written and tells the user about the rest.
   int writeBackRows(const QList<int>& rows, int* skipped);
+
+  // newform_po.cpp
+  void createPoItems(QMenu* file);
+  void poExportClick();
+  void poApplyClick();
 
   // Shows the message of an error raised by a command.
   void showError(const std::exception& e);

@@ -60,6 +60,8 @@ void Tnewdfm::createMenus() {
   S1 = item(file, QStringLiteral("存檔(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
   A4 = item(file, QStringLiteral("另存新檔(&A)..."));
   file->addSeparator();
+  createPoItems(file);
+  file->addSeparator();
   X1 = item(file, QStringLiteral("結束(&X)"));
   S1->setEnabled(false);
   connect(S1, &QAction::triggered, this, &Tnewdfm::TsavebtnClick);

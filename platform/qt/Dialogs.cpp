@@ -52,6 +52,19 @@ QStringList QtDialogs::nameFilters(const QString& filter) {
   return out;
 }
 
+QString QtDialogs::openFile(QWidget* parent, const QString& title, const QString& filter) {
+  QFileDialog dialog(parent, title);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(nameFilters(filter));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+QString QtDialogs::folder(QWidget* parent, const QString& title, const QString& start) {
+  return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
 bool QtDialogs::save(QWidget* parent, SaveDialogState& state) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -111,6 +124,16 @@ Dialogs::Answer ScriptedDialogs::confirm(QWidget*, const QString& text) {
   return a;
 }
 
+QString ScriptedDialogs::next(std::deque<QString>& answers, const QString& title) {
+  if (answers.empty()) {
+    unexpected << title;
+    return {};
+  }
+  QString a = answers.front();
+  answers.pop_front();
+  return a;
+}
+
 bool ScriptedDialogs::save(QWidget*, SaveDialogState& state) {
   saveDialogs << state;
   if (saveAnswers.empty()) {
@@ -123,6 +146,14 @@ bool ScriptedDialogs::save(QWidget*, SaveDialogState& state) {
   state.fileName = a.path;
   state.filterIndex = a.filterIndex;
   return true;
+}
+
+QString ScriptedDialogs::openFile(QWidget*, const QString& title, const QString&) {
+  return next(openAnswers, title);
+}
+
+QString ScriptedDialogs::folder(QWidget*, const QString& title, const QString&) {
+  return next(folderAnswers, title);
 }
 
 std::optional<QColor> ScriptedDialogs::color(QWidget*, const QColor&) {

@@ -36,6 +36,11 @@ class Dialogs {
   // Runs the save dialog; on acceptance updates state.fileName (full path)
   // and state.filterIndex and returns true.
   virtual bool save(QWidget* parent, SaveDialogState& state) = 0;
+  // An existing file to read, chosen with filter ("label|mask|..."); empty
+  // when the user cancels.
+  virtual QString openFile(QWidget* parent, const QString& title, const QString& filter) = 0;
+  // A folder to write into, starting at start; empty when the user cancels.
+  virtual QString folder(QWidget* parent, const QString& title, const QString& start) = 0;
   virtual std::optional<QColor> color(QWidget* parent, const QColor& initial) = 0;
   virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;
 };
@@ -47,6 +52,8 @@ class QtDialogs : public Dialogs {
   void error(QWidget* parent, const QString& text) override;
   Answer confirm(QWidget* parent, const QString& text) override;
   bool save(QWidget* parent, SaveDialogState& state) override;
+  QString openFile(QWidget* parent, const QString& title, const QString& filter) override;
+  QString folder(QWidget* parent, const QString& title, const QString& start) override;
   std::optional<QColor> color(QWidget* parent, const QColor& initial) override;
   std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
 
@@ -67,6 +74,8 @@ class ScriptedDialogs : public Dialogs {
   std::deque<SaveAnswer> saveAnswers;
   std::deque<std::optional<QColor>> colorAnswers;
   std::deque<std::optional<QFont>> fontAnswers;
+  std::deque<QString> openAnswers;    // empty string: cancelled
+  std::deque<QString> folderAnswers;  // empty string: cancelled
 
   QStringList informations;   // texts of information boxes, in order
   QStringList errors;         // texts of error boxes
@@ -78,6 +87,8 @@ class ScriptedDialogs : public Dialogs {
   void error(QWidget* parent, const QString& text) override;
   Answer confirm(QWidget* parent, const QString& text) override;
   bool save(QWidget* parent, SaveDialogState& state) override;
+  QString openFile(QWidget* parent, const QString& title, const QString& filter) override;
+  QString folder(QWidget* parent, const QString& title, const QString& start) override;
   std::optional<QColor> color(QWidget* parent, const QColor& initial) override;
   std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
 
@@ -86,6 +97,7 @@ class ScriptedDialogs : public Dialogs {
   void clearRecords();
 
  private:
+  QString next(std::deque<QString>& answers, const QString& title);
   QStringList m_messages;
 };
 

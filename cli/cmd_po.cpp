@@ -1,0 +1,81 @@
+// formtext po: a module's (or a form file's) strings out as a gettext
+// template, and a translation back into form files.
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "cli/Command.h"
+#include "cli/Io.h"
+#include "workbench/core/PoExchange.h"
+
+namespace vc::cli {
+namespace {
+
+// One "formtext: " line per line of message.
+void report(const std::string& message) {
+  std::istringstream lines(message);
+  for (std::string line; std::getline(lines, line);) std::fprintf(stderr, "formtext: %s\n", line.c_str());
+}
+
+class Po : public Command {
+  std::string m_action;
+  std::string m_source;
+  std::string m_translation;
+  std::string m_output;
+
+  void declare(Arguments& args) override {
+    args.choice("ACTION", m_action, {"export", "apply"},
+                "export: the strings as a template; apply: a translation into form files");
+    args.positional("SOURCE", m_source, "a module (.exe, .dll, .cpl) or a form file (.dfm, binary or text)");
+    args.positional("TRANS.po", m_translation, "apply: the translation", false);
+    args.option("-o", m_output, "OUT", "export: the template to write; apply: the folder for the form files", true);
+  }
+
+  int run() override {
+    if (m_action == "export" && !m_translation.empty()) throw UsageError{"export takes no PO file"};
+    if (m_action == "apply" && m_translation.empty()) throw UsageError{"apply needs the PO file"};
+    return m_action == "export" ? exportTemplate() : applyTranslation();
+  }
+
+  // Forms that could not be read are named; the others still take part.
+  bool reportUnreadable(const ExchangeSource& source) {
+    bool failed = !source.error.empty();
+    if (failed) report(source.path + ": " + source.error);
+    for (const ExchangeForm& form : source.forms)
+      if (!form.error.empty()) {
+        report(source.path + ": " + form.name + ": " + form.error);
+        failed = true;
+      }
+    return failed;
+  }
+
+  int exportTemplate() {
+    ExchangeSource source = openExchangeSource(m_source);
+    const bool failed = reportUnreadable(source);
+    writePoTemplate(m_output, std::filesystem::path(m_source).filename().string(), templateEntries(source));
+    return failed ? 1 : 0;
+  }
+
+  int applyTranslation() {
+    std::vector<PoEntry> entries;
+    try {
+      entries = readPoFile(m_translation);
+    } catch (const EPoFileError& e) {
+      report(e.what());
+      return 2;
+    }
+    ExchangeSource source = openExchangeSource(m_source);
+    ApplyResult result = vc::applyTranslation(source, entries, m_translation);
+    writeTranslatedForms(result, m_output);
+    for (const std::string& p : result.problems) report(p);
+    return result.problems.empty() ? 0 : 1;
+  }
+};
+
+}  // namespace
+
+VC_FORMTEXT_COMMAND(Po, "po",
+                    "gettext PO files: po export SOURCE -o OUT.pot, po apply SOURCE TRANS.po -o DIR",
+                    "formtext po apply program.exe ru.po -o forms-ru/");
+
+}  // namespace vc::cli

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "formstream/FormStrings.h"
+#include "formstream/TFiler.h"
+#include "formstream/TextToBinary.h"
+#include "platform/Cp950.h"
+#include "workbench/core/PoExchange.h"
+
+using namespace vc;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string binary(const std::string& text) {
+  TReadOnlyMemoryStream in(text);
+  TMemoryStream out;
+  TextToBinary(in, out);
+  return out.takeData();
+}
+
+std::string cp950(const char* utf8) { return *cp950::fromUtf8(utf8); }
+
+// Lines matter: each row below names the line its string stands on.
+const std::string kForm = cp950(
+    "object MainForm: TMainForm\r\n"               // 1
+    "  ClientWidth = 300\r\n"
+    "  Caption = '主視窗'\r\n"                      // 3
+    "  Font.Name = 'Tahoma'\r\n"
+    "  object Memo1: TMemo\r\n"
+    "    Width = 120\r\n"
+    "    Lines.Strings = (\r\n"
+    "      'one'\r\n"                               // 8
+    "      ''\r\n"
+    "      'two'#13#10'lines')\r\n"                 // 10
+    "    DataField = 'NAME'\r\n"
+    "  end\r\n"
+    "  object ListView1: TListView\r\n"
+    "    Width = 200\r\n"
+    "    Columns = <\r\n"
+    "      item\r\n"
+    "        Caption = 'Col'\r\n"                   // 17
+    "        Width = 64\r\n"
+    "      end>\r\n"
+    "    object Button1: TButton\r\n"
+    "      Hint = #1055#1088#1080'!'\r\n"           // 21
+    "      Caption = 'A'#0'B'\r\n"
+    "    end\r\n"
+    "    object Button1: TButton\r\n"
+    "      Caption = 'Twin'\r\n"                    // 25
+    "    end\r\n"
+    "  end\r\n"
+    "  object TLabel\r\n"
+    "    Caption = 'nameless'\r\n"                  // 29
+    "  end\r\n"
+    "end\r\n");
+
+void writeFile(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
+
+std::string readFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct TempDir {
+  fs::path path;
+  TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "po-test-XXXXXX").string();
+    path = mkdtemp(pattern.data());
+  }
+  ~TempDir() { fs::remove_all(path); }
+};
+
+}  // namespace
+
+TEST(FormStrings, EveryTextForPeopleWithItsPlaceAndRoom) {
+  struct Row {
+    const char* component;
+    const char* property;
+    const char* text;
+    std::size_t line;
+    std::int64_t width;
+  };
+  const Row rows[] = {
+      {"", "Caption", "主視窗", 3, 300},
+      {"Memo1", "Lines[0]", "one", 8, 120},
+      {"Memo1", "Lines[2]", "two\nlines", 10, 120},
+      {"ListView1", "Columns[0].Caption", "Col", 17, 64},
+      {"ListView1.Button1", "Hint", "При!", 21, -1},
+      {"ListView1.Button1~2", "Caption", "Twin", 25, -1},
+      {":TLabel", "Caption", "nameless", 29, -1},
+  };
+  std::vector<FormString> strings = readFormStrings(binary(kForm));
+  ASSERT_EQ(strings.size(), std::size(rows));
+  for (std::size_t i = 0; i < strings.size(); ++i) {
+    SCOPED_TRACE(rows[i].text);
+    EXPECT_EQ(strings[i].component, rows[i].component);
+    EXPECT_EQ(strings[i].property, rows[i].property);
+    EXPECT_EQ(strings[i].text, rows[i].text);
+    EXPECT_EQ(strings[i].line, rows[i].line);
+    EXPECT_EQ(strings[i].width.value_or(-1), rows[i].width);
+  }
+  EXPECT_FALSE(leftOutReason("TitleFont.Name").empty());
+  EXPECT_FALSE(leftOutReason("SQL.Strings").empty());
+  EXPECT_TRUE(leftOutReason("Items.Strings").empty());
+}
+
+TEST(FormStrings, TranslationsKeepTheirKindWhenItHoldsThem) {
+  struct Row {
+    std::size_t index;
+    const char* translation;
+    unsigned char tag;
+  };
+  const Row rows[] = {
+      {0, "新視窗", tagString},              // CP950 holds it: stays 8-bit
+      {1, "Один 😀", tagWString},            // it does not: wide, never "?"
+      {2, "二\n行", tagString},
+      {4, "Hi", tagWString},                 // wide stays wide
+  };
+  const std::string stream = binary(kForm);
+  std::vector<FormString> strings = readFormStrings(stream);
+  std::vector<StringReplacement> replacements;
+  for (const Row& r : rows) replacements.push_back({&strings[r.index], r.translation});
+  const std::string translated = replaceFormStrings(stream, replacements);
+  std::vector<FormString> back = readFormStrings(translated);
+  ASSERT_EQ(back.size(), strings.size());
+  for (const Row& r : rows) {
+    EXPECT_EQ(back[r.index].text, r.translation);
+    EXPECT_EQ(back[r.index].tag, r.tag);
+  }
+  EXPECT_EQ(translated.substr(translated.size() - 20), stream.substr(stream.size() - 20));
+  EXPECT_NE(translated.find("\xA4\x47\r\n\xA6\xE6"), std::string::npos);  // "\n" stored as CR LF
+}
+
+// Every module and form file of the corpus: the template, the untouched
+// template applied (forms exactly as extracted), and every entry translated
+// (half into Big5 text, half into Cyrillic and emoji) read back exactly.
+TEST(PoExchange, CorpusRoundTrips) {
+  const fs::path corpus = VC_CORPUS_DIR;
+  if (!fs::is_directory(corpus)) GTEST_SKIP() << "no corpus";
+  TempDir tmp;
+  std::size_t files = 0, strings = 0;
+  for (const char* dir : {"modules", "binary", "text"}) {
+    for (const auto& entry : fs::directory_iterator(corpus / dir)) {
+      const std::string path = entry.path().string();
+      SCOPED_TRACE(path);
+      ExchangeSource source = openExchangeSource(path);
+      std::vector<PoEntry> entries = templateEntries(source);
+      const fs::path pot = tmp.path / (std::to_string(files) + ".pot");
+      writeFile(pot, poTemplateText("corpus", entries));
+      EXPECT_EQ(readPoFile(pot.string()).size(), entries.size());
+
+      ApplyResult untouched = applyTranslation(source, readPoFile(pot.string()), "t.pot");
+      for (const std::string& p : untouched.problems)
+        EXPECT_TRUE(p.find("missing") == std::string::npos && p.find("obsolete") == std::string::npos) << p;
+      for (const TranslatedForm& t : untouched.forms) {
+        ASSERT_FALSE(t.changed);
+        EXPECT_EQ(t.stream, t.form->stream);
+        if (t.form->kind != ExchangeForm::Kind::ModuleForm) EXPECT_EQ(translatedFormFile(t), readFile(path));
+      }
+
+      for (std::size_t i = 0; i < entries.size(); ++i)
+        entries[i].msgstr = (i % 2 ? "Привет 😀 " : "譯") + entries[i].msgid;
+      const fs::path po = tmp.path / "t.po";
+      writeFile(po, poTemplateText("corpus", entries));
+      ApplyResult translated = applyTranslation(source, readPoFile(po.string()), "t.po");
+      EXPECT_EQ(translated.applied, entries.size());
+      std::size_t next = 0;
+      for (const TranslatedForm& t : translated.forms) {
+        ExchangeSource back = formFileExchangeSource(t.form->fileName, translatedFormFile(t));
+        ASSERT_EQ(back.forms.size(), 1u);
+        ASSERT_EQ(back.forms[0].strings.size(), t.form->strings.size());
+        for (std::size_t k = 0; k < t.form->strings.size(); ++k, ++next) {
+          const FormString& s = back.forms[0].strings[k];
+          const unsigned char was = t.form->strings[k].tag;
+          EXPECT_EQ(s.text, entries[next].msgstr);
+          const bool eightBit = (was == tagString || was == tagLString) && next % 2 == 0 &&
+                                cp950::fromUtf8(entries[next].msgstr).has_value();
+          EXPECT_EQ(s.tag == tagString || s.tag == tagLString, eightBit);
+        }
+      }
+      EXPECT_EQ(next, entries.size());
+      ++files;
+      strings += entries.size();
+    }
+  }
+  // Every template through msgfmt's checks, several at a time; the names of
+  // those it refuses are printed.
+  if (std::system("msgfmt --version >/dev/null 2>&1") == 0) {
+    const std::string cmd = "cd " + tmp.path.string() +
+                            " && ls *.pot | xargs -P4 -I{} sh -c 'msgfmt -c -o /dev/null {} 2>/dev/null || echo {}'";
+    std::string refused;
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+      char buf[256];
+      while (fgets(buf, sizeof buf, p)) refused += buf;
+      EXPECT_EQ(pclose(p), 0);
+    }
+    EXPECT_EQ(refused, "");
+  }
+  RecordProperty("files", static_cast<int>(files));
+  RecordProperty("strings", static_cast<int>(strings));
+}

@@ -1,0 +1,58 @@
+// The translation exchange from the File menu, driven as a user drives it.
+#include <QAction>
+#include <QDir>
+
+#include "WorkbenchFixture.h"
+#include "formstream/FormStrings.h"
+#include "workbench/core/PoExchange.h"
+
+using namespace vc;
+using namespace vc::test;
+
+class PoWindowTest : public WorkbenchFixture {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    setUpFolder();
+    openWindow();
+    clickFile("sample.exe");
+  }
+  void cleanup() {
+    QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
+    tearDownFolder();
+  }
+
+  // Template out; one entry translated into Cyrillic; forms into a new folder.
+  void exportThenApply() {
+    dialogs().saveAnswers.push_back({path("sample.pot")});
+    w().poExportItem->trigger();
+    QCOMPARE(dialogs().saveDialogs.last().fileName, QStringLiteral("sample.pot"));
+    QVERIFY2(dialogs().informations.last().startsWith("已匯出 34 個字串"), qPrintable(dialogs().informations.last()));
+
+    std::vector<PoEntry> entries = readPoFile(path("sample.pot").toStdString());
+    for (PoEntry& e : entries)
+      if (e.context == "TABOUTBOX.Caption") e.msgstr = "О программе";
+    writePoTemplate(path("ru.po").toStdString(), "sample.exe", entries);
+    dialogs().openAnswers.push_back(path("ru.po"));
+    dialogs().folderAnswers.push_back(path("ru"));
+    w().poApplyItem->trigger();
+    QCOMPARE(dialogs().informations.last(), QStringLiteral("已寫入 3 個窗體文件到 %1，套用 1 個翻譯。").arg(path("ru")));
+    QCOMPARE(QDir(path("ru")).entryList(QDir::Files).size(), 3);
+    QByteArray bytes = readBytes(path("ru/TABOUTBOX.dfm"));
+    ExchangeSource back = formFileExchangeSource("TABOUTBOX.dfm", bytes.toStdString());
+    QCOMPARE(back.forms[0].strings[0].text, std::string("О программе"));
+  }
+
+  void brokenTranslationWritesNothing() {
+    writeBytes(path("broken.po"), "msgctxt \"TABOUTBOX.Caption\"\nmsgid \"x\nmsgstr \"y\"\n");
+    dialogs().openAnswers.push_back(path("broken.po"));
+    dialogs().folderAnswers.push_back(path("out"));
+    w().poApplyItem->trigger();
+    QVERIFY2(dialogs().errors.last().contains("broken.po:3"), qPrintable(dialogs().errors.last()));
+    QVERIFY(!QFileInfo::exists(path("out")));
+  }
+};
+
+QTEST_MAIN(PoWindowTest)
+#include "PoWindowTest.moc"

@@ -1,0 +1,72 @@
+#pragma once
+// The strings of a module's forms (or of one form file) as a gettext
+// template, and translations put back into the forms.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "formstream/FormStrings.h"
+#include "workbench/core/PoFile.h"
+
+namespace vc {
+
+struct ExchangeForm {
+  enum class Kind { ModuleForm, BinaryFormFile, TextFormFile };
+  Kind kind = Kind::ModuleForm;
+  std::string name;      // shown name (UTF-8): the resource name, or the file name without extension
+  std::string fileName;  // file written for it: as `formtext extract --dfm` names it, or its own name
+  std::string stream;    // binary form stream ("TPF0"...)
+  std::string original;  // form files: the file's bytes as read
+  std::string error;     // set when the form could not be read; it then takes no part
+  std::vector<FormString> strings;
+  std::vector<std::string> contexts;  // msgctxt of each string, unique over the source
+};
+
+// A module or a form file (binary or text) with every form read.
+struct ExchangeSource {
+  std::string path;
+  std::string error;  // the module's form list could not be read in full
+  std::vector<ExchangeForm> forms;
+};
+
+// Called after each form with the count done and the total.
+using ExchangeProgress = std::function<void(std::size_t done, std::size_t total)>;
+
+// Reads path as a module when it is one, else as a form file. Raises
+// vc::Exception when it is neither; forms that fail carry their error.
+ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgress& progress = {});
+// A form file given by its bytes; path gives its names.
+ExchangeSource formFileExchangeSource(const std::string& path, std::string bytes);
+
+// The template entries of every string of the source, form by form.
+std::vector<PoEntry> templateEntries(const ExchangeSource& source);
+
+// One form as it is after applying a translation: its stream, and whether any
+// string of it changed.
+struct TranslatedForm {
+  const ExchangeForm* form = nullptr;
+  std::string stream;
+  bool changed = false;
+};
+
+struct ApplyResult {
+  std::vector<TranslatedForm> forms;  // every readable form of the source
+  std::vector<std::string> problems;  // obsolete entries, strings without entry, unreadable forms
+  std::size_t applied = 0;            // strings changed
+};
+
+// Puts each translated entry in place of its string. Empty and fuzzy
+// msgstr and those equal to their msgid change nothing.
+ApplyResult applyTranslation(const ExchangeSource& source, const std::vector<PoEntry>& entries,
+                             const std::string& poName);
+
+// The form file bytes of a translated form: its source bytes when nothing
+// changed (what `extract --dfm` writes for a module's form), else the new
+// stream under the same kind of file.
+std::string translatedFormFile(const TranslatedForm& form);
+
+// Writes each form file into dir (created when missing), each atomically.
+void writeTranslatedForms(const ApplyResult& result, const std::string& dir, const ExchangeProgress& progress = {});
+
+}  // namespace vc

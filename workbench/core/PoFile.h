@@ -1,0 +1,41 @@
+#pragma once
+// gettext PO files read and written through GNU gettext's libgettextpo, so
+// that they are what the gettext tools and translation editors agree on.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/Exception.h"
+
+namespace vc {
+
+// A PO file that cannot be read: the message names the file and the line.
+class EPoFileError : public Exception { using Exception::Exception; };
+
+struct PoEntry {
+  std::string context;  // msgctxt (UTF-8)
+  std::string msgid;
+  std::string msgstr;
+  bool fuzzy = false;
+  bool hasContext = false;  // read entries: whether a msgctxt was given
+  std::string file;         // "#:" reference when writing
+  std::size_t line = 0;     // reference line when writing; the entry's line when read (0 unknown)
+  std::string comment;      // "#." comment when writing
+};
+
+// Writes a template in UTF-8 with the standard header (Language left for the
+// translator) to path, replacing it atomically. project names the source.
+void writePoTemplate(const std::string& path, const std::string& project, const std::vector<PoEntry>& entries);
+// The bytes writePoTemplate writes.
+std::string poTemplateText(const std::string& project, const std::vector<PoEntry>& entries);
+
+// The entries of a PO file in file order, without the header and without
+// obsolete (#~) entries. Raises EPoFileError for anything gettext reports as
+// an error, a charset other than UTF-8, text that is not UTF-8, a file over
+// kMaxPoFileSize bytes or a msgstr over kMaxTranslation bytes.
+std::vector<PoEntry> readPoFile(const std::string& path);
+
+inline constexpr std::size_t kMaxPoFileSize = 64u << 20;
+inline constexpr std::size_t kMaxTranslation = 1u << 20;
+
+}  // namespace vc
