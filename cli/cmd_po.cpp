@@ -24,14 +24,14 @@ class Po : public Command {
   std::string m_output;
 
   void declare(Arguments& args) override {
-    args.choice("ACTION", m_action, {"export", "apply"},
-                "export: the strings as a template; apply: a translation into form files");
+    args.positional("ACTION", m_action, "export (the strings as a template) or apply (a translation into form files)");
     args.positional("SOURCE", m_source, "a module (.exe, .dll, .cpl) or a form file (.dfm, binary or text)");
     args.positional("TRANS.po", m_translation, "apply: the translation", false);
     args.option("-o", m_output, "OUT", "export: the template to write; apply: the folder for the form files", true);
   }
 
   int run() override {
+    if (m_action != "export" && m_action != "apply") throw UsageError{"ACTION is export or apply, not " + m_action};
     if (m_action == "export" && !m_translation.empty()) throw UsageError{"export takes no PO file"};
     if (m_action == "apply" && m_translation.empty()) throw UsageError{"apply needs the PO file"};
     return m_action == "export" ? exportTemplate() : applyTranslation();
