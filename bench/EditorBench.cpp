@@ -80,16 +80,7 @@ void BM_KeystrokeInTheMiddle(benchmark::State& state) {
 }
 BENCHMARK(BM_KeystrokeInTheMiddle)->Arg(1000000)->Arg(2000000)->Arg(4000000)->Unit(benchmark::kMicrosecond);
 
-// One match per property line that carries "Left".
-std::string matchText(int matches) {
-  std::string t;
-  for (int i = 0; i < matches; ++i) {
-    t += "  Left = ";
-    t += std::to_string(i % 1000);
-    t += "\r\n  Top = 8\r\n";
-  }
-  return t;
-}
+std::string matchText(int matches) { return vc::bench::makeMatchText(matches); }
 
 void BM_CountMatchesBaseline(benchmark::State& state) {
   const std::string text = matchText(static_cast<int>(state.range(0)));

@@ -27,4 +27,15 @@ inline std::string makeFormText(int lines) {
   return t;
 }
 
+// Two property lines per match, the first of them carrying "Left".
+inline std::string makeMatchText(int matches) {
+  std::string t;
+  for (int i = 0; i < matches; ++i) {
+    t += "  Left = ";
+    t += std::to_string(i % 1000);
+    t += "\r\n  Top = 8\r\n";
+  }
+  return t;
+}
+
 }  // namespace vc::bench

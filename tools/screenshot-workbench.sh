@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the workbench under Xvfb (a form of the sample module loaded,
-# and the string table page) into docs/screenshots/, and the time from start
-# to a shown window.
+# the string table page, and a search with its options panel) into
+# docs/screenshots/, and the time from start to a shown window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${VC_BUILD_DIR:-build}

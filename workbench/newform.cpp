@@ -91,6 +91,7 @@ Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
   createMenus();
   createToolbar();
   createStatusBar();
+  createSearchControls();
 
   // The filter box sits under the file panel, beside the status bar.
   auto* bottom = new QWidget;
@@ -144,9 +145,9 @@ void Tnewdfm::FormCreate() {
 void Tnewdfm::FormShow() {
   Editor->clear();
   m_modified = false;
-  QPalette pal = searchEdit->palette();
-  pal.setColor(QPalette::Text, QColor(0x00, 0x00, 0x80));
-  searchEdit->setPalette(pal);
+  QPalette pal = searchkey->palette();
+  pal.setColor(QPalette::Text, QColor(0x00, 0x80, 0xFF));
+  searchkey->setPalette(pal);
   Tundobtn->setEnabled(false);
   Tredobtn->setEnabled(false);
   setAcceptDrops(true);

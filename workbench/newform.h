@@ -7,8 +7,10 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "editor/model/SearchOptions.h"
 #include "platform/qt/Dialogs.h"
 
 class QAction;
@@ -33,6 +35,7 @@ class DriveComboBox;
 class FileListBox;
 class FilterComboBox;
 class HtmlHighlighter;
+class SearchOptionsPanel;
 class Settings;
 class StringValueEditors;
 namespace modres {
@@ -102,7 +105,7 @@ class Tnewdfm : public QMainWindow {
   QWidget* Panel7 = nullptr;
   QLabel* searchLabel = nullptr;
   QLabel* gotoLabel = nullptr;
-  QLineEdit* searchEdit = nullptr;
+  QLineEdit* searchkey = nullptr;
   QLineEdit* no = nullptr;
   QToolButton *Tsavebtn = nullptr, *ViewAsForm = nullptr, *searchnext = nullptr,
               *searchbtn = nullptr, *rpbtn = nullptr, *Tundobtn = nullptr, *Tredobtn = nullptr,
@@ -162,6 +165,22 @@ class Tnewdfm : public QMainWindow {
   void setStringChecked(int index, bool checked);
   void deleteStringRow(int index);
 
+  // ---- Search, replace, go to line and bookmarks (newform_search.cpp).
+  SearchOptionsPanel* selpan = nullptr;
+  QLineEdit* rpkey = nullptr;
+  QToolButton *rpnext = nullptr, *ToolbarButton975 = nullptr;
+  static constexpr const char* kNotFound = "對不起，沒有找到所搜尋的內容!";
+  static constexpr const char* kNothingToReplace = "對不起，沒有找到所要置換的內容！";
+  void searchnextClick();
+  void rpnextClick();
+  void ToolbarButton975Click();
+  void searchbtnClick();
+  void noEnter();  // go to the line typed in `no`
+  // One handler for the ten items of a kind; each item holds its digit as data.
+  void SetBookmarkClick(QAction* item);
+  void GotoBookmarkClick(QAction* item);
+  SearchOptions searchOptions() const;
+
   // The result of a save command (the close check needs to know).
   enum class SaveResult { Saved, Cancelled, Failed };
   SaveResult save();
@@ -196,6 +215,12 @@ class Tnewdfm : public QMainWindow {
   void writeFormFile(const QString& path);
   void writeTextFile(const QString& path);
   void refuseModuleTarget(const QString& path) const;
+
+  // newform_search.cpp
+  void createSearchControls();
+  void addBookmarkItems(QMenu* setMenu, QMenu* gotoMenu, const QString& prefix);
+  // The field's text as CP950 bytes; reports text that has none.
+  std::optional<std::string> searchBytes(const QLineEdit* field);
 
   // newform_strings.cpp
   QWidget* createStringPage();

@@ -16,6 +16,7 @@
 #include "editor/widget/CodeEditor.h"
 #include "platform/qt/KeyboardState.h"
 #include "platform/qt/Shell.h"
+#include "workbench/Hints.h"
 #include "workbench/newform.h"
 
 namespace vc {
@@ -23,14 +24,6 @@ namespace {
 
 constexpr const char* kCommunityName = "譯者論壇";
 constexpr const char* kCommunityAddress = "https://forum.vellumcraft.org/";
-
-// "short|long": the short part is the tooltip, the long part goes to the
-// status bar; a hint without "|" serves as both.
-void setHint(QWidget* w, const QString& hint) {
-  int bar = hint.indexOf(QLatin1Char('|'));
-  w->setToolTip(bar < 0 ? hint : hint.left(bar));
-  w->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-}
 
 QAction* item(QMenu* menu, const QString& text, const QKeySequence& key = {}) {
   QAction* a = menu->addAction(text);
@@ -88,12 +81,7 @@ void Tnewdfm::createMenus() {
   edit->addSeparator();
   QMenu* setMarks = edit->addMenu(QStringLiteral("設為書簽"));
   QMenu* gotoMarks = edit->addMenu(QStringLiteral("前往書籤"));
-  for (int n = 0; n <= 9; ++n) {
-    setMarks->addAction(QString::number(n), this, [this, n] {
-      Editor->setBookmark(n, Editor->caretColumn(), Editor->caretLine());
-    });
-    gotoMarks->addAction(QString::number(n), this, [this, n] { Editor->gotoBookmark(n); });
-  }
+  addBookmarkItems(setMarks, gotoMarks, QString());
   edit->addSeparator();
   searchNextItem = item(edit, QStringLiteral("搜尋下一個(&N)"), QKeySequence(Qt::Key_F3));
 
@@ -154,7 +142,7 @@ void Tnewdfm::createToolbar() {
   Panel7->setObjectName(QStringLiteral("Panel7"));
   searchLabel = new QLabel(QStringLiteral("搜尋："), Panel7);
   gotoLabel = new QLabel(QStringLiteral("前往："), Panel7);
-  searchEdit = new QLineEdit(Panel7);
+  searchkey = new QLineEdit(Panel7);
   no = new QLineEdit(Panel7);
   no->setObjectName(QStringLiteral("no"));
   TT1->addWidget(Panel7);
@@ -179,6 +167,7 @@ void Tnewdfm::createToolbar() {
 
   rptoolbar = new QToolBar(QStringLiteral("置換工具列"), this);
   rptoolbar->setObjectName(QStringLiteral("rptoolbar"));
+  addToolBarBreak(Qt::TopToolBarArea);
   addToolBar(Qt::TopToolBarArea, rptoolbar);
   rptoolbar->hide();
 
@@ -225,13 +214,13 @@ void Tnewdfm::setLabelledLayout(bool labelled, bool initial) {
   if (labelled) {
     Panel7->setFixedSize(117, 42);
     searchLabel->move(4, initial ? 3 : 4);
-    searchEdit->setGeometry(45, 1, 70, fieldHeight);
+    searchkey->setGeometry(45, 1, 70, fieldHeight);
     gotoLabel->move(4, 23);
     no->setGeometry(45, 22, 70, fieldHeight);
   } else {
     Panel7->setFixedSize(220, 22);
     searchLabel->move(4, 5);
-    searchEdit->setGeometry(37, 2, 75, fieldHeight);
+    searchkey->setGeometry(37, 2, 75, fieldHeight);
     gotoLabel->move(116, 5);
     no->setGeometry(149, 2, 65, fieldHeight);
   }

@@ -5,6 +5,7 @@
 
 #include "editor/model/EditorModel.h"
 #include "editor/model/EditorOp.h"
+#include "editor/model/TextLines.h"
 #include "platform/Cp950.h"
 #include "platform/Exception.h"
 
@@ -13,30 +14,6 @@ namespace {
 
 const char* const kUnencodable = "輸入的文字含有無法以 Big5 碼表示的字元 (U+%04X)，已取消輸入。";
 const char* const kHalfCharacter = "輸入的文字結尾是不完整的雙位元組字元，已取消輸入。";
-
-// Splits text at CR LF, CR or LF.
-std::vector<std::string_view> splitLines(std::string_view text) {
-  std::vector<std::string_view> pieces;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    pieces.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  pieces.push_back(text.substr(start));
-  return pieces;
-}
-
-// True when the bytes, walked from their start, end inside a double-byte character.
-bool endsInHalfCharacter(std::string_view bytes) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    if (cp950::isLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 == bytes.size()) return true;
-    i += cp950::charLength(bytes, i);
-  }
-  return false;
-}
 
 std::string encodeOrRefuse(std::u16string_view text) {
   std::size_t failedAt = 0;
@@ -293,6 +270,10 @@ void EditorModel::deleteSelection(std::uint64_t group) {
 // ---- Undo and redo
 
 void EditorModel::applyUndoItem(const UndoItem& item, bool undo) {
+  if (item.kind == UndoItem::Kind::Replace) {
+    applyReplacements(item, undo);
+    return;
+  }
   const bool insert = (item.kind == UndoItem::Kind::Insert) != undo;
   if (item.mode == SelectionMode::Column) {
     if (insert) {
@@ -314,6 +295,7 @@ void EditorModel::undo() {
   if (m_readOnly || m_undo.empty()) return;
   Op op(*this);
   std::vector<UndoItem> group = m_undo.popGroup();
+  UpdateBracket bracket(*this, group.back().kind == UndoItem::Kind::Replace);
   m_inUndoRedo = true;
   for (auto it = group.rbegin(); it != group.rend(); ++it) applyUndoItem(*it, true);
   const UndoItem& first = group.front();
@@ -329,10 +311,11 @@ void EditorModel::redo() {
   if (m_readOnly || m_redo.empty()) return;
   Op op(*this);
   std::vector<UndoItem> group = m_redo.popGroup();
+  UpdateBracket bracket(*this, group.back().kind == UndoItem::Kind::Replace);
   m_inUndoRedo = true;
   for (const UndoItem& item : group) applyUndoItem(item, false);
   const UndoItem& last = group.back();
-  collapseTo(clampToChar(last.kind == UndoItem::Kind::Insert ? last.end : last.start));
+  collapseTo(clampToChar(last.kind == UndoItem::Kind::Delete ? last.start : last.end));
   for (UndoItem& item : group) m_undo.push(std::move(item));
   m_inUndoRedo = false;
   m_changed = true;

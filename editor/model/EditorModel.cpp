@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/model/EditorOp.h"
+#include "editor/model/TextLines.h"
 #include "platform/Cp950.h"
 
 namespace vc {
@@ -19,17 +20,11 @@ void EditorModel::clear() { loadFromBytes({}); }
 
 void EditorModel::loadFromBytes(std::string_view bytes) {
   TextPos oldCaret = m_caret, oldBegin = m_blockBegin, oldEnd = m_blockEnd;
-  std::vector<Line> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    char c = bytes[i];
-    if (c != '\r' && c != '\n') continue;
-    lines.push_back(Line{std::string(bytes.substr(start, i - start)), 0});
-    if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
+  std::vector<std::string_view> pieces = splitLines(bytes);
   // A final line break ends the last line; it does not begin an empty one.
-  if (start < bytes.size() || lines.empty()) lines.push_back(Line{std::string(bytes.substr(start)), 0});
+  if (pieces.size() > 1 && pieces.back().empty()) pieces.pop_back();
+  std::vector<Line> lines(pieces.size());
+  for (std::size_t i = 0; i < pieces.size(); ++i) lines[i].text.assign(pieces[i]);
   m_lines = std::move(lines);
   m_caret = m_anchor = m_blockBegin = m_blockEnd = TextPos{};
   m_topLine = 1;

@@ -8,8 +8,8 @@
 //    range state changed, the lines inserted or deleted, and caret, selection,
 //    top line, bookmark and highlighter changes. Repaint only what it names;
 //    textReset() and repaintAll() mean "everything". Inside beginUpdate() /
-//    endUpdate() (replace all) line notifications are held back and one
-//    repaintAll() follows.
+//    endUpdate() (replace all, and its undo and redo) line notifications
+//    are held back and one repaintAll() follows.
 //  - Tell the model how many lines fit in the window (setLinesInWindow) so that
 //    page moves and scrolling the caret into view work; read topLine() to
 //    know what to draw, and call setTopLine() from the scroll bar.
@@ -182,6 +182,8 @@ class EditorModel : private HighlighterClient {
 
   // ---- Search: returns the number of matches selected (and replaced). The
   // PromptReplace bit is not asked about: every match in scope is taken.
+  // All replacements of one call are one undo entry, so a replace-all of any
+  // size is taken back by one undo.
   int findReplace(std::string_view search, std::string_view replacement, SearchOptions options);
 
   // ---- Notifications.
@@ -223,6 +225,11 @@ class EditorModel : private HighlighterClient {
   void applyUndoItem(const UndoItem& item, bool undo);
   UndoItem startItem(UndoItem::Kind kind, std::uint64_t group) const;
   void insertEdited(std::string_view bytes, bool asColumns);
+  // Replaces the matches of length searchLength at the given columns
+  // (ascending, as in the line now) by replacement, adding them to item.
+  void replaceInLine(int line, const std::vector<int>& columns, int searchLength, std::string_view replacement,
+                     UndoItem& item);
+  void applyReplacements(const UndoItem& item, bool undo);
 
   // Caret and selection helpers.
   TextPos clampToChar(TextPos pos) const;

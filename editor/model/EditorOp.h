@@ -31,4 +31,21 @@ class EditorModel::Op {
   int m_top;
 };
 
+// Holds painting back for an operation that may touch very many lines (a
+// replace-all, its undo and redo), also when it is left by an exception.
+class UpdateBracket {
+ public:
+  UpdateBracket(EditorModel& m, bool on) : m_model(on ? &m : nullptr) {
+    if (m_model) m_model->beginUpdate();
+  }
+  ~UpdateBracket() {
+    if (m_model) m_model->endUpdate();
+  }
+  UpdateBracket(const UpdateBracket&) = delete;
+  UpdateBracket& operator=(const UpdateBracket&) = delete;
+
+ private:
+  EditorModel* m_model;
+};
+
 }  // namespace vc

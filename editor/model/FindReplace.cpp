@@ -1,40 +1,13 @@
 // findReplace: search and replace in the editor model.
 #include <algorithm>
-#include <climits>
 
 #include "editor/model/EditorModel.h"
 #include "editor/model/EditorOp.h"
 #include "editor/model/SearchMatcher.h"
-#include "platform/Cp950.h"
+#include "editor/model/TextLines.h"
 #include "platform/Exception.h"
 
 namespace vc {
-namespace {
-
-// Holds painting back for a replace-all, also when it is left by an exception.
-class UpdateBracket {
- public:
-  UpdateBracket(EditorModel& m, bool on) : m_model(on ? &m : nullptr) {
-    if (m_model) m_model->beginUpdate();
-  }
-  ~UpdateBracket() {
-    if (m_model) m_model->endUpdate();
-  }
-
- private:
-  EditorModel* m_model;
-};
-
-bool endsInHalfCharacter(std::string_view bytes) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    if (cp950::isLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 == bytes.size()) return true;
-    i += cp950::charLength(bytes, i);
-  }
-  return false;
-}
-
-}  // namespace
 
 int EditorModel::findReplace(std::string_view search, std::string_view replacement, SearchOptions options) {
   if (search.empty()) return 0;
@@ -71,40 +44,98 @@ int EditorModel::findReplace(std::string_view search, std::string_view replaceme
   const SearchMatcher matcher(search, (options & MatchCase) != 0, (options & WholeWord) != 0);
   const int slen = static_cast<int>(search.size());
   const int rlen = static_cast<int>(repl.size());
-  std::vector<int> found;
+  std::vector<int> found, taken;
+  UndoItem item;
+  TextPos caret = m_caret;
   int count = 0;
   for (int line = backward ? end.line : start.line; line >= start.line && line <= end.line;
        line += backward ? -1 : 1) {
     matcher.findAll(m_lines[static_cast<std::size_t>(line - 1)].text, found);
-    if (found.empty()) continue;
-    if (backward) std::reverse(found.begin(), found.end());
-    int shift = 0;
     const bool firstLimited = mode == SelectionMode::Column || (mode == SelectionMode::Normal && line == start.line);
     const bool lastLimited = mode == SelectionMode::Column || (mode == SelectionMode::Normal && line == end.line);
-    int endColumn = lastLimited ? end.column : INT_MAX;
+    taken.clear();
     for (int offset : found) {
-      const int p = offset + 1 + shift;
-      if (firstLimited && p < start.column) continue;
-      if (lastLimited && p + slen > endColumn) continue;
-      ++count;
-      const TextPos b{p, line}, e{p + slen, line};
-      if (backward)
-        setBlock(e, b);
-      else
-        setBlock(b, e);
-      if (!replace) return count;
-      const std::uint64_t group = newGroup();
-      recordedDelete(b, e, group);
-      recordedInsert(b, repl, group);
-      collapseTo(backward ? b : TextPos{p + rlen, line});
-      if (!backward) {
-        shift += rlen - slen;
-        if (endColumn != INT_MAX) endColumn += rlen - slen;
-      }
-      if (!all) return count;
+      const int p = offset + 1;
+      if ((firstLimited && p < start.column) || (lastLimited && p + slen > end.column)) continue;
+      taken.push_back(p);
     }
+    if (taken.empty()) continue;
+    if (!all) taken = {backward ? taken.back() : taken.front()};
+    const int first = taken.front(), last = taken.back();
+    if (count == 0) {
+      // The first match is selected; undoing the replacements selects it again.
+      const int p = backward ? last : first;
+      if (backward)
+        setBlock({p + slen, line}, {p, line});
+      else
+        setBlock({p, line}, {p + slen, line});
+      if (!replace) return 1;
+      item = startItem(UndoItem::Kind::Replace, newGroup());
+    }
+    count += static_cast<int>(taken.size());
+    replaceInLine(line, taken, slen, repl, item);
+    // Searching forward the caret ends behind the last replacement, backward
+    // before the last one visited (the first in the line).
+    const int shifted = last + static_cast<int>(taken.size() - 1) * (rlen - slen);
+    caret = backward ? TextPos{first, line} : TextPos{shifted + rlen, line};
+    if (!all) break;
+  }
+  if (count > 0) {
+    const UndoItem::Replacement& r = item.replacements.back();
+    item.start = {item.replacements.front().column, item.replacements.front().line};
+    item.end = {r.column + static_cast<int>(r.inserted.size()), r.line};
+    pushUndo(std::move(item));
+    collapseTo(caret);
   }
   return count;
+}
+
+void EditorModel::replaceInLine(int line, const std::vector<int>& columns, int searchLength,
+                                std::string_view replacement, UndoItem& item) {
+  std::string& text = m_lines[static_cast<std::size_t>(line - 1)].text;
+  std::string out;
+  out.reserve(text.size() + columns.size() * replacement.size());
+  std::size_t pos = 0;
+  for (int column : columns) {
+    const auto at = static_cast<std::size_t>(column - 1);
+    out.append(text, pos, at - pos);
+    item.replacements.push_back({line, static_cast<int>(out.size()) + 1, text.substr(at, static_cast<std::size_t>(searchLength)),
+                                 std::string(replacement)});
+    out.append(replacement);
+    pos = at + static_cast<std::size_t>(searchLength);
+  }
+  out.append(text, pos);
+  text = std::move(out);
+  notifyLinesChanged(line - 1, 1);
+  markChanged(line - 1, line - 1);
+}
+
+void EditorModel::applyReplacements(const UndoItem& item, bool undo) {
+  const auto& all = item.replacements;
+  for (std::size_t i = 0; i < all.size();) {
+    const int line = all[i].line;
+    if (line < 1 || line > lineCount()) return;  // never recorded so; keep out of bounds anyway
+    std::string& text = m_lines[static_cast<std::size_t>(line - 1)].text;
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    long long shift = 0;  // redoing: how far the earlier replacements of the line move this one
+    for (; i < all.size() && all[i].line == line; ++i) {
+      const UndoItem::Replacement& r = all[i];
+      const std::string& present = undo ? r.inserted : r.removed;
+      const std::string& wanted = undo ? r.removed : r.inserted;
+      long long at = r.column - 1 - (undo ? 0 : shift);
+      at = std::clamp<long long>(at, static_cast<long long>(pos), static_cast<long long>(text.size()));
+      out.append(text, pos, static_cast<std::size_t>(at) - pos);
+      out += wanted;
+      pos = std::min(text.size(), static_cast<std::size_t>(at) + present.size());
+      shift += static_cast<long long>(r.inserted.size()) - static_cast<long long>(r.removed.size());
+    }
+    out.append(text, pos);
+    text = std::move(out);
+    notifyLinesChanged(line - 1, 1);
+    markChanged(line - 1, line - 1);
+  }
 }
 
 }  // namespace vc

@@ -12,7 +12,7 @@
 namespace vc {
 
 struct UndoItem {
-  enum class Kind : std::uint8_t { Insert, Delete };
+  enum class Kind : std::uint8_t { Insert, Delete, Replace };
   Kind kind = Kind::Insert;
   SelectionMode mode = SelectionMode::Normal;
   TextPos start;         // where the text was inserted or removed
@@ -26,6 +26,16 @@ struct UndoItem {
   };
   std::vector<Piece> pieces;
   int addedLines = 0;    // column insert: empty lines appended at the end first
+  // Replace: every replacement of one search command, within single lines.
+  // Each line's replacements are adjacent and in column order; columns are
+  // those of the text after the replacements.
+  struct Replacement {
+    int line;
+    int column;
+    std::string removed;
+    std::string inserted;
+  };
+  std::vector<Replacement> replacements;
   TextPos caretBefore;   // where the caret goes back to when undone
   TextPos blockBeginBefore, blockEndBefore;
   std::uint64_t group = 0;  // entries of one group are undone and redone together

@@ -1,12 +1,15 @@
 // Takes the workbench's screenshots: the window with a form from the sample
-// module loaded, and the string table page. Run under an X server (Xvfb) by
+// module loaded, the string table page, and a search with the options panel
+// and the replace toolbar open. Run under an X server (Xvfb) by
 // tools/screenshot-workbench.sh; not a test.
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <cstdio>
 
@@ -14,6 +17,7 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/Settings.h"
 #include "widgets/FileListBox.h"
+#include "workbench/SearchOptionsPanel.h"
 #include "workbench/newform.h"
 
 int main(int argc, char** argv) {
@@ -48,6 +52,17 @@ int main(int argc, char** argv) {
   w.page->setCurrentWidget(w.tab2);
   QTest::qWait(300);
   if (!w.grab().save(outDir + QStringLiteral("/workbench-string-table.png"))) return 1;
+  // Searching: the replace toolbar and the options panel open, a match selected.
+  w.page->setCurrentWidget(w.tab1);
+  w.R2->trigger();
+  w.searchkey->setText(QStringLiteral("檔案"));
+  w.rpkey->setText(QStringLiteral("文件"));
+  w.Editor->setCaret(1, 1);
+  w.searchnext->click();
+  w.searchbtn->click();
+  w.Editor->setFocus();
+  QTest::qWait(300);
+  if (!w.grab().save(outDir + QStringLiteral("/workbench-search.png"))) return 1;
   if (!dialogs.messages().isEmpty()) {
     std::fprintf(stderr, "unexpected message: %s\n", dialogs.messages().join(" / ").toUtf8().constData());
     return 1;

@@ -158,34 +158,49 @@ TEST_F(FindReplace, ReplacementContainingTheSearchTextIsNotRepeated) {
   EXPECT_EQ(m.text(), " \r\n\r\n");
 }
 
-TEST_F(FindReplace, ReplaceAllUndoesInPairs) {
-  int changes = 0;
-  m.setOnChange([&] { ++changes; });
-  m.loadFromBytes("ab ab ab");
-  EXPECT_EQ(m.findReplace("ab", "c", ReplaceAll | WholeScope), 3);
-  EXPECT_EQ(m.undoEntryCount(), 6);
-  EXPECT_GE(changes, 1);
+TEST_F(FindReplace, OneReplacementIsOneUndo) {
+  m.loadFromBytes("ab ab");
+  m.setCaret(2, 1);
+  EXPECT_EQ(m.findReplace("ab", "c", ReplaceOne), 1);
+  EXPECT_EQ(m.undoEntryCount(), 1);
   m.undo();
-  EXPECT_EQ(m.lineText(0), "c c ab");
-  m.undo();
-  m.undo();
-  EXPECT_EQ(m.lineText(0), "ab ab ab");
-  EXPECT_FALSE(m.canUndo());
+  EXPECT_EQ(m.lineText(0), "ab ab");
+  EXPECT_EQ(sel(), "ab");  // the replaced match is selected again
+  EXPECT_EQ(m.blockBegin(), (TextPos{4, 1}));
 }
 
-TEST_F(FindReplace, FiftyReplacementsFitInTheUndoList) {
-  std::string line;
-  for (int i = 0; i < 60; ++i) line += "a ";
-  m.loadFromBytes(line);
-  EXPECT_EQ(m.findReplace("a", "b", ReplaceAll | WholeScope), 60);
-  EXPECT_EQ(m.undoEntryCount(), 100);
-  int undone = 0;
-  while (m.canUndo()) {
+// However many matches a replace-all takes, one undo gives the text back and
+// one redo replaces them again, in either direction and with replacements
+// longer, shorter or empty.
+TEST_F(FindReplace, ReplaceAllIsOneUndoOfAnySize) {
+  struct Row {
+    const char* search;
+    const char* replacement;
+    SearchOptions options;
+  };
+  const Row rows[] = {{"a", "bb", WholeScope},        {"ab", "", WholeScope},
+                      {"ab", "xyz", WholeScope | Backward}, {"a", "\xA4\xA4", Backward},
+                      {"ab", "a", 0}};
+  std::string text;
+  for (int i = 0; i < 150; ++i) text += i % 7 == 6 ? "aab ab\r\n" : "ab a ";
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::string(r.search) + " -> " + r.replacement);
+    int changes = 0;
+    m.setOnChange([&] { ++changes; });
+    m.loadFromBytes(text);
+    m.setCaret(3, 4);
+    const int n = m.findReplace(r.search, r.replacement, r.options | ReplaceAll);
+    EXPECT_GT(n, 100);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(m.undoEntryCount(), 1);
+    const std::string replaced = m.text();
     m.undo();
-    ++undone;
+    EXPECT_EQ(m.text(), text);
+    EXPECT_FALSE(m.canUndo());
+    m.redo();
+    EXPECT_EQ(m.text(), replaced);
+    EXPECT_EQ(changes, 3);
   }
-  EXPECT_EQ(undone, 50);
-  EXPECT_EQ(m.lineText(0).substr(0, 22), "b b b b b b b b b b a ");
 }
 
 TEST_F(FindReplace, CaseFoldingAndWholeWordOptions) {
