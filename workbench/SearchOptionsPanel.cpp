@@ -56,14 +56,18 @@ SearchOptionsPanel::SearchOptionsPanel(QWidget* parent) : QFrame(parent) {
   setHint(SpeedButton2, QStringLiteral("關閉"));
   connect(SpeedButton2, &QToolButton::clicked, this, &SearchOptionsPanel::SpeedButton2Click);
 
-  casecheck = new QCheckBox(QStringLiteral("符合大小寫(&C)"));
-  wordcheck = new QCheckBox(QStringLiteral("符合整個字詞(&W)"));
-  up = new QRadioButton(QStringLiteral("向上搜尋(&U)"));
-  down = new QRadioButton(QStringLiteral("向下搜尋(&D)"));
-  caretstart = new QRadioButton(QStringLiteral("游標處(&M)"));
-  topstart = new QRadioButton(QStringLiteral("從頭開始(&T)"));
-  all = new QRadioButton(QStringLiteral("搜尋全部(&A)"));
-  sel = new QRadioButton(QStringLiteral("選定文字(&S)"));
+  auto named = [](auto* button, const char* name) {
+    button->setObjectName(QLatin1String(name));
+    return button;
+  };
+  casecheck = named(new QCheckBox(QStringLiteral("符合大小寫(&C)")), "casecheck");
+  wordcheck = named(new QCheckBox(QStringLiteral("符合整個字詞(&W)")), "wordcheck");
+  up = named(new QRadioButton(QStringLiteral("向上搜尋(&U)")), "up");
+  down = named(new QRadioButton(QStringLiteral("向下搜尋(&D)")), "down");
+  caretstart = named(new QRadioButton(QStringLiteral("游標處(&M)")), "caretstart");
+  topstart = named(new QRadioButton(QStringLiteral("從頭開始(&T)")), "topstart");
+  all = named(new QRadioButton(QStringLiteral("搜尋全部(&A)")), "all");
+  sel = named(new QRadioButton(QStringLiteral("選定文字(&S)")), "sel");
   const int top = kTitleHeight + 2;
   group(this, QStringLiteral("選項"), {4, top, 124, 153 - top - 4}, {casecheck, wordcheck, up, down});
   group(this, QStringLiteral("搜尋起點"), {132, top, 117, 63}, {caretstart, topstart});
