@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
   w.Editor->setCaret(1, 1);
   w.searchnext->click();
   w.searchbtn->click();
+  w.selpan->move(560, 110);  // dragged aside, so that the whole replace toolbar shows
   w.Editor->setFocus();
   QTest::qWait(300);
   if (!w.grab().save(outDir + QStringLiteral("/workbench-search.png"))) return 1;
