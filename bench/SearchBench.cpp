@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QToolButton>
 #include <chrono>
 
@@ -20,6 +21,7 @@
 #include "editor/widget/CodeEditor.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/Settings.h"
+#include "workbench/SearchOptionsPanel.h"
 #include "workbench/newform.h"
 
 namespace {
@@ -69,7 +71,7 @@ void BM_WindowReplaceAll(benchmark::State& state) {
   w.rpkey->setText(QStringLiteral("Width"));
   w.R2->trigger();                  // the replace toolbar
   w.searchbtn->click();             // "游標處": the whole text
-  w.selpan->findChild<QAbstractButton*>(QStringLiteral("caretstart"))->click();
+  w.selpan->caretstart->click();
   Engine e;
   double windowMs = 0, undoMs = 0, engineMs = 0, engineUndoMs = 0;
   for (auto _ : state) {

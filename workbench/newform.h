@@ -221,6 +221,8 @@ class Tnewdfm : public QMainWindow {
   void addBookmarkItems(QMenu* setMenu, QMenu* gotoMenu, const QString& prefix);
   // The field's text as CP950 bytes; reports text that has none.
   std::optional<std::string> searchBytes(const QLineEdit* field);
+  // rpnext and "全部置換(&A)": how is ReplaceOne or ReplaceAll.
+  void replaceMatches(SearchOptions how, const char* notFound);
 
   // newform_strings.cpp
   QWidget* createStringPage();

@@ -108,20 +108,16 @@ void Tnewdfm::searchnextClick() {
   searchkey->selectAll();
 }
 
-void Tnewdfm::rpnextClick() {
-  const auto key = searchBytes(searchkey);
-  const auto replacement = key ? searchBytes(rpkey) : std::nullopt;
-  if (!replacement) return;
-  if (Editor->findReplace(*key, *replacement, searchOptions() | ReplaceOne) == 0)
-    m_dialogs.information(this, QString::fromUtf8(kNothingToReplace));
-}
+void Tnewdfm::rpnextClick() { replaceMatches(ReplaceOne, kNothingToReplace); }
 
-void Tnewdfm::ToolbarButton975Click() {
+void Tnewdfm::ToolbarButton975Click() { replaceMatches(ReplaceAll, kNotFound); }
+
+void Tnewdfm::replaceMatches(SearchOptions how, const char* notFound) {
   const auto key = searchBytes(searchkey);
   const auto replacement = key ? searchBytes(rpkey) : std::nullopt;
   if (!replacement) return;
-  if (Editor->findReplace(*key, *replacement, searchOptions() | ReplaceAll) == 0)
-    m_dialogs.information(this, QString::fromUtf8(kNotFound));
+  if (Editor->findReplace(*key, *replacement, searchOptions() | how) == 0)
+    m_dialogs.information(this, QString::fromUtf8(notFound));
 }
 
 void Tnewdfm::searchbtnClick() { selpan->open(); }
