@@ -1,9 +1,12 @@
-// TextToBinary throughput (MB of form text per second) beside the time to
-// merely read the same bytes through a 4096-byte buffer, in the same run:
-//  - typical text: the rendering of a generated 16 MB stream (integers,
-//    Big5 strings cut over lines, string lists, sets, collections, binary);
-//  - number-heavy text: lists of 15-digit floats with and without suffixes,
-//    where the exact decimal conversion dominates.
+// TextToBinary throughput (MB of form text per second) beside two
+// yardsticks on the same text in the same run: merely reading it through a
+// 4096-byte buffer, and iconv(3) from CP950 to UTF-8 over it. Texts:
+//  - typical: the rendering of a generated 16 MB stream (integers, Big5
+//    strings cut over lines, string lists, sets, collections, binary);
+//  - strings: the rendering of a string-heavy stream (Big5 lines, long
+//    strings, wide strings with # codes);
+//  - numbers: lists of 15-digit floats with and without suffixes, where the
+//    exact decimal conversion dominates.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -11,18 +14,26 @@
 #include <vector>
 
 #include "bench/FormStreamSource.h"
+#include "bench/Iconv.h"
 #include "formstream/BinaryToText.h"
 #include "formstream/TextToBinary.h"
 
 namespace {
 
+std::string renderGenerated(const std::string& record) {
+  vc::bench::GeneratedFormStream in(16 * 1024 * 1024, record);
+  vc::TMemoryStream out;
+  vc::BinaryToText(in, out);
+  return out.takeData();
+}
+
 const std::string& typicalText() {
-  static const std::string text = [] {
-    vc::bench::GeneratedFormStream in(16 * 1024 * 1024);
-    vc::TMemoryStream out;
-    vc::BinaryToText(in, out);
-    return out.takeData();
-  }();
+  static const std::string text = renderGenerated(vc::bench::componentRecord());
+  return text;
+}
+
+const std::string& stringText() {
+  static const std::string text = renderGenerated(vc::bench::stringRecord());
   return text;
 }
 
@@ -44,36 +55,44 @@ const std::string& numberText() {
   return text;
 }
 
-void plainRead(benchmark::State& state, const std::string& text) {
+void plainRead(benchmark::State& state, const std::string& (*text)()) {
+  const std::string& t = text();
   for (auto _ : state) {
-    vc::TReadOnlyMemoryStream in(text);
+    vc::TReadOnlyMemoryStream in(t);
     std::vector<unsigned char> buf(4096);
     std::uint64_t sum = 0;
     while (std::size_t n = in.read(buf.data(), buf.size()))
       for (std::size_t i = 0; i < n; ++i) sum += buf[i];
     benchmark::DoNotOptimize(sum);
   }
-  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(t.size()));
 }
 
-void convert(benchmark::State& state, const std::string& text) {
+void convert(benchmark::State& state, const std::string& (*text)()) {
+  const std::string& t = text();
   for (auto _ : state) {
-    vc::TReadOnlyMemoryStream in(text);
+    vc::TReadOnlyMemoryStream in(t);
     vc::bench::NullStream out;
     vc::TextToBinary(in, out);
     benchmark::DoNotOptimize(out.written);
     state.counters["binary_bytes"] = static_cast<double>(out.written);
   }
-  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(t.size()));
 }
 
-void BM_PlainReadTypical(benchmark::State& state) { plainRead(state, typicalText()); }
-void BM_TextToBinaryTypical(benchmark::State& state) { convert(state, typicalText()); }
-void BM_PlainReadNumbers(benchmark::State& state) { plainRead(state, numberText()); }
-void BM_TextToBinaryNumbers(benchmark::State& state) { convert(state, numberText()); }
-BENCHMARK(BM_PlainReadTypical)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TextToBinaryTypical)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainReadNumbers)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TextToBinaryNumbers)->Unit(benchmark::kMillisecond);
+void iconvText(benchmark::State& state, const std::string& (*text)()) {
+  const std::string& t = text();
+  for (auto _ : state) benchmark::DoNotOptimize(vc::bench::iconvCp950(t));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(t.size()));
+}
+
+BENCHMARK_CAPTURE(plainRead, typical, typicalText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(convert, typical, typicalText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(iconvText, typical, typicalText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(plainRead, strings, stringText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(convert, strings, stringText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(iconvText, strings, stringText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(plainRead, numbers, numberText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(convert, numbers, numberText)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,4 +1,4 @@
-# BinaryToText throughput against a plain read, and its peak memory on a
+# BinaryToText throughput against a plain read and iconv, and its peak memory on a
 # 100 MB stream (also checked as a test outside sanitizer builds).
 vc_add_bench(render_bench SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/RenderBench.cpp LIBS vc_formstream)
 add_executable(render_memory ${CMAKE_CURRENT_SOURCE_DIR}/RenderMemory.cpp)

@@ -21,6 +21,8 @@ inline constexpr const char* kReadError = "資料串流讀取錯誤";
 inline constexpr const char* kWriteError = "資料串流寫入錯誤";
 inline constexpr const char* kInvalidPropertyValue = "無效的屬性值";
 inline constexpr const char* kReadOnlyResourceStream = "無法寫入一個唯讀的資源流";
+inline constexpr const char* kIdentifierExpected = "希望一個標識符";
+inline constexpr const char* kStringExpected = "希望一個字符串";
 }  // namespace msg
 
 }  // namespace vc

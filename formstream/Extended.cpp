@@ -2,6 +2,8 @@
 
 #include <bit>
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -175,6 +177,49 @@ std::optional<std::string> decimalDigits(std::uint64_t m, int k, std::size_t max
   return d;
 }
 
+// The digits of m * 2^k as decimalDigits gives them, when m * 2^k (k >= 0)
+// or m * 5^-k (k < 0) fits 128 bits: every integer-valued or short binary
+// fraction, which most stored numbers are, without big arithmetic.
+std::optional<std::string> smallDigits(std::uint64_t m, int k, int& exp) {
+  using U128 = unsigned __int128;
+  U128 v;
+  if (k >= 0) {
+    if (std::bit_width(m) + k > 128) return std::nullopt;
+    v = U128{m} << k;
+  } else {
+    static constexpr auto kPow5 = [] {
+      std::array<U128, 56> t{};  // 5^56 alone would exceed 128 bits
+      t[0] = 1;
+      for (std::size_t i = 1; i < t.size(); ++i) t[i] = t[i - 1] * 5;
+      return t;
+    }();
+    if (-k >= static_cast<int>(kPow5.size())) return std::nullopt;
+    U128 power = kPow5[static_cast<std::size_t>(-k)];
+    if (U128{m} > ~U128{0} / power) return std::nullopt;
+    v = U128{m} * power;
+  }
+  constexpr std::uint64_t k1e19 = 10000000000000000000ULL;
+  std::uint64_t parts[3];
+  int n = 0;
+  do {
+    parts[n++] = static_cast<std::uint64_t>(v % k1e19);
+    v /= k1e19;
+  } while (v != 0);
+  char buf[64];
+  char* end = std::to_chars(buf, buf + sizeof buf, parts[n - 1]).ptr;
+  for (int i = n - 2; i >= 0; --i) {
+    std::uint64_t part = parts[i];
+    for (int j = 18; j >= 0; --j) {
+      end[j] = static_cast<char>('0' + part % 10);
+      part /= 10;
+    }
+    end += 19;
+  }
+  std::string d(buf, end);
+  exp = static_cast<int>(d.size()) + (k < 0 ? k : 0);
+  return d;
+}
+
 // Keeps the first n digits of d, rounding half up on the digit that follows
 // (digits beyond it cannot change a half-up decision, and an exact tie at
 // the 18-digit step never changes the 15-digit result). A carry out of the
@@ -213,7 +258,8 @@ std::string formatGeneral(const Extended& value) {
   m >>= tz;
   k += tz;
   int exp = 0;
-  std::optional<std::string> digits = decimalDigits(m, k, 8, exp);
+  std::optional<std::string> digits = smallDigits(m, k, exp);
+  if (!digits) digits = decimalDigits(m, k, 8, exp);
   if (!digits) digits = decimalDigits(m, k, 0, exp);
   std::string& d = *digits;
   roundDigits(d, 18, exp);

@@ -44,10 +44,11 @@ class BigUInt {
 
   // Up to 64 bits starting at position from.
   std::uint64_t bitsFrom(std::size_t from) const {
-    std::uint64_t r = 0;
-    for (int i = 0; i < 64; ++i)
-      if (bit(from + static_cast<std::size_t>(i))) r |= std::uint64_t{1} << i;
-    return r;
+    std::size_t limb = from / 32;
+    unsigned __int128 window = 0;  // three limbs hold the 64 bits at any offset
+    for (std::size_t i = 0; i < 3 && limb + i < m_d.size(); ++i)
+      window |= static_cast<unsigned __int128>(m_d[limb + i]) << (32 * i);
+    return static_cast<std::uint64_t>(window >> (from % 32));
   }
 
   void mulAdd(std::uint32_t mul, std::uint32_t add) {
@@ -170,6 +171,25 @@ struct Rounded {
   std::int64_t exp = 0;
 };
 
+// The last step of rounding: m, the kept bits with the exponent k of the
+// lowest, goes up by one when the bit below is set (half) and anything below
+// that is (rest) or m is odd; a carry out of the top moves the exponent.
+Rounded roundKept(std::uint64_t m, std::int64_t k, bool half, bool rest, int precision) {
+  if (half && (rest || (m & 1))) {
+    if (precision == 64 && m == ~std::uint64_t{0}) {
+      m = std::uint64_t{1} << 63;
+      ++k;
+    } else {
+      ++m;
+      if (precision < 64 && m == (std::uint64_t{1} << precision)) {
+        m >>= 1;
+        ++k;
+      }
+    }
+  }
+  return {m, k};
+}
+
 // Rounds q * 2^e (plus a positive amount below its last bit when sticky) to
 // `precision` significant bits, ties to even, with the last bit's exponent
 // never below minLsb (gradual underflow). Callers pass either an exact q or
@@ -188,21 +208,7 @@ Rounded roundBits(const BigUInt& q, std::int64_t e, bool sticky, int precision, 
   std::uint64_t m = q.bitsFrom(static_cast<std::size_t>(shift));
   bool half = q.bit(static_cast<std::size_t>(shift - 1));
   bool rest = sticky || q.anyBelow(static_cast<std::size_t>(shift - 1));
-  if (half && (rest || (m & 1))) {
-    if (precision == 64 && m == ~std::uint64_t{0}) {
-      m = std::uint64_t{1} << 63;
-      ++k;
-    } else {
-      ++m;
-      if (precision < 64 && m == (std::uint64_t{1} << precision)) {
-        m >>= 1;
-        ++k;
-      }
-    }
-  }
-  r.magnitude = m;
-  r.exp = k;
-  return r;
+  return roundKept(m, k, half, rest, precision);
 }
 
 constexpr int kExtBias = 16383;
@@ -261,34 +267,41 @@ std::optional<Rounded> roundSmall(std::uint64_t n, std::int64_t exp10) {
   std::uint64_t m = static_cast<std::uint64_t>(q >> shift);
   bool half = (q >> (shift - 1)) & 1;
   bool rest = sticky || (q & ((static_cast<U128>(1) << (shift - 1)) - 1)) != 0;
-  if (half && (rest || (m & 1))) {
-    if (m == ~std::uint64_t{0}) {
-      m = std::uint64_t{1} << 63;
-      ++r.exp;
-    } else {
-      ++m;
-    }
-  }
-  r.magnitude = m;
-  return r;
+  return roundKept(m, r.exp, half, rest, 64);
 }
 
-// The exact value of a finite extended as q * 2^e.
+// roundBits for a q of one word without sticky bits: the mantissa of an
+// extended rounded to a narrower format, without big integers.
+Rounded roundWord(std::uint64_t q, std::int64_t e, int precision, std::int64_t minLsb) {
+  if (q == 0) return {};
+  std::int64_t len = std::bit_width(q);
+  std::int64_t k = std::max(len + e - precision, minLsb);
+  std::int64_t shift = k - e;
+  if (shift <= 0) return {q << (-shift), k};
+  std::uint64_t m = shift >= 64 ? 0 : q >> shift;
+  bool half = shift - 1 < 64 && ((q >> (shift - 1)) & 1) != 0;
+  bool rest = shift - 1 >= 64 ? q != 0 : (q & ((std::uint64_t{1} << (shift - 1)) - 1)) != 0;
+  return roundKept(m, k, half, rest, precision);
+}
+
+// A finite extended is exactly its mantissa * 2^lsbExponent.
+std::int64_t lsbExponent(const Extended& v) {
+  return (v.exponentField() == 0 ? 1 : std::int64_t{v.exponentField()}) - kExtBias - 63;
+}
+
 bool unpackExtended(const Extended& v, BigUInt& q, std::int64_t& e) {
   if (v.exponentField() == 0x7FFF) return false;
   q = BigUInt(v.mantissa);
-  e = (v.exponentField() == 0 ? 1 : std::int64_t{v.exponentField()}) - kExtBias - 63;
+  e = lsbExponent(v);
   return true;
 }
 
 // Rounds to an IEEE binary format of `precision` bits (hidden bit included);
 // returns the bit pattern, or nullopt on overflow or for infinities and NaNs.
 std::optional<std::uint64_t> toIeee(const Extended& v, int precision, int bias, int maxBiased) {
-  BigUInt q;
-  std::int64_t e;
-  if (!unpackExtended(v, q, e)) return std::nullopt;
+  if (v.exponentField() == 0x7FFF) return std::nullopt;
   const std::int64_t minLsb = 1 - bias - (precision - 1);
-  Rounded r = roundBits(q, e, false, precision, minLsb);
+  Rounded r = roundWord(v.mantissa, lsbExponent(v), precision, minLsb);
   std::uint64_t bits = 0;
   if (r.magnitude != 0) {
     std::uint64_t hidden = std::uint64_t{1} << (precision - 1);
@@ -330,7 +343,7 @@ std::optional<std::int64_t> parseInt64(std::string_view text) {
   for (char c : digits) {
     if (!isDigit(c)) return std::nullopt;
     std::uint64_t d = static_cast<std::uint64_t>(c - '0');
-    if (v > (limit - d) / 10) return std::nullopt;
+    if (v > limit / 10 || (v == limit / 10 && d > limit % 10)) return std::nullopt;  // v * 10 + d > limit
     v = v * 10 + d;
   }
   return negative ? static_cast<std::int64_t>(0 - v) : static_cast<std::int64_t>(v);

@@ -54,8 +54,13 @@ std::size_t TMemoryStream::read(void* buffer, std::size_t count) {
 
 std::size_t TMemoryStream::write(const void* buffer, std::size_t count) {
   if (count == 0) return 0;
-  if (m_pos + count > m_data.size()) m_data.resize(m_pos + count);
-  std::memcpy(m_data.data() + m_pos, buffer, count);
+  if (m_pos == m_data.size()) {
+    // Appending grows geometrically and does not clear what it will copy over.
+    m_data.append(static_cast<const char*>(buffer), count);
+  } else {
+    if (m_pos + count > m_data.size()) m_data.resize(m_pos + count);
+    std::memcpy(m_data.data() + m_pos, buffer, count);
+  }
   m_pos += count;
   return count;
 }

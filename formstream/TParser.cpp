@@ -1,5 +1,7 @@
 #include "formstream/TParser.h"
 
+#include <array>
+#include <bit>
 #include <cstring>
 
 #include "formstream/Errors.h"
@@ -8,19 +10,79 @@
 namespace vc {
 namespace {
 
-bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool isHexDigit(unsigned char c) { return isDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-int hexValue(unsigned char c) { return isDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10; }
+// Character classes of the tokenizer, one table lookup per byte.
+enum : unsigned char {
+  kDigit = 1,
+  kHexDigit = 2,
+  // Bytes 0x80-0xFF belong to identifiers: names written by UTF-8 or Big5
+  // tools carry them, and outside string literals they mean nothing else.
+  kIdentStart = 4,
+  kIdentChar = 8,
+  kFloatChar = 16,
+  kQuotedStop = 32,  // ends a run of plain bytes inside quotes
+};
 
-// Bytes 0x80-0xFF belong to identifiers: names written by UTF-8 or Big5
-// tools carry them, and outside string literals they mean nothing else.
-bool isIdentStart(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80; }
-bool isIdentChar(unsigned char c) { return isIdentStart(c) || isDigit(c); }
+constexpr std::array<unsigned char, 256> kClasses = [] {
+  std::array<unsigned char, 256> t{};
+  for (int c = 0; c < 256; ++c) {
+    bool digit = c >= '0' && c <= '9';
+    bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
+    unsigned char k = 0;
+    if (digit) k |= kDigit | kHexDigit | kIdentChar | kFloatChar;
+    if ((c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f')) k |= kHexDigit;
+    if (letter) k |= kIdentStart | kIdentChar;
+    if (c == '+' || c == '-' || c == '.' || c == 'E' || c == 'e') k |= kFloatChar;
+    if (c == 0 || c == '\r' || c == '\n' || c == '\'') k |= kQuotedStop;
+    t[static_cast<std::size_t>(c)] = k;
+  }
+  return t;
+}();
 
-bool isFloatChar(unsigned char c) { return isDigit(c) || c == '+' || c == '-' || c == '.' || c == 'E' || c == 'e'; }
+// The value of a hexadecimal digit; 0xFF for any other byte.
+constexpr std::array<unsigned char, 256> kHexValues = [] {
+  std::array<unsigned char, 256> t{};
+  for (int c = 0; c < 256; ++c)
+    t[static_cast<std::size_t>(c)] = c >= '0' && c <= '9'   ? static_cast<unsigned char>(c - '0')
+                                     : c >= 'A' && c <= 'F' ? static_cast<unsigned char>(c - 'A' + 10)
+                                     : c >= 'a' && c <= 'f' ? static_cast<unsigned char>(c - 'a' + 10)
+                                                            : 0xFF;
+  return t;
+}();
 
-constexpr const char* kIdentifierExpected = "希望一個標識符";
-constexpr const char* kStringExpected = "希望一個字符串";
+// Eight bytes from p as one word, the first byte lowest. The buffer has
+// kWordPadding bytes behind its end, so a word may start at any position up
+// to the chunk's closing 0; the bytes behind that 0 never decide anything.
+std::uint64_t wordAt(const unsigned char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
+  return w;
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+
+// Nonzero when a byte of w is below n (n at most 128); exact for "any".
+constexpr std::uint64_t bytesBelow(std::uint64_t w, unsigned n) { return (w - kOnes * n) & ~w & kHighs; }
+constexpr std::uint64_t bytesEqual(std::uint64_t w, unsigned char c) { return bytesBelow(w ^ (kOnes * c), 1); }
+
+// The count of blanks at p: the first byte that is not one ends the run.
+std::size_t blankRun(const unsigned char* p) {
+  std::size_t n = 0;
+  for (;;) {
+    std::uint64_t other = wordAt(p + n) ^ (kOnes * ' ');
+    if (other != 0) return n + static_cast<std::size_t>(std::countr_zero(other)) / 8;
+    n += 8;
+  }
+}
+
+bool is(unsigned char c, unsigned char cls) { return (kClasses[c] & cls) != 0; }
+bool isDigit(unsigned char c) { return is(c, kDigit); }
+bool isHexDigit(unsigned char c) { return is(c, kHexDigit); }
+bool isIdentStart(unsigned char c) { return is(c, kIdentStart); }
+bool isIdentChar(unsigned char c) { return is(c, kIdentChar); }
+bool isFloatChar(unsigned char c) { return is(c, kFloatChar); }
+
 constexpr const char* kNumberExpected = "希望一個數字";
 constexpr const char* kInvalidString = "無效的字符串常數";
 constexpr const char* kLineTooLong = "行超長";
@@ -28,7 +90,7 @@ constexpr const char* kInvalidBinary = "無效的二進制值";
 
 }  // namespace
 
-TParser::TParser(TStream& stream) : m_stream(stream), m_buf(new char[kBufferSize]) {
+TParser::TParser(TStream& stream) : m_stream(stream), m_buf(new char[kBufferSize + kWordPadding]()) {
   m_buf[0] = 0;
   readBuffer();
   nextToken();
@@ -73,63 +135,90 @@ void TParser::readBuffer() {
   m_buf[m_sourceEnd] = 0;
 }
 
+// The scanning loops work on local copies of the position: the buffer's
+// bytes may alias any member, so members would be reloaded at every byte.
+
 void TParser::skipBlanks() {
+  const unsigned char* buf = bytes();
+  std::size_t p = m_pos;
+  int line = m_line;
   for (;;) {
-    unsigned char c = at(m_pos);
+    unsigned char c = buf[p];
+    if (c > ' ') break;
     if (c == 0) {
+      m_pos = p;
+      m_line = line;
       readBuffer();
-      if (at(m_pos) == 0) return;
+      buf = bytes();
+      p = m_pos;
+      if (buf[p] == 0) break;
       continue;
     }
-    if (c == '\n') ++m_line;
-    else if (c > ' ') return;
-    ++m_pos;
+    if (c == '\n') ++line;
+    ++p;
+    // Indentation and the blanks between tokens come in runs.
+    if (buf[p] == ' ') p += blankRun(buf + p);
   }
+  m_pos = p;
+  m_line = line;
 }
 
-int TParser::nextToken() {
+TokenKind TParser::nextToken() {
   skipBlanks();
-  m_tokenStart = m_pos;
+  const unsigned char* buf = bytes();
+  std::size_t p = m_pos;
+  m_tokenStart = p;
   m_floatType = 0;
-  unsigned char c = at(m_pos);
-  if (c == '\'' || c == '#') {
+  unsigned char c = buf[p];
+  TokenKind kind;
+  if (isIdentStart(c)) {
+    ++p;
+    while (isIdentChar(buf[p])) ++p;
+    kind = TokenKind::Symbol;
+  } else if (c == '\'' || c == '#') {
     readString();
+    return m_token;
   } else if (c == '$') {
-    ++m_pos;
-    while (isHexDigit(at(m_pos))) ++m_pos;
-    m_token = tokInteger;
+    ++p;
+    while (isHexDigit(buf[p])) ++p;
+    kind = TokenKind::Integer;
   } else if (c == '-' || isDigit(c)) {
-    ++m_pos;
-    while (isDigit(at(m_pos))) ++m_pos;
-    m_token = tokInteger;
-    while (isFloatChar(at(m_pos))) {
-      ++m_pos;
-      m_token = tokFloat;
+    ++p;
+    while (isDigit(buf[p])) ++p;
+    kind = TokenKind::Integer;
+    while (isFloatChar(buf[p])) {
+      ++p;
+      kind = TokenKind::Float;
     }
-    unsigned char s = at(m_pos);
+    unsigned char s = buf[p];
     if (s == 'C' || s == 'D' || s == 'S' || s == 'c' || s == 'd' || s == 's') {
       m_floatType = static_cast<char>(s);
-      ++m_pos;
-      m_token = tokFloat;
+      ++p;
+      kind = TokenKind::Float;
     }
-  } else if (isIdentStart(c)) {
-    ++m_pos;
-    while (isIdentChar(at(m_pos))) ++m_pos;
-    m_token = tokSymbol;
   } else if (c == 0) {
-    m_token = tokEOF;
+    kind = TokenKind::EndOfText;
   } else {
-    ++m_pos;
-    m_token = c;
+    ++p;
+    kind = charToken(static_cast<char>(c));
   }
-  return m_token;
+  m_pos = p;
+  m_token = kind;
+  return kind;
 }
 
 void TParser::readString() {
-  // One pass gathers code units and notes whether any # code needs 16 bits;
-  // the 8-bit value is then the same units taken as bytes.
-  std::u16string units;
+  // Bytes gather in m_string until a # code needs 16 bits; from then on all
+  // code units gather in m_wide, the bytes so far taken as units.
+  m_string.clear();
+  m_wide.clear();
   bool wide = false;
+  auto append = [&](const char* from, std::size_t n) {
+    if (wide)
+      for (std::size_t i = 0; i < n; ++i) m_wide.push_back(static_cast<unsigned char>(from[i]));
+    else
+      m_string.append(from, n);
+  };
   std::size_t p = m_pos;
   for (;;) {
     unsigned char c = at(p);
@@ -143,52 +232,53 @@ void TParser::readString() {
         low16 = (low16 * 10 + d) & 0xFFFF;
         ++p;
       }
-      if (value > 255) wide = true;
-      units.push_back(static_cast<char16_t>(low16));
+      if (value > 255 && !wide) {
+        wide = true;
+        for (char b : m_string) m_wide.push_back(static_cast<unsigned char>(b));
+        m_string.clear();
+      }
+      if (wide) m_wide.push_back(static_cast<char16_t>(low16));
+      else m_string.push_back(static_cast<char>(low16));
     } else if (c == '\'') {
       ++p;
       for (;;) {
-        unsigned char q = at(p);
-        if (q == 0 || q == '\r' || q == '\n') error(kInvalidString);
+        std::size_t run = p;
+        const unsigned char* buf = bytes();
+        // Whole words while none of their bytes can stop the run.
+        for (std::uint64_t w = wordAt(buf + p); (bytesBelow(w, '\r' + 1) | bytesEqual(w, '\'')) == 0;
+             w = wordAt(buf + p))
+          p += 8;
+        while (!is(buf[p], kQuotedStop)) ++p;
+        append(m_buf.get() + run, p - run);
+        if (at(p) != '\'') error(kInvalidString);
         ++p;
-        if (q == '\'') {
-          if (at(p) != '\'') break;
-          ++p;
-        }
-        units.push_back(q);
+        if (at(p) != '\'') break;
+        append("'", 1);
+        ++p;
       }
     } else {
       break;
     }
   }
   m_pos = p;
-  if (wide) {
-    m_token = tokWString;
-    m_wide = std::move(units);
-    m_string.clear();
-  } else {
-    m_token = tokString;
-    m_string.assign(units.size(), '\0');
-    for (std::size_t i = 0; i < units.size(); ++i) m_string[i] = static_cast<char>(units[i]);
-    m_wide.clear();
-  }
+  m_token = wide ? TokenKind::WideString : TokenKind::String;
 }
 
-std::string TParser::tokenString() const {
-  if (m_token == tokString) return m_string;
-  return std::string(rawText());
+std::string_view TParser::tokenText() const {
+  if (m_token == TokenKind::String) return m_string;
+  return rawText();
 }
 
 std::u16string TParser::tokenWideString() const {
-  if (m_token == tokWString) return m_wide;
+  if (m_token == TokenKind::WideString) return m_wide;
   std::u16string r;
-  if (m_token == tokString)
+  if (m_token == TokenKind::String)
     for (char c : m_string) r.push_back(static_cast<unsigned char>(c));
   return r;
 }
 
 std::int64_t TParser::tokenInt() const {
-  std::string text(rawText());
+  std::string_view text = rawText();
   if (auto v = parseInt64(text)) return *v;
   throw EConvertError("'" + cp950::toUtf8(text) + "' is not a valid integer value");
 }
@@ -200,10 +290,8 @@ Extended TParser::tokenFloat() const {
   throw EConvertError("'" + cp950::toUtf8(text) + "' is not a valid floating point value");
 }
 
-bool TParser::tokenSymbolIs(std::string_view symbol) const {
-  if (m_token != tokSymbol) return false;
+bool TParser::sameSymbol(std::string_view symbol) const {
   std::string_view text = rawText();
-  if (text.size() != symbol.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     unsigned char a = static_cast<unsigned char>(text[i]), b = static_cast<unsigned char>(symbol[i]);
     if (a >= 'a' && a <= 'z') a -= 32;
@@ -213,14 +301,14 @@ bool TParser::tokenSymbolIs(std::string_view symbol) const {
   return true;
 }
 
-void TParser::checkToken(int kind) const {
+void TParser::checkToken(TokenKind kind) const {
   if (m_token == kind) return;
   switch (kind) {
-    case tokSymbol: error(kIdentifierExpected);
-    case tokString:
-    case tokWString: error(kStringExpected);
-    case tokInteger:
-    case tokFloat: error(kNumberExpected);
+    case TokenKind::Symbol: error(msg::kIdentifierExpected);
+    case TokenKind::String:
+    case TokenKind::WideString: error(msg::kStringExpected);
+    case TokenKind::Integer:
+    case TokenKind::Float: error(kNumberExpected);
     default: error("希望一個''" + cp950::toUtf8(std::string(1, static_cast<char>(kind))) + "''");
   }
 }
@@ -229,28 +317,37 @@ void TParser::checkTokenSymbol(std::string_view symbol) const {
   if (!tokenSymbolIs(symbol)) error("希望一個" + cp950::toUtf8(symbol));
 }
 
-std::string TParser::tokenComponentIdent() {
-  checkToken(tokSymbol);
+std::string_view TParser::tokenComponentIdent() {
+  checkToken(TokenKind::Symbol);
   while (at(m_pos) == '.') {
     ++m_pos;
-    if (!isIdentStart(at(m_pos))) error(kIdentifierExpected);
+    if (!isIdentStart(at(m_pos))) error(msg::kIdentifierExpected);
     do ++m_pos;
     while (isIdentChar(at(m_pos)));
   }
-  return std::string(rawText());
+  return rawText();
 }
 
 void TParser::hexToBinary(TStream& out) {
-  unsigned char bytes[256];
+  unsigned char decoded[256];
   skipBlanks();
   while (at(m_pos) != '}') {
+    const unsigned char* buf = bytes();
     std::size_t n = 0;
-    while (n < sizeof bytes && isHexDigit(at(m_pos)) && isHexDigit(at(m_pos + 1))) {
-      bytes[n++] = static_cast<unsigned char>(hexValue(at(m_pos)) << 4 | hexValue(at(m_pos + 1)));
-      m_pos += 2;
+    std::size_t p = m_pos;
+    // The second digit is looked at only behind a first one, so never
+    // behind the 0 that ends the chunk.
+    while (n < sizeof decoded) {
+      unsigned char high = kHexValues[buf[p]];
+      if (high > 15) break;
+      unsigned char low = kHexValues[buf[p + 1]];
+      if (low > 15) break;
+      decoded[n++] = static_cast<unsigned char>(high << 4 | low);
+      p += 2;
     }
+    m_pos = p;
     if (n == 0) error(kInvalidBinary);
-    out.writeBuffer(bytes, n);
+    out.writeBuffer(decoded, n);
     skipBlanks();
   }
   nextToken();

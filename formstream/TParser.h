@@ -11,17 +11,22 @@
 
 namespace vc {
 
-// Token kinds; any other kind is the value of a one-byte token such as '='.
-inline constexpr int tokEOF = 0;
-inline constexpr int tokSymbol = 1;
-inline constexpr int tokString = 2;   // every # code below 256
-inline constexpr int tokInteger = 3;
-inline constexpr int tokFloat = 4;
-inline constexpr int tokWString = 5;  // at least one # code of 256 or more
+// Token kinds. A one-byte token such as '=' is the kind of that byte's value
+// (charToken), which never collides: bytes below 6 are blanks or the end.
+enum class TokenKind : unsigned char {
+  EndOfText = 0,
+  Symbol = 1,
+  String = 2,      // every # code below 256
+  Integer = 3,
+  Float = 4,
+  WideString = 5,  // at least one # code of 256 or more
+};
+constexpr TokenKind charToken(char c) { return static_cast<TokenKind>(static_cast<unsigned char>(c)); }
 
 class TParser {
  public:
   static constexpr std::size_t kBufferSize = 4096;
+  static constexpr std::size_t kWordPadding = 8;  // readable bytes behind the buffer
 
   // Reads the first token at once, so its errors arise here.
   explicit TParser(TStream& stream);
@@ -30,21 +35,25 @@ class TParser {
   TParser(const TParser&) = delete;
   TParser& operator=(const TParser&) = delete;
 
-  int nextToken();
-  int token() const { return m_token; }
-  // Decoded value for tokString; the raw token text for every other kind.
-  std::string tokenString() const;
-  // The decoded value of a string token as UTF-16 code units (a tokString's
+  TokenKind nextToken();
+  TokenKind token() const { return m_token; }
+  // Decoded value for a String token; the raw token text for every other
+  // kind. tokenText is valid until the next token is read.
+  std::string tokenString() const { return std::string(tokenText()); }
+  std::string_view tokenText() const;
+  // The decoded value of a string token as UTF-16 code units (a String token's
   // bytes each become the code unit of the same value).
   std::u16string tokenWideString() const;
   std::int64_t tokenInt() const;        // EConvertError when not an integer
   Extended tokenFloat() const;        // EConvertError when not a float
   char floatType() const { return m_floatType; }  // 's', 'D', ... or 0
-  bool tokenSymbolIs(std::string_view symbol) const;
-  void checkToken(int kind) const;
+  bool tokenSymbolIs(std::string_view symbol) const {
+    return m_token == TokenKind::Symbol && m_pos - m_tokenStart == symbol.size() && sameSymbol(symbol);
+  }
+  void checkToken(TokenKind kind) const;
   void checkTokenSymbol(std::string_view symbol) const;
   // Extends the current identifier by directly attached ".name" parts.
-  std::string tokenComponentIdent();
+  std::string_view tokenComponentIdent();  // valid as tokenText
   // Decodes hexadecimal pairs up to the closing "}", which becomes current.
   void hexToBinary(TStream& out);
   int sourceLine() const { return m_line; }
@@ -55,7 +64,9 @@ class TParser {
   void readBuffer();
   void skipBlanks();
   void readString();
+  bool sameSymbol(std::string_view symbol) const;  // of the same length, ignoring ASCII case
   unsigned char at(std::size_t i) const { return static_cast<unsigned char>(m_buf[i]); }
+  const unsigned char* bytes() const { return reinterpret_cast<const unsigned char*>(m_buf.get()); }
   std::string_view rawText() const { return {m_buf.get() + m_tokenStart, m_pos - m_tokenStart}; }
 
   TStream& m_stream;
@@ -65,7 +76,7 @@ class TParser {
   char m_saved = 0;            // the byte that the chunk's 0 replaced
   std::size_t m_pos = 0;
   std::size_t m_tokenStart = 0;
-  int m_token = tokEOF;
+  TokenKind m_token = TokenKind::EndOfText;
   char m_floatType = 0;
   int m_line = 1;
   std::string m_string;

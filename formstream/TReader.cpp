@@ -36,7 +36,7 @@ void TReader::fill() {
   if (m_bufEnd == 0) throw EReadError(msg::kReadError);
 }
 
-void TReader::read(void* buffer, std::size_t count) {
+void TReader::readAcross(void* buffer, std::size_t count) {
   auto* out = static_cast<unsigned char*>(buffer);
   while (count > 0) {
     if (m_bufPos == m_bufEnd) fill();
@@ -48,11 +48,6 @@ void TReader::read(void* buffer, std::size_t count) {
   }
 }
 
-unsigned char TReader::readByte() {
-  if (m_bufPos == m_bufEnd) fill();
-  return m_buffer[m_bufPos++];
-}
-
 void TReader::readBytes(std::string& out, std::uint64_t count) {
   while (count > 0) {
     if (m_bufPos == m_bufEnd) fill();
@@ -61,6 +56,12 @@ void TReader::readBytes(std::string& out, std::uint64_t count) {
     m_bufPos += n;
     count -= n;
   }
+}
+
+std::string_view TReader::readViewAcross(std::uint64_t count) {
+  m_across.clear();
+  readBytes(m_across, count);
+  return m_across;
 }
 
 void TReader::skipBytes(std::uint64_t count) {
@@ -82,13 +83,6 @@ std::uint32_t TReader::readRawLength() {
   std::int32_t n = readRawInt32();
   if (n < 0) invalidValue();
   return static_cast<std::uint32_t>(n);
-}
-
-unsigned char TReader::readTag() { return readByte(); }
-
-unsigned char TReader::peekTag() {
-  if (m_bufPos == m_bufEnd) fill();
-  return m_buffer[m_bufPos];
 }
 
 void TReader::readListEnd() {
@@ -134,7 +128,7 @@ void TReader::skipValue(int depth) {
         if (t == tagInt8 || t == tagInt16 || t == tagInt32) readInteger();
         if (readTag() != tagList) invalidValue();
         while (!endOfList()) {
-          readShortString();
+          skipBytes(readByte());
           skipValue(depth + 1);
         }
         readListEnd();
@@ -230,31 +224,37 @@ std::int64_t TReader::readCurrency() {
   return static_cast<std::int64_t>(loadLE(b, 8));
 }
 
-std::string TReader::readString() {
-  std::string s;
+std::string_view TReader::readStringView() {
   switch (readTag()) {
-    case tagString: readBytes(s, readByte()); break;
-    case tagLString: readBytes(s, readRawLength()); break;
+    case tagString: return readView(readByte());
+    case tagLString: return readView(readRawLength());
     default: invalidValue();
   }
-  return s;
 }
 
+std::string TReader::readString() { return std::string(readStringView()); }
+
 std::u16string TReader::readWideString() {
-  std::string raw;
+  std::u16string w;
+  readWideString(w);
+  return w;
+}
+
+void TReader::readWideString(std::u16string& out) {
   switch (readTag()) {
     case tagWString: {
       std::uint64_t units = readRawLength();
-      readBytes(raw, 2 * units);
-      std::u16string w(units, u'\0');
-      for (std::size_t i = 0; i < w.size(); ++i)
-        w[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
-                                     static_cast<unsigned char>(raw[2 * i + 1]) << 8);
-      return w;
+      // The units are taken in only once all their bytes have arrived.
+      std::string_view raw = readView(2 * units);
+      out.resize(units);
+      for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
+                                       static_cast<unsigned char>(raw[2 * i + 1]) << 8);
+      return;
     }
     case tagUtf8String:
-      readBytes(raw, readRawLength());
-      return utf::utf8ToUtf16(raw);
+      out = utf::utf8ToUtf16(readView(readRawLength()));
+      return;
     default: invalidValue();
   }
 }

@@ -25,7 +25,7 @@ void TWriter::flushBuffer() {
   m_stream.writeBuffer(m_buffer.data(), n);
 }
 
-void TWriter::write(const void* buffer, std::size_t count) {
+void TWriter::writeAcross(const void* buffer, std::size_t count) {
   const auto* in = static_cast<const unsigned char*>(buffer);
   while (count > 0) {
     if (m_bufPos == m_buffer.size()) flushBuffer();
@@ -49,12 +49,6 @@ void TWriter::writePrefix(int flags, std::int32_t childPos) {
   if (flags == 0) return;
   writeByte(static_cast<unsigned char>(0xF0 | flags));
   if (flags & flagChildPos) writeInteger(childPos);
-}
-
-void TWriter::writeShortString(std::string_view s) {
-  std::size_t n = std::min<std::size_t>(s.size(), 255);
-  writeByte(static_cast<unsigned char>(n));
-  write(s.data(), n);
 }
 
 void TWriter::writeInteger(std::int32_t v) {

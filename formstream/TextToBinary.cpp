@@ -11,9 +11,6 @@
 namespace vc {
 namespace {
 
-constexpr const char* kIdentifierExpected = "希望一個標識符";
-constexpr const char* kStringExpected = "希望一個字符串";
-
 class TextConverter {
  public:
   TextConverter(TParser& parser, TWriter& writer) : p(parser), w(writer) {}
@@ -32,8 +29,8 @@ class TextConverter {
            p.tokenSymbolIs("INLINE");
   }
   // Names are stored as short strings; a longer one would be cut short.
-  void writeName(const std::string& name, const char* message) {
-    if (name.size() > 255) p.error(message);
+  void writeName(std::string_view name) {
+    if (name.size() > 255) p.error(msg::kIdentifierExpected);
     w.writeShortString(name);
   }
   std::int32_t orderIndex();
@@ -50,6 +47,10 @@ class TextConverter {
   TParser& p;
   TWriter& w;
   int m_depth = 0;
+  // Reused from value to value, so that their memory is allocated once.
+  std::string m_className, m_objectName, m_name, m_bytes;
+  std::u16string m_units;
+  TMemoryStream m_binary;
 };
 
 void TextConverter::object() {
@@ -69,77 +70,88 @@ void TextConverter::object() {
 }
 
 void TextConverter::header(int flags) {
-  p.checkToken(tokSymbol);
-  std::string className = p.tokenString();
-  std::string objectName;
+  p.checkToken(TokenKind::Symbol);
+  std::string& className = m_className;
+  std::string& objectName = m_objectName;
+  className.clear();
+  className.append(p.tokenText());
+  objectName.clear();
   int classLine = p.sourceLine();
-  if (p.nextToken() == ':') {
+  if (p.nextToken() == charToken(':')) {
     p.nextToken();
-    p.checkToken(tokSymbol);
-    objectName = std::move(className);
-    className = p.tokenString();
+    p.checkToken(TokenKind::Symbol);
+    std::swap(objectName, className);
+    className.clear();
+    className.append(p.tokenText());
     classLine = p.sourceLine();
     p.nextToken();
   }
   std::int32_t position = orderIndex();
   if (position >= 0) flags |= flagChildPos;
   // Without a prefix a first byte of 0xF0 or more would be read as one.
-  if (className.size() > (flags == 0 ? 0xEF : 0xFF)) p.error(kIdentifierExpected, classLine);
+  if (className.size() > (flags == 0 ? 0xEF : 0xFF)) p.error(msg::kIdentifierExpected, classLine);
   w.writePrefix(flags, position);
   w.writeShortString(className);
-  writeName(objectName, kIdentifierExpected);
+  writeName(objectName);
 }
 
 std::int32_t TextConverter::orderIndex() {
-  if (p.token() != '[') return -1;
+  if (p.token() != charToken('[')) return -1;
   p.nextToken();
-  p.checkToken(tokInteger);
+  p.checkToken(TokenKind::Integer);
   auto index = static_cast<std::int32_t>(static_cast<std::uint32_t>(p.tokenInt()));
   p.nextToken();
-  p.checkToken(']');
+  p.checkToken(charToken(']'));
   p.nextToken();
   return index;
 }
 
 void TextConverter::property() {
-  p.checkToken(tokSymbol);
-  std::string name = p.tokenString();
+  p.checkToken(TokenKind::Symbol);
+  std::string& name = m_name;
+  name.clear();
+  name.append(p.tokenText());
   p.nextToken();
-  while (p.token() == '.') {
+  while (p.token() == charToken('.')) {
     p.nextToken();
-    p.checkToken(tokSymbol);
+    p.checkToken(TokenKind::Symbol);
     name += '.';
-    name += p.tokenString();
+    name += p.tokenText();
     p.nextToken();
   }
-  writeName(name, kIdentifierExpected);
-  p.checkToken('=');
+  writeName(name);
+  p.checkToken(charToken('='));
   p.nextToken();
   value(false);
 }
 
 void TextConverter::value(bool inList) {
   switch (p.token()) {
-    case tokString:
-    case tokWString:
+    case TokenKind::String:
+    case TokenKind::WideString:
       stringValue();
       return;
-    case tokSymbol: {
-      std::string ident = p.tokenComponentIdent();
+    case TokenKind::Symbol: {
+      std::string_view ident = p.tokenComponentIdent();
       // A Null element would be a 0 byte, which ends the list when read.
       if (ident.size() > 255 || (inList && p.tokenSymbolIs("NULL"))) p.error(msg::kInvalidPropertyValue);
       w.writeIdent(ident);
       p.nextToken();
       return;
     }
-    case tokInteger:
+    case TokenKind::Integer:
       w.writeInt64(p.tokenInt());
       p.nextToken();
       return;
-    case tokFloat:
+    case TokenKind::Float:
       floatValue();
       p.nextToken();
       return;
+    default:
+      break;
+  }
+  // One-byte tokens open the structured values.
+  switch (static_cast<char>(p.token())) {
     case '(':
       list();
       return;
@@ -161,19 +173,23 @@ void TextConverter::stringValue() {
   // Parts joined by "+". Our own rendering cuts a long wide string into
   // pieces of which only some need # codes above 255; such a mix is wide,
   // and each byte of an 8-bit piece is the code unit of the same value.
-  bool wide = p.token() == tokWString;
-  std::string bytes = wide ? std::string() : p.tokenString();
-  std::u16string units = wide ? p.tokenWideString() : std::u16string();
-  while (p.nextToken() == '+') {
+  bool wide = p.token() == TokenKind::WideString;
+  std::string& bytes = m_bytes;
+  std::u16string& units = m_units;
+  bytes.clear();
+  units.clear();
+  if (wide) units = p.tokenWideString();
+  else bytes.append(p.tokenText());
+  while (p.nextToken() == charToken('+')) {
     p.nextToken();
-    if (p.token() == tokWString && !wide) {
+    if (p.token() == TokenKind::WideString && !wide) {
       wide = true;
       for (char c : bytes) units.push_back(static_cast<unsigned char>(c));
       bytes.clear();
     }
-    if (p.token() == tokString && !wide) bytes += p.tokenString();
-    else if (p.token() == tokString || p.token() == tokWString) units += p.tokenWideString();
-    else p.error(kStringExpected);
+    if (p.token() == TokenKind::String && !wide) bytes += p.tokenText();
+    else if (p.token() == TokenKind::String || p.token() == TokenKind::WideString) units += p.tokenWideString();
+    else p.error(msg::kStringExpected);
   }
   if (wide) w.writeWideString(units);
   else w.writeString(bytes);
@@ -217,7 +233,7 @@ void TextConverter::list() {
   enter();
   p.nextToken();
   w.writeListBegin();
-  while (p.token() != ')') value(true);
+  while (p.token() != charToken(')')) value(true);
   w.writeListEnd();
   p.nextToken();
   leave();
@@ -227,7 +243,7 @@ void TextConverter::collection() {
   enter();
   p.nextToken();
   w.writeTag(tagCollection);
-  while (p.token() != '>') {
+  while (p.token() != charToken('>')) {
     p.checkTokenSymbol("item");
     p.nextToken();
     std::int32_t index = orderIndex();
@@ -245,13 +261,13 @@ void TextConverter::collection() {
 void TextConverter::set() {
   p.nextToken();
   w.writeTag(tagSet);
-  if (p.token() != ']') {
+  if (p.token() != charToken(']')) {
     for (;;) {
-      if (p.token() != tokInteger) p.checkToken(tokSymbol);
-      writeName(p.tokenString(), kIdentifierExpected);
+      if (p.token() != TokenKind::Integer) p.checkToken(TokenKind::Symbol);
+      writeName(p.tokenText());
       p.nextToken();
-      if (p.token() == ']') break;
-      p.checkToken(',');
+      if (p.token() == charToken(']')) break;
+      p.checkToken(charToken(','));
       p.nextToken();
     }
   }
@@ -260,9 +276,9 @@ void TextConverter::set() {
 }
 
 void TextConverter::binary() {
-  TMemoryStream data;
-  p.hexToBinary(data);
-  w.writeBinary(data.data().data(), data.data().size());
+  m_binary.clear();
+  p.hexToBinary(m_binary);
+  w.writeBinary(m_binary.data().data(), m_binary.data().size());
   p.nextToken();
 }
 

@@ -13,25 +13,25 @@ using namespace vc;
 namespace {
 
 struct Tok {
-  int kind;
+  TokenKind kind;
   std::string text;
   int line;
   bool operator==(const Tok&) const = default;
 };
 
 std::ostream& operator<<(std::ostream& os, const Tok& t) {
-  return os << "{" << t.kind << ", '" << t.text << "', line " << t.line << "}";
+  return os << "{" << static_cast<int>(t.kind) << ", '" << t.text << "', line " << t.line << "}";
 }
 
 std::vector<Tok> tokenize(const std::string& text) {
   TMemoryStream in(text);
   TParser p(in);
   std::vector<Tok> out;
-  while (p.token() != tokEOF) {
+  while (p.token() != TokenKind::EndOfText) {
     out.push_back({p.token(), p.tokenString(), p.sourceLine()});
     p.nextToken();
   }
-  out.push_back({tokEOF, "", p.sourceLine()});
+  out.push_back({TokenKind::EndOfText, "", p.sourceLine()});
   return out;
 }
 
@@ -48,8 +48,8 @@ std::string parseError(const std::string& text) {
 }  // namespace
 
 TEST(TParser, EmptyTextIsEofAtLineOne) {
-  EXPECT_EQ(tokenize(""), (std::vector<Tok>{{tokEOF, "", 1}}));
-  EXPECT_EQ(tokenize(" \r\n\t\r\n"), (std::vector<Tok>{{tokEOF, "", 3}}));
+  EXPECT_EQ(tokenize(""), (std::vector<Tok>{{TokenKind::EndOfText, "", 1}}));
+  EXPECT_EQ(tokenize(" \r\n\t\r\n"), (std::vector<Tok>{{TokenKind::EndOfText, "", 3}}));
 }
 
 TEST(TParser, LineNumbersCountLineFeedsOnly) {
@@ -64,7 +64,7 @@ TEST(TParser, StringLiterals) {
   auto one = [](const std::string& text) {
     auto t = tokenize(text);
     EXPECT_EQ(t.size(), 2u) << text;
-    EXPECT_EQ(t[0].kind, tokString) << text;
+    EXPECT_EQ(t[0].kind, TokenKind::String) << text;
     return t[0].text;
   };
   EXPECT_EQ(one("'it''s'"), "it's");
@@ -83,12 +83,12 @@ TEST(TParser, StringLiterals) {
 TEST(TParser, WideLiteralTakesQuotedBytesAsCodeUnits) {
   TMemoryStream in(std::string("'\xA4\xA4\xA4\xE5'#1234 x"));
   TParser p(in);
-  EXPECT_EQ(p.token(), tokWString);
+  EXPECT_EQ(p.token(), TokenKind::WideString);
   EXPECT_EQ(p.tokenWideString(), (std::u16string{0xA4, 0xA4, 0xA4, 0xE5, 1234}));
   // Only the low 16 bits of a huge code are kept; the literal is wide anyway.
   TMemoryStream big(std::string("#65601#999999999999"));
   TParser q(big);
-  EXPECT_EQ(q.token(), tokWString);
+  EXPECT_EQ(q.token(), TokenKind::WideString);
   EXPECT_EQ(q.tokenWideString(), (std::u16string{65, static_cast<char16_t>(999999999999ULL & 0xFFFF)}));
 }
 
@@ -101,23 +101,23 @@ TEST(TParser, UnterminatedStringFailsOnItsLine) {
 TEST(TParser, Numbers) {
   TMemoryStream in(std::string("$ff $FF -12 12 12.5 1E3 1-2 12c 1.5s 2d 3C - $"));
   TParser p(in);
-  EXPECT_EQ(p.token(), tokInteger);
+  EXPECT_EQ(p.token(), TokenKind::Integer);
   EXPECT_EQ(p.tokenInt(), 255);
   p.nextToken();
   EXPECT_EQ(p.tokenInt(), 255);
   p.nextToken();
   EXPECT_EQ(p.tokenInt(), -12);
   p.nextToken();
-  EXPECT_EQ(p.token(), tokInteger);
+  EXPECT_EQ(p.token(), TokenKind::Integer);
   p.nextToken();
-  EXPECT_EQ(p.token(), tokFloat);
+  EXPECT_EQ(p.token(), TokenKind::Float);
   EXPECT_EQ(p.floatType(), 0);
   EXPECT_EQ(p.tokenFloat().mantissa, 0xC800000000000000u);
   p.nextToken();
-  EXPECT_EQ(p.token(), tokFloat);
+  EXPECT_EQ(p.token(), TokenKind::Float);
   EXPECT_EQ(p.tokenString(), "1E3");
   p.nextToken();
-  EXPECT_EQ(p.token(), tokFloat);
+  EXPECT_EQ(p.token(), TokenKind::Float);
   EXPECT_THROW(p.tokenFloat(), EConvertError);
   p.nextToken();
   EXPECT_EQ(p.floatType(), 'c');
@@ -131,7 +131,7 @@ TEST(TParser, Numbers) {
   p.nextToken();
   EXPECT_EQ(p.floatType(), 'C');
   p.nextToken();
-  EXPECT_EQ(p.token(), tokInteger);
+  EXPECT_EQ(p.token(), TokenKind::Integer);
   EXPECT_EQ(p.tokenString(), "-");
   try {
     p.tokenInt();
@@ -140,7 +140,7 @@ TEST(TParser, Numbers) {
     EXPECT_STREQ(e.what(), "'-' is not a valid integer value");
   }
   p.nextToken();
-  EXPECT_EQ(p.token(), tokInteger);
+  EXPECT_EQ(p.token(), TokenKind::Integer);
   EXPECT_THROW(p.tokenInt(), EConvertError);
 }
 
@@ -172,9 +172,9 @@ TEST(TParser, ConversionMessages) {
 TEST(TParser, IdentifiersTakeHighBytes) {
   auto t = tokenize("object B\xC3\xB6rsenindex: TLabel \xA4\xA4_1 _x9");
   ASSERT_EQ(t.size(), 7u);
-  EXPECT_EQ(t[1], (Tok{tokSymbol, "B\xC3\xB6rsenindex", 1}));
-  EXPECT_EQ(t[2].kind, ':');
-  EXPECT_EQ(t[4], (Tok{tokSymbol, "\xA4\xA4_1", 1}));
+  EXPECT_EQ(t[1], (Tok{TokenKind::Symbol, "B\xC3\xB6rsenindex", 1}));
+  EXPECT_EQ(t[2].kind, charToken(':'));
+  EXPECT_EQ(t[4], (Tok{TokenKind::Symbol, "\xA4\xA4_1", 1}));
   EXPECT_EQ(t[5].text, "_x9");
 }
 
@@ -196,7 +196,7 @@ TEST(TParser, SymbolsCompareIgnoringAsciiCase) {
 TEST(TParser, CheckTokenMessages) {
   TMemoryStream in(std::string("\n\n="));
   TParser p(in);
-  auto message = [&](int kind) {
+  auto message = [&](TokenKind kind) {
     try {
       p.checkToken(kind);
     } catch (const EParserError& e) {
@@ -204,24 +204,24 @@ TEST(TParser, CheckTokenMessages) {
     }
     return std::string("(no error)");
   };
-  EXPECT_EQ(message(tokSymbol), "希望一個標識符 在第 3 行");
-  EXPECT_EQ(message(tokString), "希望一個字符串 在第 3 行");
-  EXPECT_EQ(message(tokWString), "希望一個字符串 在第 3 行");
-  EXPECT_EQ(message(tokInteger), "希望一個數字 在第 3 行");
-  EXPECT_EQ(message(tokFloat), "希望一個數字 在第 3 行");
-  EXPECT_EQ(message(']'), "希望一個'']'' 在第 3 行");
-  EXPECT_EQ(message('='), "(no error)");
+  EXPECT_EQ(message(TokenKind::Symbol), "希望一個標識符 在第 3 行");
+  EXPECT_EQ(message(TokenKind::String), "希望一個字符串 在第 3 行");
+  EXPECT_EQ(message(TokenKind::WideString), "希望一個字符串 在第 3 行");
+  EXPECT_EQ(message(TokenKind::Integer), "希望一個數字 在第 3 行");
+  EXPECT_EQ(message(TokenKind::Float), "希望一個數字 在第 3 行");
+  EXPECT_EQ(message(charToken(']')), "希望一個'']'' 在第 3 行");
+  EXPECT_EQ(message(charToken('=')), "(no error)");
 }
 
 TEST(TParser, ComponentIdentifiers) {
   TMemoryStream in(std::string("Form1.Caption Form1 . Caption Form2.B\xC3\xA4r x."));
   TParser p(in);
   EXPECT_EQ(p.tokenComponentIdent(), "Form1.Caption");
-  EXPECT_EQ(p.nextToken(), tokSymbol);
+  EXPECT_EQ(p.nextToken(), TokenKind::Symbol);
   EXPECT_EQ(p.tokenComponentIdent(), "Form1");
-  EXPECT_EQ(p.nextToken(), '.');
+  EXPECT_EQ(p.nextToken(), charToken('.'));
   EXPECT_THROW(p.tokenComponentIdent(), EParserError);
-  EXPECT_EQ(p.nextToken(), tokSymbol);
+  EXPECT_EQ(p.nextToken(), TokenKind::Symbol);
   EXPECT_EQ(p.tokenString(), "Caption");
   p.nextToken();
   EXPECT_EQ(p.tokenComponentIdent(), "Form2.B\xC3\xA4r");
@@ -240,7 +240,7 @@ TEST(TParser, BinaryData) {
     TParser p(in);
     TMemoryStream out;
     p.hexToBinary(out);
-    EXPECT_EQ(p.token(), '}');
+    EXPECT_EQ(p.token(), charToken('}'));
     p.nextToken();
     EXPECT_EQ(p.tokenString(), "next");
     return out.data();
@@ -286,7 +286,7 @@ TEST(TParser, LongLines) {
   // ...one of 4094 bytes and its line feed just fits a chunk,
   auto t = tokenize(std::string(4094, 'x') + "\nb");
   EXPECT_EQ(t[0].text.size(), 4094u);
-  EXPECT_EQ(t[1], (Tok{tokSymbol, "b", 2}));
+  EXPECT_EQ(t[1], (Tok{TokenKind::Symbol, "b", 2}));
   // and a last line of any length fits when fewer than 4096 bytes remain from its start.
   EXPECT_EQ(tokenize(std::string(4095, 'x'))[0].text.size(), 4095u);
   // A line of 3000 bytes anywhere is read: the chunk is cut in front of it.
@@ -294,8 +294,8 @@ TEST(TParser, LongLines) {
     std::string text = std::string(lead - 1, ' ') + "\n" + std::string(3000, 'y') + "\nz";
     auto u = tokenize(text);
     ASSERT_EQ(u.size(), 3u) << lead;
-    EXPECT_EQ(u[0], (Tok{tokSymbol, std::string(3000, 'y'), 2})) << lead;
-    EXPECT_EQ(u[1], (Tok{tokSymbol, "z", 3})) << lead;
+    EXPECT_EQ(u[0], (Tok{TokenKind::Symbol, std::string(3000, 'y'), 2})) << lead;
+    EXPECT_EQ(u[1], (Tok{TokenKind::Symbol, "z", 3})) << lead;
   }
 }
 
@@ -312,12 +312,12 @@ TEST(TParser, TokensSurviveEveryChunkBoundary) {
       std::string ident(len, 'a' + static_cast<char>(line % 26));
       std::string str = "'s" + std::to_string(line) + "'#39";
       text += ident + " = " + str + (rng() % 2 ? "\r\n" : "\n");
-      want.push_back({tokSymbol, ident, line});
-      want.push_back({'=', "=", line});
-      want.push_back({tokString, "s" + std::to_string(line) + "'", line});
+      want.push_back({TokenKind::Symbol, ident, line});
+      want.push_back({charToken('='), "=", line});
+      want.push_back({TokenKind::String, "s" + std::to_string(line) + "'", line});
       ++line;
     }
-    want.push_back({tokEOF, "", line});
+    want.push_back({TokenKind::EndOfText, "", line});
     ASSERT_EQ(tokenize(text), want) << "round " << round;
   }
 }
@@ -325,5 +325,5 @@ TEST(TParser, TokensSurviveEveryChunkBoundary) {
 TEST(TParser, ZeroByteEndsTheText) {
   auto t = tokenize(std::string("a\0b", 3));
   EXPECT_EQ(t.size(), 2u);
-  EXPECT_EQ(t[1].kind, tokEOF);
+  EXPECT_EQ(t[1].kind, TokenKind::EndOfText);
 }
