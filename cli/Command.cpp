@@ -14,6 +14,10 @@ void Arguments::positional(const std::string& name, std::string& value, const st
   if (required) o->required();
 }
 
+void Arguments::positionals(const std::string& name, std::vector<std::string>& values, const std::string& help) {
+  m_app.add_option(name, values, help)->type_name("")->required();
+}
+
 void Arguments::option(const std::string& names, std::string& value, const std::string& valueName,
                        const std::string& help, bool required) {
   CLI::Option* o = m_app.add_option(names, value, help)->type_name(valueName);

@@ -39,6 +39,8 @@ class Arguments {
 
   // A positional argument such as "MODULE".
   void positional(const std::string& name, std::string& value, const std::string& help, bool required = true);
+  // One or more positional arguments, the rest of the command line.
+  void positionals(const std::string& name, std::vector<std::string>& values, const std::string& help);
   // An option with a value: names such as "-o" or "--module", shown as "--module NAME".
   void option(const std::string& names, std::string& value, const std::string& valueName, const std::string& help,
               bool required = false);

@@ -47,6 +47,9 @@ class Module {
   // only. Raises EResNotFound with the name otherwise.
   std::unique_ptr<ResourceStream> readFormResource(const std::string& name);
 
+  // The RT_RCDATA entry readFormResource reads for `name`, or nullptr.
+  const ResourceEntry* find(const std::string& name);
+
   bool isPe32Plus() const { return m_image.isPe32Plus(); }
   std::uint64_t bytesRead() const { return m_source->bytesRead(); }
 
@@ -54,7 +57,6 @@ class Module {
   Module(std::unique_ptr<ByteSource> source, PeImage image);
   static std::unique_ptr<Module> fromSource(std::unique_ptr<ByteSource> source);
   const std::vector<ResourceEntry>& entries();
-  const ResourceEntry* find(const std::string& name);
 
   std::unique_ptr<ByteSource> m_source;
   PeImage m_image;

@@ -144,3 +144,89 @@ bool readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t
 }
 
 }  // namespace vc::modres
+
+namespace vc::modres {
+namespace {
+
+// A directory a hostile image builds from shared tables can name far more
+// entries and bytes than it holds; a real one names each entry once.
+constexpr std::size_t kMaxTreeEntries = 1u << 20;
+constexpr std::uint64_t kSharedDataSlack = 64u << 20;
+
+class TreeReader {
+ public:
+  TreeReader(ByteSource& source, const PeImage& image, std::string& reason)
+      : m_walker(source, image), m_image(image), m_reason(reason),
+        m_maxDataBytes(source.size() + kSharedDataSlack) {}
+
+  bool fail(const std::string& why) {
+    m_reason = why;
+    return false;
+  }
+
+  // level 0 is the root (types), 1 names, 2 languages.
+  bool table(std::uint32_t offset, int level, ResourceNode& node) {
+    if (!m_walker.read(offset, node.tableHeader.data(), 12))
+      return fail("a resource directory table lies outside the file");
+    std::vector<RawEntry> raw;
+    if (!m_walker.table(offset, raw)) return fail("a resource directory table lies outside the file");
+    if ((m_entries += raw.size()) > kMaxTreeEntries) return fail("the resource directory has too many entries");
+    node.children.resize(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+      ResourceNode& child = node.children[i];
+      if (raw[i].name & kHighBit) {
+        child.numeric = false;
+        if (!m_walker.name(raw[i].name & ~kHighBit, child.name))
+          return fail("a resource name lies outside the file");
+      } else {
+        child.id = raw[i].name;
+      }
+      const bool subdirectory = raw[i].target & kHighBit;
+      if (subdirectory != (level < 2))
+        return fail(level < 2 ? "a resource directory ends early" : "the resource directory nests too deep (a loop)");
+      if (subdirectory) {
+        if (!table(raw[i].target & ~kHighBit, level + 1, child)) return false;
+      } else if (!leaf(raw[i].target, child)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool leaf(std::uint32_t offset, ResourceNode& node) {
+    unsigned char entry[16];
+    if (!m_walker.read(offset, entry, sizeof entry)) return fail("a resource data entry lies outside the file");
+    node.leaf = true;
+    node.data.size = u32At(entry + 4);
+    node.codePage = u32At(entry + 8);
+    node.reserved = u32At(entry + 12);
+    auto at = m_image.rvaToOffset(u32At(entry), node.data.size);
+    if (!at) return fail("the data of a resource lies outside the file");
+    node.data.offset = *at;
+    if ((m_dataBytes += node.data.size) > m_maxDataBytes) return fail("the resources claim more bytes than the module holds");
+    return true;
+  }
+
+ private:
+  Walker m_walker;
+  const PeImage& m_image;
+  std::string& m_reason;
+  std::size_t m_entries = 0;
+  std::uint64_t m_dataBytes = 0;
+  std::uint64_t m_maxDataBytes;
+};
+
+}  // namespace
+
+std::optional<ResourceNode> readResourceTree(ByteSource& source, const PeImage& image, std::string& reason) {
+  if (image.resourceDirectory().rva == 0) {
+    reason = "the module has no resources";
+    return std::nullopt;
+  }
+  ResourceNode root;
+  TreeReader reader(source, image, reason);
+  if (!reader.table(0, 0, root)) return std::nullopt;
+  return root;
+}
+
+}  // namespace vc::modres

@@ -1,6 +1,7 @@
 #pragma once
 // Walks the resource directory of a PE image: the type level, the names of
 // one type in directory order, and for each name its first language's data.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,5 +34,25 @@ constexpr std::uint16_t kRtRcdata = 10;
 // read is left out; one whose data cannot be located is kept without data.
 bool readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t type,
                          std::vector<ResourceEntry>& out);
+
+// The whole directory, three levels (type, name, language) as the loader
+// reads it, for writing it again. A table keeps its 12 header bytes; a leaf
+// keeps its code page and reserved field and where its bytes lie.
+struct ResourceNode {
+  bool numeric = true;
+  std::uint32_t id = 0;
+  std::u16string name;
+  std::array<unsigned char, 12> tableHeader{};  // directories only
+  std::vector<ResourceNode> children;
+  bool leaf = false;
+  ResourceData data;
+  std::uint32_t codePage = 0;
+  std::uint32_t reserved = 0;
+};
+
+// Reads every entry, or says why it cannot: a table, name or data entry
+// outside the file, a leaf above the language level or a table below it (a
+// loop), or more entries and bytes than a module of this size can hold.
+std::optional<ResourceNode> readResourceTree(ByteSource& source, const PeImage& image, std::string& reason);
 
 }  // namespace vc::modres

@@ -1,0 +1,312 @@
+#include "modres/ModuleWriter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+#include "modres/ByteSource.h"
+#include "modres/PeImage.h"
+#include "modres/ResourceDirectory.h"
+
+namespace vc::modres {
+namespace {
+
+constexpr std::uint32_t kHighBit = 0x80000000u;
+constexpr std::uint32_t kSectionHeaderSize = 40;
+constexpr std::uint32_t kDataAlignment = 8;
+constexpr std::uint32_t kResourceDirectory = 2;
+constexpr std::uint32_t kCertificateTable = 4;
+constexpr std::uint32_t kDefaultResourceCharacteristics = 0x40000040;  // initialized data, readable
+
+std::uint32_t u16(const std::string& s, std::uint64_t at) {
+  return static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8);
+}
+std::uint32_t u32(const std::string& s, std::uint64_t at) { return u16(s, at) | (u16(s, at + 2) << 16); }
+void put16(std::string& s, std::uint64_t at, std::uint32_t v) {
+  s[at] = static_cast<char>(v & 0xFF);
+  s[at + 1] = static_cast<char>((v >> 8) & 0xFF);
+}
+void put32(std::string& s, std::uint64_t at, std::uint32_t v) {
+  put16(s, at, v & 0xFFFF);
+  put16(s, at + 2, v >> 16);
+}
+
+std::uint64_t alignUp(std::uint64_t value, std::uint64_t alignment) {
+  return (value + alignment - 1) / alignment * alignment;
+}
+
+bool isPowerOfTwo(std::uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
+
+[[noreturn]] void refuse(const std::string& why) { throw EModuleWrite(why); }
+
+// Directory order: named entries first, names compared as the loader's
+// case-blind search compares them, then ids ascending.
+bool entryBefore(const ResourceNode* a, const ResourceNode* b) {
+  if (a->numeric != b->numeric) return !a->numeric;
+  if (a->numeric) return a->id < b->id;
+  auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c; };
+  return std::lexicographical_compare(a->name.begin(), a->name.end(), b->name.begin(), b->name.end(),
+                                      [&](char16_t x, char16_t y) { return fold(x) < fold(y); });
+}
+
+std::vector<const ResourceNode*> ordered(const ResourceNode& table) {
+  std::vector<const ResourceNode*> children;
+  for (const ResourceNode& c : table.children) children.push_back(&c);
+  std::stable_sort(children.begin(), children.end(), entryBefore);
+  return children;
+}
+
+// The rebuilt section: tables (breadth first), data entries, name strings,
+// then the data, each piece 8-byte aligned.
+class SectionLayout {
+ public:
+  SectionLayout(const ResourceNode& root, const std::map<const ResourceNode*, const std::string*>& replaced)
+      : m_replaced(replaced) {
+    m_tables.push_back(&root);
+    for (std::size_t i = 0; i < m_tables.size(); ++i)
+      for (const ResourceNode* c : ordered(*m_tables[i])) (c->leaf ? m_leaves : m_tables).push_back(c);
+    std::uint64_t at = 0;
+    for (const ResourceNode* t : m_tables) {
+      m_tableAt[t] = at;
+      at += 16 + 8 * std::uint64_t{t->children.size()};
+    }
+    for (const ResourceNode* l : m_leaves) {
+      m_entryAt[l] = at;
+      at += 16;
+    }
+    for (const ResourceNode* t : m_tables)
+      for (const ResourceNode& c : t->children)
+        if (!c.numeric) {
+          m_nameAt[&c] = at;
+          at += 2 + 2 * std::uint64_t{c.name.size()};
+        }
+    for (const ResourceNode* l : m_leaves) {
+      at = alignUp(at, kDataAlignment);
+      m_dataAt[l] = at;
+      at += size(l);
+    }
+    m_size = at;
+    // Offsets inside the directory are 31 bits.
+    if (m_size >= kHighBit) refuse("the resources would be larger than a resource section can hold");
+  }
+
+  std::uint64_t size() const { return m_size; }
+
+  std::string build(const std::string& original, std::uint32_t sectionRva) const {
+    std::string out(m_size, '\0');
+    for (const ResourceNode* t : m_tables) {
+      const std::uint64_t at = m_tableAt.at(t);
+      std::memcpy(&out[at], t->tableHeader.data(), 12);
+      std::uint32_t named = 0;
+      for (const ResourceNode& c : t->children) named += c.numeric ? 0 : 1;
+      put16(out, at + 12, named);
+      put16(out, at + 14, static_cast<std::uint32_t>(t->children.size()) - named);
+      std::uint64_t e = at + 16;
+      for (const ResourceNode* c : ordered(*t)) {
+        put32(out, e, c->numeric ? c->id : static_cast<std::uint32_t>(m_nameAt.at(c)) | kHighBit);
+        put32(out, e + 4, c->leaf ? static_cast<std::uint32_t>(m_entryAt.at(c))
+                                  : static_cast<std::uint32_t>(m_tableAt.at(c)) | kHighBit);
+        e += 8;
+      }
+    }
+    for (const auto& [node, at] : m_nameAt) {
+      put16(out, at, static_cast<std::uint32_t>(node->name.size()));
+      for (std::size_t i = 0; i < node->name.size(); ++i) put16(out, at + 2 + 2 * i, node->name[i]);
+    }
+    for (const ResourceNode* l : m_leaves) {
+      const std::uint64_t at = m_entryAt.at(l);
+      put32(out, at, sectionRva + static_cast<std::uint32_t>(m_dataAt.at(l)));
+      put32(out, at + 4, static_cast<std::uint32_t>(size(l)));
+      put32(out, at + 8, l->codePage);
+      put32(out, at + 12, l->reserved);
+      if (auto r = m_replaced.find(l); r != m_replaced.end())
+        out.replace(m_dataAt.at(l), r->second->size(), *r->second);
+      else
+        out.replace(m_dataAt.at(l), l->data.size, original, l->data.offset, l->data.size);
+    }
+    return out;
+  }
+
+ private:
+  std::uint64_t size(const ResourceNode* leaf) const {
+    auto r = m_replaced.find(leaf);
+    return r != m_replaced.end() ? r->second->size() : leaf->data.size;
+  }
+
+  const std::map<const ResourceNode*, const std::string*>& m_replaced;
+  std::vector<const ResourceNode*> m_tables, m_leaves;
+  std::map<const ResourceNode*, std::uint64_t> m_tableAt, m_entryAt, m_nameAt, m_dataAt;
+  std::uint64_t m_size = 0;
+};
+
+struct Section {
+  std::uint64_t headerAt;
+  std::uint32_t virtualSize, virtualAddress, sizeOfRawData, pointerToRawData, characteristics;
+  std::uint64_t virtualEnd() const { return std::uint64_t{virtualAddress} + (virtualSize ? virtualSize : sizeOfRawData); }
+  std::uint64_t rawEnd() const { return sizeOfRawData ? std::uint64_t{pointerToRawData} + sizeOfRawData : 0; }
+};
+
+}  // namespace
+
+std::uint32_t imageChecksum(std::string_view image, std::uint64_t checksumOffset) {
+  std::uint64_t sum = 0;
+  for (std::uint64_t i = 0; i < image.size(); i += 2) {
+    std::uint32_t word = static_cast<unsigned char>(image[i]);
+    if (i + 1 < image.size()) word |= static_cast<std::uint32_t>(static_cast<unsigned char>(image[i + 1])) << 8;
+    if (i >= checksumOffset && i < checksumOffset + 4) word = 0;
+    sum += word;
+    sum = (sum & 0xFFFF) + (sum >> 16);
+  }
+  return static_cast<std::uint32_t>(sum + image.size());
+}
+
+PatchedModule replaceFormResources(const std::string& original, const std::vector<FormReplacement>& forms) {
+  MemoryByteSource source(original);
+  std::optional<PeImage> image = PeImage::parse(source);
+  if (!image) refuse("not a valid module image");
+  std::string reason;
+  std::optional<ResourceNode> root = readResourceTree(source, *image, reason);
+  if (!root) refuse(reason);
+
+  // The replacements, each on the first language of its entry.
+  std::map<const ResourceNode*, const std::string*> replaced;
+  const ResourceNode* rcdata = nullptr;
+  for (const ResourceNode& t : root->children)
+    if (t.numeric && t.id == kRtRcdata) {
+      rcdata = &t;
+      break;
+    }
+  for (const FormReplacement& f : forms) {
+    const ResourceNode* entry = nullptr;
+    for (const ResourceNode& n : rcdata ? rcdata->children : std::vector<ResourceNode>{})
+      if (n.numeric == f.numeric && (f.numeric ? n.id == f.id : n.name == f.name)) {
+        entry = &n;
+        break;
+      }
+    if (!entry || entry->children.empty()) refuse("a replacement names no form resource of the module");
+    if (f.bytes.size() >= kHighBit) refuse("a form is larger than a resource section can hold");
+    replaced[&entry->children.front()] = &f.bytes;
+  }
+  SectionLayout layout(*root, replaced);
+
+  // The headers, as parse() has checked them to lie inside the file.
+  const std::uint64_t coff = std::uint64_t{u32(original, 0x3C)} + 4;
+  const std::uint32_t sectionCount = u16(original, coff + 2);
+  const std::uint32_t optionalSize = u16(original, coff + 16);
+  const std::uint64_t optional = coff + 20;
+  const std::uint32_t directoriesAt = image->isPe32Plus() ? 112 : 96;
+  const std::uint32_t directoryCount =
+      std::min(u32(original, optional + directoriesAt - 4), (optionalSize - directoriesAt) / 8);
+  const std::uint64_t sectionTable = optional + optionalSize;
+  const std::uint32_t sectionAlignment = u32(original, optional + 32);
+  const std::uint32_t fileAlignment = u32(original, optional + 36);
+  const std::uint32_t sizeOfHeaders = u32(original, optional + 60);
+  if (!isPowerOfTwo(fileAlignment) || !isPowerOfTwo(sectionAlignment))
+    refuse("the module's section alignment is not a power of two");
+  auto directory = [&](std::uint32_t i) { return optional + directoriesAt + 8 * std::uint64_t{i}; };
+
+  std::vector<Section> sections;
+  for (std::uint32_t i = 0; i < sectionCount; ++i) {
+    const std::uint64_t h = sectionTable + i * kSectionHeaderSize;
+    sections.push_back({h, u32(original, h + 8), u32(original, h + 12), u32(original, h + 16), u32(original, h + 20),
+                        u32(original, h + 36)});
+  }
+  std::uint64_t sectionsEnd = sizeOfHeaders;
+  std::uint64_t virtualEnd = 0;
+  for (const Section& s : sections) {
+    if (s.rawEnd() > original.size()) refuse("a section lies outside the file");
+    sectionsEnd = std::max(sectionsEnd, s.rawEnd());
+    virtualEnd = std::max(virtualEnd, s.virtualEnd());
+  }
+  if (sectionsEnd > original.size()) refuse("the headers lie outside the file");
+
+  PatchedModule result;
+  // The overlay: what follows the sections, less a certificate table (the
+  // changes invalidate the signature it holds).
+  std::string overlay = original.substr(sectionsEnd);
+  if (directoryCount > kCertificateTable) {
+    const std::uint64_t at = directory(kCertificateTable);
+    const std::uint64_t certificates = u32(original, at), certificatesSize = u32(original, at + 4);
+    if (certificates != 0 || certificatesSize != 0) {
+      if (certificates >= sectionsEnd && fitsIn(certificates, certificatesSize, original.size()))
+        overlay.erase(certificates - sectionsEnd, certificatesSize);
+      result.notes.push_back("the module's signature (certificate table) is removed: the changes invalidate it");
+    }
+  }
+
+  const std::uint32_t resourceRva = image->resourceDirectory().rva;
+  const Section* home = nullptr;
+  for (const Section& s : sections)
+    if (resourceRva >= s.virtualAddress && resourceRva < s.virtualEnd()) home = &s;
+  // In place only when the section holds nothing but the resources and ends
+  // both the image and the file.
+  bool inPlace = home && home->virtualAddress == resourceRva && overlay.empty() && home->rawEnd() == sectionsEnd &&
+                 home->virtualEnd() == virtualEnd && home->pointerToRawData % fileAlignment == 0;
+  for (std::uint32_t i = 0; inPlace && i < directoryCount; ++i) {
+    if (i == kResourceDirectory || i == kCertificateTable) continue;
+    const std::uint32_t rva = u32(original, directory(i));
+    if (rva != 0 && rva >= home->virtualAddress && rva < home->virtualEnd()) inPlace = false;
+  }
+  for (const Section& s : sections)
+    if (inPlace && &s != home && s.virtualAddress >= home->virtualAddress) inPlace = false;
+
+  const std::uint64_t size = layout.size();
+  const std::uint64_t rawSize = alignUp(size, fileAlignment);
+  std::uint64_t rva, rawAt, headerAt;
+  std::uint32_t characteristics = home ? home->characteristics : kDefaultResourceCharacteristics;
+  std::int64_t initializedDelta = static_cast<std::int64_t>(rawSize);
+  if (inPlace) {
+    rva = home->virtualAddress;
+    rawAt = home->pointerToRawData;
+    headerAt = home->headerAt;
+    initializedDelta -= home->sizeOfRawData;
+  } else {
+    std::uint64_t firstRaw = sectionsEnd;
+    for (const Section& s : sections)
+      if (s.sizeOfRawData) firstRaw = std::min<std::uint64_t>(firstRaw, s.pointerToRawData);
+    headerAt = sectionTable + std::uint64_t{sectionCount} * kSectionHeaderSize;
+    const bool room = sectionCount < 0xFFFF && headerAt + kSectionHeaderSize <= std::min<std::uint64_t>(sizeOfHeaders, firstRaw) &&
+                      std::all_of(original.begin() + headerAt, original.begin() + headerAt + kSectionHeaderSize,
+                                  [](char c) { return c == 0; });
+    if (!room) refuse("the section table has no room for one more section");
+    rva = alignUp(virtualEnd, sectionAlignment);
+    rawAt = alignUp(sectionsEnd, fileAlignment);
+  }
+  const std::uint64_t imageEnd = alignUp(rva + size, sectionAlignment);
+  if (imageEnd > 0xFFFFFFFFu || rawAt + rawSize + overlay.size() > 0xFFFFFFFFu)
+    refuse("the module would be larger than the format can hold");
+
+  std::string out = original.substr(0, inPlace ? rawAt : sectionsEnd);
+  out.resize(rawAt, '\0');
+  out += layout.build(original, static_cast<std::uint32_t>(rva));
+  out.resize(rawAt + rawSize, '\0');
+  out += overlay;
+
+  if (!inPlace) {
+    put16(out, coff + 2, sectionCount + 1);
+    std::memcpy(&out[headerAt], ".rsrc\0\0\0", 8);
+    put32(out, headerAt + 36, characteristics);
+  }
+  put32(out, headerAt + 8, static_cast<std::uint32_t>(size));
+  put32(out, headerAt + 12, static_cast<std::uint32_t>(rva));
+  put32(out, headerAt + 16, static_cast<std::uint32_t>(rawSize));
+  put32(out, headerAt + 20, static_cast<std::uint32_t>(rawAt));
+
+  std::uint64_t sizeOfImage = imageEnd;
+  for (const Section& s : sections)
+    if (!inPlace || &s != home) sizeOfImage = std::max(sizeOfImage, alignUp(s.virtualEnd(), sectionAlignment));
+  put32(out, optional + 56, static_cast<std::uint32_t>(sizeOfImage));
+  const std::int64_t initialized = std::int64_t{u32(out, optional + 8)} + initializedDelta;
+  put32(out, optional + 8, static_cast<std::uint32_t>(std::clamp<std::int64_t>(initialized, 0, 0xFFFFFFFF)));
+  put32(out, directory(kResourceDirectory), static_cast<std::uint32_t>(rva));
+  put32(out, directory(kResourceDirectory) + 4, static_cast<std::uint32_t>(size));
+  if (directoryCount > kCertificateTable) {
+    put32(out, directory(kCertificateTable), 0);
+    put32(out, directory(kCertificateTable) + 4, 0);
+  }
+  put32(out, optional + 64, imageChecksum(out, optional + 64));
+  result.image = std::move(out);
+  return result;
+}
+
+}  // namespace vc::modres

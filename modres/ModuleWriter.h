@@ -1,0 +1,45 @@
+#pragma once
+// A copy of a module whose form resources are replaced: every other resource
+// (type, name or id, language, bytes, code page) is kept byte for byte, the
+// resource directory is laid out anew, and the headers follow. When the
+// resource section ends the image, it is rewritten in place; otherwise the
+// new resource data goes into a section added at the end (the old section
+// stays, unused), and an overlay after the sections is kept after it.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Exception.h"
+
+namespace vc {
+
+// The module cannot be rewritten; the message says why.
+class EModuleWrite : public Exception { using Exception::Exception; };
+
+namespace modres {
+
+// Replaces the first language of the RT_RCDATA entry with this name or id.
+struct FormReplacement {
+  bool numeric = false;
+  std::uint16_t id = 0;
+  std::u16string name;
+  std::string bytes;
+};
+
+struct PatchedModule {
+  std::string image;
+  std::vector<std::string> notes;  // what changed beyond the forms (a removed signature)
+};
+
+// Raises EModuleWrite when the image cannot be read in full, a replacement
+// names no form resource, the section table has no room for one more
+// section, or the result would be too large for the format.
+PatchedModule replaceFormResources(const std::string& original, const std::vector<FormReplacement>& forms);
+
+// The image checksum of the optional header: the 16-bit one's complement sum
+// of the file with the checksum field counted as zero, plus the file length.
+std::uint32_t imageChecksum(std::string_view image, std::uint64_t checksumOffset);
+
+}  // namespace modres
+}  // namespace vc
