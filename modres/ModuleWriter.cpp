@@ -178,11 +178,10 @@ PatchedModule replaceFormResources(const std::string& original, const std::vecto
     }
   for (const FormReplacement& f : forms) {
     const ResourceNode* entry = nullptr;
-    for (const ResourceNode& n : rcdata ? rcdata->children : std::vector<ResourceNode>{})
-      if (n.numeric == f.numeric && (f.numeric ? n.id == f.id : n.name == f.name)) {
-        entry = &n;
-        break;
-      }
+    for (std::size_t i = 0; rcdata && !entry && i < rcdata->children.size(); ++i) {
+      const ResourceNode& n = rcdata->children[i];
+      if (n.numeric == f.numeric && (f.numeric ? n.id == f.id : n.name == f.name)) entry = &n;
+    }
     if (!entry || entry->children.empty()) refuse("a replacement names no form resource of the module");
     if (f.bytes.size() >= kHighBit) refuse("a form is larger than a resource section can hold");
     replaced[&entry->children.front()] = &f.bytes;

@@ -1,0 +1,135 @@
+#!/usr/bin/env python3
+"""Round trips of `formtext patch` on every module found in the folders given,
+and on variants of the test modules with an overlay or a signature appended:
+every form extracted, its translation changed, and the module patched with
+all of them. The result must load in pefile with a valid checksum, keep every
+other resource byte for byte (bytes and code page), dump each replaced form
+as its form file renders, list the same names, and keep the overlay last.
+
+Usage: patch_check.py FORMTEXT FIXTURES DIR...
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+
+import pefile
+
+TRANSLATED = "譯".encode("cp950")
+
+
+def resources(path):
+    """{(type, name, language): (bytes, code page)}, names as raw UTF-16."""
+    pe = pefile.PE(path)
+    base = pe.OPTIONAL_HEADER.DATA_DIRECTORY[2].VirtualAddress
+
+    def key(e):
+        if e.name is None:
+            return e.id
+        (n,) = struct.unpack("<H", pe.get_data(base + e.struct.NameOffset, 2))
+        return pe.get_data(base + e.struct.NameOffset + 2, 2 * n)
+
+    out = {}
+    for t in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        for n in t.directory.entries:
+            for l in n.directory.entries:
+                d = l.data.struct
+                out[(key(t), key(n), key(l))] = (pe.get_data(d.OffsetToData, d.Size), d.CodePage)
+    return pe, out
+
+
+def run(*args):
+    return subprocess.run(list(args), capture_output=True)
+
+
+def check(formtext, module, work):
+    """None when the round trip holds, else what went wrong."""
+    forms = os.path.join(work, "forms")
+    run(formtext, "extract", module, forms, "--dfm")
+    files = sorted(os.listdir(forms)) if os.path.isdir(forms) else []
+    if not files:
+        return "no forms extracted"
+    # A changed translation: the first caption gains a character.
+    for f in files:
+        path = os.path.join(forms, f)
+        text = run(formtext, "dfm2txt", path).stdout
+        text = text.replace(b"Caption = '", b"Caption = '" + TRANSLATED, 1)
+        changed = subprocess.run([formtext, "txt2dfm", "-o", path], input=text, capture_output=True)
+        if changed.returncode:
+            return "%s: translation does not convert: %r" % (f, changed.stderr)
+    out = os.path.join(work, "out" + os.path.splitext(module)[1])
+    patched = run(formtext, "patch", module, forms, "-o", out)
+    if patched.returncode:
+        return "patch failed: %r" % patched.stderr
+    pe, after = resources(out)
+    if not pe.verify_checksum():
+        return "checksum does not verify"
+    _, before = resources(module)
+    if before.keys() != after.keys():
+        return "resource entries differ"
+    for f in files:
+        name = os.path.splitext(f)[0]
+        want = run(formtext, "dfm2txt", "--utf8", os.path.join(forms, f)).stdout
+        if run(formtext, "dump", out, name, "--utf8").stdout != want:
+            return "%s dumps differently from its form file" % name
+    # Forms without a caption stay as they were.
+    changed = [k for k in before if before[k] != after[k]]
+    if not changed or len(changed) > len(files) or any(k[0] != 10 for k in changed):
+        return "%d resources changed for %d forms" % (len(changed), len(files))
+    if sorted(run(formtext, "list", module).stdout.split()) != sorted(run(formtext, "list", out).stdout.split()):
+        return "listed names differ"
+    end = max(s.PointerToRawData + s.SizeOfRawData for s in pefile.PE(module).sections)
+    overlay = open(module, "rb").read()[end:]
+    cert = pefile.PE(module).OPTIONAL_HEADER.DATA_DIRECTORY[4]
+    if cert.Size:
+        overlay = overlay[: cert.VirtualAddress - end]
+        if "signature" not in patched.stderr.decode() or pe.OPTIONAL_HEADER.DATA_DIRECTORY[4].Size:
+            return "signature not removed with a note"
+    if overlay and not open(out, "rb").read().endswith(overlay):
+        return "overlay not kept at the end"
+    return None
+
+
+def variant(src, work, kind):
+    """A copy of a test module with an overlay, or a signature, appended."""
+    data = bytearray(open(src, "rb").read())
+    path = os.path.join(work, kind + "-" + os.path.basename(src))
+    if kind == "overlay":
+        data += b"appended data of the program" * 7
+    else:
+        pe = pefile.PE(data=bytes(data))
+        at = pe.OPTIONAL_HEADER.get_file_offset() + (112 if pe.OPTIONAL_HEADER.Magic == 0x20B else 96) + 8 * 4
+        cert = struct.pack("<IHH", 24, 0x200, 2) + b"\x30" * 16
+        struct.pack_into("<II", data, at, len(data), len(cert))
+        data += cert
+    open(path, "wb").write(bytes(data))
+    return path
+
+
+def main():
+    formtext, fixtures, folders = sys.argv[1], sys.argv[2], sys.argv[3:]
+    work = tempfile.mkdtemp()
+    modules = []
+    for name in ("forms32.exe", "forms64.dll"):
+        src = os.path.join(fixtures, name)
+        modules += [src, variant(src, work, "overlay"), variant(src, work, "signed")]
+    for folder in folders:
+        if os.path.isdir(folder):
+            modules += [os.path.join(folder, n) for n in sorted(os.listdir(folder))
+                        if os.path.splitext(n)[1].lower() in (".exe", ".dll", ".cpl", ".bpl")]
+    failures = 0
+    for module in modules:
+        case = tempfile.mkdtemp(dir=work)
+        problem = check(formtext, module, case)
+        if problem:
+            failures += 1
+            print("FAILED %s: %s" % (module, problem))
+    shutil.rmtree(work)
+    print("patch round trips: %d modules, %d failed" % (len(modules), failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
