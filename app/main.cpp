@@ -1,8 +1,11 @@
 // vellumcraft: the workbench window. One optional argument names a file to open.
 #include <QApplication>
 #include <QEvent>
+#include <QTimer>
 #include <cstdio>
 
+#include "auxwindows/HelpWindow.h"
+#include "auxwindows/Pictures.h"
 #include "platform/Exception.h"
 #include "platform/qt/Dialogs.h"
 #include "workbench/Startup.h"
@@ -15,8 +18,13 @@ class FirstPaintReporter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Paint) {
       std::printf("vellumcraft: window shown\n");
-      std::fflush(stdout);
       watched->removeEventFilter(this);
+      // The install test checks where the started program found its data.
+      if (qgetenv("VC_REPORT_SHOWN") == "quit") {
+        std::printf("vellumcraft: manual %s\n", qPrintable(vc::HelpWindow::manualFolder()));
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+      }
+      std::fflush(stdout);
     }
     return false;
   }
@@ -30,17 +38,17 @@ int main(int argc, char** argv) {
   QStringList arguments = QCoreApplication::arguments().mid(1);
   vc::Tnewdfm window(dialogs, arguments);
 
-  // The tip of the day opens from this decision once it exists; until then
-  // the decision is made and stored, and nothing is shown.
+  QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumcraft 漢化輔助編輯器"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("vellumcraft"));
+  QApplication::setWindowIcon(vc::pictures::programIconSet());
+  window.showMaximized();
+  // The tip of the day opens over the shown main window.
   try {
-    (void)vc::tipWindowAtStartup(*window.settings());
+    vc::showTipAtStartup(window);
   } catch (const vc::Exception& e) {
     // Unstorable settings are no reason to refuse work: say so and go on.
     dialogs.error(nullptr, QString::fromUtf8(e.what()));
   }
-
-  QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumcraft 漢化輔助編輯器"));
-  window.showMaximized();
   // Start-up measurement: the first paint of the window is reported.
   FirstPaintReporter reporter;
   if (qEnvironmentVariableIsSet("VC_REPORT_SHOWN")) window.installEventFilter(&reporter);

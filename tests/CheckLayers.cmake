@@ -19,6 +19,8 @@ check_dir(platform "#include +\"(formstream|modres|editor|workbench|widgets|auxw
 check_dir(formstream "#include +\"(modres|editor|workbench|widgets|auxwindows)/" "formstream includes an upper layer")
 check_dir(modres "#include +\"(editor|workbench|widgets|auxwindows)/" "modres includes an upper layer")
 check_dir(editor "#include +\"(workbench|auxwindows)/" "editor includes an upper layer")
+check_dir(widgets "#include +\"(auxwindows|workbench)/" "widgets includes an upper layer")
+check_dir(auxwindows "#include +\"(workbench|cli)/" "auxwindows includes an upper layer")
 if(bad)
   message(FATAL_ERROR "Layering broken:${bad}")
 endif()

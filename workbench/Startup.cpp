@@ -1,7 +1,9 @@
 #include "workbench/Startup.h"
 
+#include "auxwindows/totay.h"
 #include "platform/Exception.h"
 #include "platform/qt/Settings.h"
+#include "workbench/newform.h"
 
 namespace vc {
 
@@ -12,6 +14,10 @@ bool tipWindowAtStartup(Settings& settings) {
     return true;
   }
   return settings.value(show) == QLatin1String("True");
+}
+
+void showTipAtStartup(Tnewdfm& window) {
+  if (tipWindowAtStartup(*window.settings())) window.tadayform->show();
 }
 
 }  // namespace vc

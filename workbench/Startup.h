@@ -5,9 +5,14 @@
 namespace vc {
 
 class Settings;
+class Tnewdfm;
 
 // Raises vc::Exception "設置 'show' 值失敗" when the first start cannot store
 // its value.
 bool tipWindowAtStartup(Settings& settings);
+
+// Shows the main window's tip of the day, not modal, when the decision says
+// so. Raises as tipWindowAtStartup.
+void showTipAtStartup(Tnewdfm& window);
 
 }  // namespace vc

@@ -14,6 +14,7 @@
 #include "editor/widget/CodeEditor.h"
 #include "platform/Cp950.h"
 #include "platform/qt/Dialogs.h"
+#include "platform/qt/DataFiles.h"
 #include "workbench/core/StringExtraction.h"
 #include "workbench/core/WriteBack.h"
 #include "workbench/newform.h"
@@ -233,7 +234,10 @@ void StringValueEditors::stringlistMouseDown(Qt::MouseButton, Qt::KeyboardModifi
 
 bool StringValueEditors::openChoice(const std::string&, const std::string& value, const char* listFile, bool set) {
   showPanel(CHPRO, m_anchor.x(), m_anchor.y() + 5);
-  const QString path = QDir(m_window.programFolder()).filePath(QStringLiteral("res/") + QLatin1String(listFile));
+  // Beside the program (build tree, portable copy) or in the installed data.
+  QString folder = datafiles::folder(QStringLiteral("res"));
+  if (folder.isEmpty()) folder = QDir(m_window.programFolder()).filePath(QStringLiteral("res"));
+  const QString path = QDir(folder).filePath(QLatin1String(listFile));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     m_dialogs.error(m_view, QString::fromUtf8(kUnreadableList).arg(QDir::toNativeSeparators(path)));

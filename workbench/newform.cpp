@@ -123,6 +123,7 @@ Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
   seditor->setPopupMenu(editpop);
 
   FormCreate();
+  createAuxWindows();
 }
 
 Tnewdfm::~Tnewdfm() {

@@ -34,8 +34,11 @@ class DirectoryListBox;
 class DriveComboBox;
 class FileListBox;
 class FilterComboBox;
+class HelpWindow;
 class HtmlHighlighter;
 class SearchOptionsPanel;
+class TAboutForm;
+class Ttadayform;
 class Settings;
 class StringValueEditors;
 namespace modres {
@@ -122,6 +125,10 @@ class Tnewdfm : public QMainWindow {
   QAction *D3 = nullptr, *B1 = nullptr, *A5 = nullptr;
   StringValueEditors* valueEditors = nullptr;  // the panels over the string table
   QAction *poExportItem = nullptr, *poApplyItem = nullptr;  // the translation exchange
+  // The auxiliary windows, created with the main window and kept.
+  Ttadayform* tadayform = nullptr;
+  TAboutForm* AboutForm = nullptr;
+  HelpWindow* helpWindow = nullptr;
 
   // ---- Handlers.
   void FormCreate();
@@ -149,6 +156,8 @@ class Tnewdfm : public QMainWindow {
   void F2Click();
   void A3Click();
   void H2Click();
+  void D2Click();
+  void A1Click();
   void communityClick();
   void TundobtnClick();
   void TredobtnClick();
@@ -201,6 +210,7 @@ class Tnewdfm : public QMainWindow {
   void setLabelledLayout(bool labelled, bool initial);
   void updateKeyboardPanels();
   void markSaved(bool menuItemToo);
+  void createAuxWindows();
 
   // newform_files.cpp
   QWidget* createFilePanel();
@@ -214,6 +224,7 @@ class Tnewdfm : public QMainWindow {
   // newform_save.cpp
   void writeFormFile(const QString& path);
   void writeTextFile(const QString& path);
+  void writeFormText(const QString& path);
   void refuseModuleTarget(const QString& path) const;
 
   // newform_search.cpp
@@ -249,6 +260,9 @@ class Tnewdfm : public QMainWindow {
   std::unique_ptr<HtmlHighlighter> m_htmlsyn;
   std::unique_ptr<modres::Module> m_module;
   QString m_modulePath;
+  // A .dfm loaded as form text, and its encoding: saving it keeps both.
+  QString m_formTextPath;
+  int m_formTextEncoding = 0;  // a FormTextEncoding
   SaveDialogState m_saveDialog;
   QString m_programFolder;
   QString m_fileName;

@@ -26,6 +26,7 @@
 #include "widgets/FileListBox.h"
 #include "widgets/FilterComboBox.h"
 #include "workbench/core/ExtensionRule.h"
+#include "workbench/core/FormTextFile.h"
 #include "workbench/newform.h"
 
 namespace vc {
@@ -290,10 +291,19 @@ void Tnewdfm::loadTextFile(const QString& path) {
 
 void Tnewdfm::loadFormFile(const QString& path) {
   std::string bytes = readWholeFile(path);
-  TReadOnlyMemoryStream input(bytes);
-  TMemoryStream text;
-  FormFileToText(input, text);
-  showDocument(text.data(), true);
+  if (isFormTextFile(bytes)) {
+    // Form text stored as a .dfm: edited as it is, saved back as text.
+    FormTextFile file = readFormTextFile(bytes);
+    showDocument(file.text, true);
+    m_formTextPath = path;
+    m_formTextEncoding = static_cast<int>(file.encoding);
+  } else {
+    TReadOnlyMemoryStream input(bytes);
+    TMemoryStream text;
+    FormFileToText(input, text);
+    showDocument(text.data(), true);
+    m_formTextPath.clear();
+  }
   m_fileName = path;
   getstringClick();
 }

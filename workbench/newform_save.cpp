@@ -9,6 +9,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Exception.h"
 #include "workbench/core/ExtensionRule.h"
+#include "workbench/core/FormTextFile.h"
 #include "workbench/newform.h"
 
 namespace vc {
@@ -49,6 +50,17 @@ void Tnewdfm::writeFormFile(const QString& path) {
   replaceFile(path, output.data());
 }
 
+// A .dfm that was loaded as form text is written as form text again, in its
+// encoding; the text must still convert, so the file stays a loadable form.
+void Tnewdfm::writeFormText(const QString& path) {
+  refuseModuleTarget(path);
+  const std::string text = Editor->text();
+  TReadOnlyMemoryStream input(text);
+  TMemoryStream binary;
+  TextToFormFile(input, binary);
+  replaceFile(path, encodeFormTextFile(text, static_cast<FormTextEncoding>(m_formTextEncoding)));
+}
+
 void Tnewdfm::writeTextFile(const QString& path) {
   refuseModuleTarget(path);
   replaceFile(path, Editor->text());
@@ -62,7 +74,10 @@ Tnewdfm::SaveResult Tnewdfm::save() {
         writeTextFile(m_fileName);
         break;
       case DocumentKind::FormFile:
-        writeFormFile(m_fileName);
+        if (!m_formTextPath.isEmpty() && canonical(m_fileName) == canonical(m_formTextPath))
+          writeFormText(m_fileName);
+        else
+          writeFormFile(m_fileName);
         break;
       default:
         // A module is never written: its forms go to a file of their own.

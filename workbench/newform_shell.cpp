@@ -1,6 +1,7 @@
 // The window shell: menus, toolbar, status bar and the view toggles.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,7 +14,11 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "auxwindows/HelpWindow.h"
+#include "auxwindows/aboutfrm.h"
+#include "auxwindows/totay.h"
 #include "editor/widget/CodeEditor.h"
+#include "platform/qt/DataFiles.h"
 #include "platform/qt/KeyboardState.h"
 #include "platform/qt/Shell.h"
 #include "workbench/Hints.h"
@@ -109,6 +114,8 @@ void Tnewdfm::createMenus() {
   help->addSeparator();
   community = item(help, QString::fromUtf8(kCommunityName));
   connect(H2, &QAction::triggered, this, &Tnewdfm::H2Click);
+  connect(D2, &QAction::triggered, this, &Tnewdfm::D2Click);
+  connect(A1, &QAction::triggered, this, &Tnewdfm::A1Click);
   connect(community, &QAction::triggered, this, &Tnewdfm::communityClick);
 }
 
@@ -159,6 +166,7 @@ void Tnewdfm::createToolbar() {
   dfbtn = button("dfbtn", QStyle::SP_DirIcon, QString());
   connect(dfbtn, &QToolButton::clicked, this, &Tnewdfm::F2Click);
   aboutbtn = button("aboutbtn", QStyle::SP_MessageBoxInformation, QStringLiteral("關於"));
+  connect(aboutbtn, &QToolButton::clicked, this, &Tnewdfm::A1Click);
   helpbtn = button("helpbtn", QStyle::SP_DialogHelpButton, QStringLiteral("說明"));
   connect(helpbtn, &QToolButton::clicked, this, &Tnewdfm::H2Click);
   showtext = button("showtext", QStyle::SP_TitleBarShadeButton, QStringLiteral("隱藏文字標籤"));
@@ -330,7 +338,22 @@ void Tnewdfm::A3Click() {
   A3->setChecked(!labelled);
 }
 
-void Tnewdfm::H2Click() { shell::openFile(QStringLiteral("quorlent.hlp")); }
+void Tnewdfm::createAuxWindows() {
+  tadayform = new Ttadayform(*m_settings, this);
+  AboutForm = new TAboutForm(m_dialogs, this);
+  helpWindow = new HelpWindow(this);
+}
+
+// The manual is the program's own, shown inside it.
+void Tnewdfm::H2Click() {
+  if (!helpWindow->openPage())
+    m_dialogs.error(this, QStringLiteral("找不到使用指南，請確認程式的 manual 資料夾是否完整：%1")
+                              .arg(QDir::toNativeSeparators(datafiles::searchRoots().join(QStringLiteral("；")))));
+}
+
+void Tnewdfm::D2Click() { tadayform->exec(); }
+
+void Tnewdfm::A1Click() { AboutForm->exec(); }
 
 void Tnewdfm::communityClick() { shell::openUrl(QUrl(QString::fromUtf8(kCommunityAddress))); }
 

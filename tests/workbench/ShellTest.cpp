@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "auxwindows/HelpWindow.h"
 #include "platform/Exception.h"
 #include "workbench/Startup.h"
 #include "WorkbenchFixture.h"
@@ -223,10 +224,14 @@ class ShellTest : public WorkbenchFixture {
     QCOMPARE(w().showtext->toolTip(), QString("隱藏文字標籤"));
   }
 
-  void helpOpensTheFileInTheCurrentDirectory() {
+  void helpWithoutTheManualSaysSo() {
+    datafiles::setExtraRoot(path("nowhere"));
     openWindow();
+    if (!HelpWindow::manualFolder().isEmpty()) QSKIP("a manual lies beside the test program");
     QTest::keyClick(&w(), Qt::Key_F1);
-    QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(path("quorlent.hlp"))});
+    QCOMPARE(dialogs().errors.size(), 1);
+    QVERIFY(dialogs().errors.first().startsWith("找不到使用指南"));
+    QVERIFY(m_opened.isEmpty());
   }
 
   void hintsReachStatusPanelOne() {

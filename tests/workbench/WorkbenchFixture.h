@@ -16,6 +16,7 @@
 #include "formstream/Stream.h"
 #include "platform/Cp950.h"
 #include "platform/qt/Dialogs.h"
+#include "platform/qt/DataFiles.h"
 #include "platform/qt/Settings.h"
 #include "platform/qt/Shell.h"
 #include "widgets/DirectoryListBox.h"
@@ -110,6 +111,7 @@ class WorkbenchFixture : public QObject {
     m_oldCurrent = QDir::currentPath();
     QDir::setCurrent(m_dir->path());
     Settings::useFolder(path("settings"));
+    datafiles::setExtraRoot(QStringLiteral(VC_DATA_ROOT));
     m_opened.clear();
     shell::setOpenHandler([this](const QUrl& u) {
       m_opened << u;
@@ -138,6 +140,7 @@ class WorkbenchFixture : public QObject {
     }
     QDir::setCurrent(m_oldCurrent);
     Settings::useFolder(QString());
+    datafiles::setExtraRoot(QString());
     shell::setOpenHandler({});
     m_dir.reset();
   }

@@ -1,0 +1,76 @@
+// .dfm files that hold form text: opened as form text, saved back as form
+// text in their own encoding; what cannot be kept is refused, not changed.
+#include <QTreeWidget>
+
+#include "workbench/core/FormTextFile.h"
+#include "WorkbenchFixture.h"
+
+using namespace vc;
+using namespace vc::test;
+
+class TextFormDfmTest : public WorkbenchFixture {
+  Q_OBJECT
+
+ private slots:
+  void init() { setUpFolder(); }
+  void cleanup() {
+    QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
+    tearDownFolder();
+  }
+
+  void openedAndSavedInItsOwnKind_data() {
+    QTest::addColumn<QByteArray>("prefix");  // in front of the form text
+    QTest::addColumn<bool>("utf8");
+    QTest::newRow("Big5") << QByteArray() << false;
+    QTest::newRow("UTF-8") << QByteArray() << true;
+    QTest::newRow("UTF-8 with BOM and blanks") << QByteArray("\xEF\xBB\xBF\r\n  ") << true;
+  }
+  void openedAndSavedInItsOwnKind() {
+    QFETCH(QByteArray, prefix);
+    QFETCH(bool, utf8);
+    const std::string big5 = smallFormText();
+    const std::string stored = prefix.toStdString() + (utf8 ? cp950::toUtf8(big5) : big5);
+    writeBytes(path("text.dfm"), stored);
+    openWindow();
+    clickFile("text.dfm");
+    QVERIFY2(dialogs().messages().isEmpty(), qPrintable(dialogs().messages().join(" / ")));
+    QCOMPARE(w().Editor->text(), big5);
+    QVERIFY(w().stringlist->topLevelItemCount() > 0);
+
+    typeAt(12, 2, "0");  // Left = 10 -> Left = 100
+    pressCtrlS();
+    QVERIFY2(dialogs().messages().isEmpty(), qPrintable(dialogs().messages().join(" / ")));
+    QVERIFY(!w().modified());
+    std::string expected = big5;
+    expected.replace(expected.find("Left = 10"), 9, "Left = 100");
+    const std::string kept = prefix.toStdString() + (utf8 ? cp950::toUtf8(expected) : expected);
+    QCOMPARE(readBytes(path("text.dfm")).toStdString(), kept);
+  }
+
+  void whatCannotBeKeptIsRefused() {
+    openWindow();
+    clickFile("form1.dfm");
+    const std::string before = w().Editor->text();
+    // Hangul has no Big5 form: the file is refused and left alone.
+    const QByteArray hangul("object F: TF\r\n  Caption = '\xED\x95\x9C'\r\nend\r\n");
+    writeBytes(path("hangul.dfm"), hangul.toStdString());
+    clickFile("hangul.dfm");
+    QCOMPARE(dialogs().errors.size(), 1);
+    QVERIFY2(dialogs().errors.first().contains("第 2 行"), qPrintable(dialogs().errors.first()));
+    QCOMPARE(w().Editor->text(), before);
+    QCOMPARE(readBytes(path("hangul.dfm")), hangul);
+
+    // Form text that no longer converts is not saved over the file.
+    const std::string text = "object F: TF\r\n  Left = 1\r\nend\r\n";
+    writeBytes(path("plain.dfm"), text);
+    clickFile("plain.dfm");
+    typeAt(1, 3, "@@");
+    pressCtrlS();
+    QCOMPARE(dialogs().errors.size(), 2);
+    QVERIFY(w().modified());
+    QCOMPARE(readBytes(path("plain.dfm")).toStdString(), text);
+  }
+};
+
+QTEST_MAIN(TextFormDfmTest)
+#include "TextFormDfmTest.moc"
