@@ -48,12 +48,12 @@ void paintIcon(QPainter& p) {
   for (int i = 0; i < 5; ++i) p.drawLine(QPointF(19, 13 + i * 8), QPointF(ends[i], 13 + i * 8));
   // The quill, lying across the sheet, its nib on the last line.
   p.save();
-  p.translate(36, 46);
-  p.rotate(-50);
+  p.translate(31, 50);
+  p.rotate(-52);
   QPainterPath feather;
   feather.moveTo(0, 0);
-  feather.cubicTo(10, -9, 34, -10, 46, -2);
-  feather.cubicTo(34, 7, 12, 6, 0, 0);
+  feather.cubicTo(9, -8, 30, -9, 41, -2);
+  feather.cubicTo(30, 6, 11, 5, 0, 0);
   QLinearGradient vane(0, -8, 0, 6);
   vane.setColorAt(0, QColor(0x4A, 0x6F, 0xB5));
   vane.setColorAt(1, QColor(0x1F, 0x34, 0x6B));
@@ -61,7 +61,7 @@ void paintIcon(QPainter& p) {
   p.setPen(QPen(QColor(0x14, 0x22, 0x4A), 1.2));
   p.drawPath(feather);
   p.setPen(QPen(QColor(0xF4, 0xEE, 0xDC), 1.2, Qt::SolidLine, Qt::RoundCap));
-  p.drawLine(QPointF(4, 0), QPointF(44, -2));
+  p.drawLine(QPointF(4, 0), QPointF(39, -2));
   p.setPen(QPen(QColor(0x22, 0x22, 0x22), 2.2, Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(-6, 1), QPointF(2, 0));
   p.restore();

@@ -92,7 +92,6 @@ TAboutForm::TAboutForm(Dialogs& dialogs, QWidget* parent)
   Memo1 = new QPlainTextEdit(credits(), this);
   Memo1->setObjectName(QStringLiteral("Memo1"));
   Memo1->setReadOnly(true);
-  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->setGeometry(0, 233 - 109, 369, 109);
 }

@@ -91,6 +91,13 @@ Ttadayform::Ttadayform(Settings& settings, QWidget* parent)
   showtd->setChecked(m_settings.value(kShow) == QLatin1String("True"));
 }
 
+// The first start stores "True" after the window was made: the box follows
+// the stored value whenever the window opens.
+void Ttadayform::showEvent(QShowEvent* event) {
+  showtd->setChecked(m_settings.value(kShow) == QLatin1String("True"));
+  QDialog::showEvent(event);
+}
+
 void Ttadayform::showTip(int index) {
   showlabel->setText(QStringLiteral("\u3000\u3000") + tipString(index));
 }

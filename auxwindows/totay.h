@@ -34,6 +34,7 @@ class Ttadayform : public QDialog {
  protected:
   // Every close (button, close box, Esc) stores the check box in "show".
   void done(int result) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void showTip(int index);

@@ -21,13 +21,19 @@ using namespace vc::test;
 class AuxWindowsTest : public WorkbenchFixture {
   Q_OBJECT
 
-  // Runs action while the modal dialog opened by open() is up.
+  // Runs action while the modal dialog opened by open() is up; a dialog
+  // still open afterwards (a failed check) is closed.
   template <typename F>
   void whileModal(QAction* open, F action) {
     bool ran = false;
     QTimer::singleShot(0, this, [&] {
-      action();
+      struct Closer {
+        ~Closer() {
+          if (QWidget* m = QApplication::activeModalWidget()) m->close();
+        }
+      } closer;
       ran = true;
+      action();
     });
     open->trigger();
     QVERIFY(ran);
@@ -62,6 +68,7 @@ class AuxWindowsTest : public WorkbenchFixture {
     w().tadayform->close();
     whileModal(w().D2, [&] {
       QVERIFY(w().tadayform->isModal() && w().tadayform->isVisible());
+      QCOMPARE(w().tadayform->showtd->isChecked(), shown);
       w().tadayform->showtd->setChecked(true);
       QTest::mouseClick(w().tadayform->closebtn, Qt::LeftButton);
     });
@@ -161,8 +168,8 @@ class AuxWindowsTest : public WorkbenchFixture {
     for (QAction* open : {w().A1, &button}) {
       whileModal(open, [&] {
         QVERIFY(w().AboutForm->isVisible());
-        QCOMPARE(QApplication::focusWidget(), w().AboutForm->BitBtn1);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(w().AboutForm->focusWidget(), w().AboutForm->BitBtn1);
+        QTest::keyClick(w().AboutForm->BitBtn1, Qt::Key_Return);
       });
       QVERIFY(!w().AboutForm->isVisible());
       QCOMPARE(w().AboutForm->result(), int(QDialog::Accepted));
@@ -195,7 +202,7 @@ class AuxWindowsTest : public WorkbenchFixture {
     QVERIFY(w().helpWindow->openPage());
     QTextBrowser* b = w().helpWindow->browser;
     const QString html = b->toHtml();
-    QRegularExpression link(R"(href="([a-z]+\.html)")");
+    QRegularExpression link(R"re(href="([a-z]+\.html)")re");
     int pages = 0;
     for (auto it = link.globalMatch(html); it.hasNext(); ++pages) {
       const QString page = it.next().captured(1);

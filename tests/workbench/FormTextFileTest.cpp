@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "platform/Cp950.h"
 #include "platform/Exception.h"
 #include "workbench/core/FormTextFile.h"
@@ -49,4 +54,28 @@ TEST(FormTextFile, RefusesWhatWouldBeDamaged) {
   EXPECT_THROW(readFormTextFile("\xEF\xBB\xBFobject F: TF\r\n'\xA4\xA4'"), Exception);
   // A stray byte that is no Big5 character has no UTF-8 form.
   EXPECT_THROW(encodeFormTextFile("object F: TF\r\n'\x80'", FormTextEncoding::Utf8), Exception);
+}
+
+// Every text form file of the corpus is recognised and either comes back to
+// its own bytes through edit text and its encoding, or is refused whole.
+TEST(FormTextFile, CorpusTextFormsKeepTheirBytes) {
+  const std::filesystem::path dir = std::filesystem::path(VC_CORPUS_DIR) / "text";
+  if (!std::filesystem::is_directory(dir)) GTEST_SKIP() << "no corpus";
+  int files = 0, utf8 = 0, refused = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.path().extension() != ".dfm") continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ++files;
+    EXPECT_TRUE(isFormTextFile(bytes)) << entry.path();
+    try {
+      FormTextFile file = readFormTextFile(bytes);
+      if (file.encoding != FormTextEncoding::Cp950) ++utf8;
+      EXPECT_EQ(encodeFormTextFile(file.text, file.encoding), bytes) << entry.path();
+    } catch (const Exception&) {
+      ++refused;
+    }
+  }
+  std::printf("%d text form files: %d UTF-8 converted, %d refused\n", files, utf8, refused);
+  EXPECT_GT(files, 0);
 }
