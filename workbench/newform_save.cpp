@@ -41,13 +41,21 @@ void Tnewdfm::refuseModuleTarget(const QString& path) const {
     throw Exception("無法建立文件 " + QDir::toNativeSeparators(path).toStdString());
 }
 
-void Tnewdfm::writeFormFile(const QString& path) {
-  refuseModuleTarget(path);
-  const std::string text = Editor->text();
+namespace {
+
+// The form file of the text; raises the parser's error when it does not convert.
+std::string formFileOf(const std::string& text) {
   TReadOnlyMemoryStream input(text);
   TMemoryStream output;
   TextToFormFile(input, output);
-  replaceFile(path, output.data());
+  return output.data();
+}
+
+}  // namespace
+
+void Tnewdfm::writeFormFile(const QString& path) {
+  refuseModuleTarget(path);
+  replaceFile(path, formFileOf(Editor->text()));
 }
 
 // A .dfm that was loaded as form text is written as form text again, in its
@@ -55,9 +63,7 @@ void Tnewdfm::writeFormFile(const QString& path) {
 void Tnewdfm::writeFormText(const QString& path) {
   refuseModuleTarget(path);
   const std::string text = Editor->text();
-  TReadOnlyMemoryStream input(text);
-  TMemoryStream binary;
-  TextToFormFile(input, binary);
+  (void)formFileOf(text);
   replaceFile(path, encodeFormTextFile(text, static_cast<FormTextEncoding>(m_formTextEncoding)));
 }
 

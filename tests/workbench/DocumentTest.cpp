@@ -335,7 +335,7 @@ class DocumentTest : public WorkbenchFixture {
 
   void refusedAndDamagedFilesLeaveTheEditors() {
     writeBytes(path("FORM1.DFM"), toFormFile(smallFormText()));
-    writeBytes(path("astext.dfm"), smallFormText());
+    writeBytes(path("notaform.dfm"), "neither a form file nor form text\r\n");
     writeBytes(path("broken.exe"), "MZ not really a module");
     writeBytes(path("damaged.dfm"), toFormFile(smallFormText()).substr(0, 40));
     w().FileListBox1->update();
@@ -346,7 +346,7 @@ class DocumentTest : public WorkbenchFixture {
       QString message;
     } cases[] = {
         {"FORM1.DFM", Tnewdfm::kUnsupported},
-        {"astext.dfm", "無效的資料流格式"},
+        {"notaform.dfm", "無效的資料流格式"},
         {"broken.exe", Tnewdfm::kCannotLoadModule},
         {"damaged.dfm", ""},
     };
