@@ -2,11 +2,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/Cp950.h"
 #include "platform/Exception.h"
+#include "tests/ReadFile.h"
 #include "workbench/core/FormTextFile.h"
 
 using namespace vc;
@@ -64,8 +63,7 @@ TEST(FormTextFile, CorpusTextFormsKeepTheirBytes) {
   int files = 0, utf8 = 0, refused = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     if (entry.path().extension() != ".dfm") continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = test::readFile(entry.path());
     ++files;
     EXPECT_TRUE(isFormTextFile(bytes)) << entry.path();
     try {
