@@ -34,20 +34,36 @@ class FirstPaintReporter : public QObject {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  vc::QtDialogs dialogs;
+  vc::installQtTranslations();
+  // A start-up check (the tests run the README's command line this way): messages
+  // are collected instead of shown, and the program ends once the file named
+  // on the command line has been opened, failing when anything was said.
+  const bool startupCheck = qEnvironmentVariableIsSet("VC_STARTUP_CHECK");
+  vc::QtDialogs boxes;
+  vc::ScriptedDialogs collected;
+  vc::Dialogs& dialogs = startupCheck ? static_cast<vc::Dialogs&>(collected) : boxes;
   QStringList arguments = QCoreApplication::arguments().mid(1);
   vc::Tnewdfm window(dialogs, arguments);
 
   QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumcraft 漢化輔助編輯器"));
   QGuiApplication::setDesktopFileName(QStringLiteral("vellumcraft"));
   QApplication::setWindowIcon(vc::pictures::programIconSet());
-  window.showMaximized();
+  window.show();
   // The tip of the day opens over the shown main window.
   try {
     vc::showTipAtStartup(window);
   } catch (const vc::Exception& e) {
     // Unstorable settings are no reason to refuse work: say so and go on.
     dialogs.error(nullptr, QString::fromUtf8(e.what()));
+  }
+  if (startupCheck) {
+    QTimer::singleShot(500, &app, [&] {
+      std::printf("vellumcraft: %s\n", qPrintable(window.windowTitle()));
+      for (const QString& m : collected.messages() + collected.unexpected)
+        std::printf("vellumcraft: message: %s\n", qPrintable(m));
+      std::fflush(stdout);
+      app.exit(collected.messages().isEmpty() && collected.unexpected.isEmpty() ? 0 : 1);
+    });
   }
   // Start-up measurement: the first paint of the window is reported.
   FirstPaintReporter reporter;

@@ -37,7 +37,7 @@ Module::Module(std::unique_ptr<ByteSource> source, PeImage image)
 std::unique_ptr<Module> Module::fromSource(std::unique_ptr<ByteSource> source) {
   if (!source) return nullptr;
   std::optional<PeImage> image = PeImage::parse(*source);
-  if (!image) return nullptr;
+  if (!image || !resourceRootReadable(*source, *image)) return nullptr;
   return std::unique_ptr<Module>(new Module(std::move(source), std::move(*image)));
 }
 

@@ -32,7 +32,8 @@ class ResourceStream;
 class Module {
  public:
   // nullptr when the file does not exist, cannot be read or is not a valid
-  // module image. No code of the module runs.
+  // module image: cut short, or with a resource directory that cannot be
+  // read. No code of the module runs.
   static std::unique_ptr<Module> open(const std::string& path);
   static std::unique_ptr<Module> openBytes(std::string bytes);
 

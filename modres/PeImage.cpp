@@ -78,6 +78,9 @@ std::optional<PeImage> PeImage::parse(ByteSource& source) {
     // The loader reads section data from a 512-byte boundary when the file
     // alignment is at least that large.
     if (fileAlignment >= 0x200) s.pointerToRawData &= ~std::uint32_t{0x1FF};
+    // A section whose data the file does not hold is a cut-off copy, which the
+    // system's loader refuses as well.
+    if (!fitsIn(s.pointerToRawData, s.sizeOfRawData, image.m_fileSize)) return std::nullopt;
   }
   return image;
 }

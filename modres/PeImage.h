@@ -25,7 +25,8 @@ struct DataDirectory {
 
 class PeImage {
  public:
-  // nullopt when the source is not a PE image whose headers lie inside it.
+  // nullopt when the source is not a PE image whose headers and section data
+  // lie inside it.
   static std::optional<PeImage> parse(ByteSource& source);
 
   bool isPe32Plus() const { return m_pe32Plus; }

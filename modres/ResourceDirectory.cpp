@@ -100,6 +100,12 @@ class Walker {
 
 }  // namespace
 
+bool resourceRootReadable(ByteSource& source, const PeImage& image) {
+  if (image.resourceDirectory().rva == 0) return true;
+  std::vector<RawEntry> types;
+  return Walker(source, image).table(0, types);
+}
+
 bool readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t type,
                          std::vector<ResourceEntry>& out) {
   if (image.resourceDirectory().rva == 0) return false;

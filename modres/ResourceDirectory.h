@@ -32,6 +32,10 @@ constexpr std::uint16_t kRtRcdata = 10;
 // the image has no such type, or its directory tables cannot be read; the
 // entries appended before the failure stay. An entry whose name cannot be
 // read is left out; one whose data cannot be located is kept without data.
+// False when the image declares a resource directory whose top table cannot
+// be read: the resources are damaged, not merely absent.
+bool resourceRootReadable(ByteSource& source, const PeImage& image);
+
 bool readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t type,
                          std::vector<ResourceEntry>& out);
 

@@ -4,12 +4,15 @@
 #include <QFileInfo>
 #include <QStyle>
 
+#include "widgets/WholeGlyphDelegate.h"
+
 namespace vc {
 namespace {
 constexpr int kPathRole = Qt::UserRole + 1;
 }
 
 DirectoryListBox::DirectoryListBox(QWidget* parent) : QListWidget(parent) {
+  setItemDelegate(new WholeGlyphDelegate(this));
   setSelectionMode(QAbstractItemView::SingleSelection);
   // Enter opens the entry, and so does a double click whatever the style
   // says about activating items. The list is rebuilt once the view has

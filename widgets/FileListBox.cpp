@@ -5,9 +5,12 @@
 #include <QMouseEvent>
 #include <QRegularExpression>
 
+#include "widgets/WholeGlyphDelegate.h"
+
 namespace vc {
 
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
+  setItemDelegate(new WholeGlyphDelegate(this));
   setSelectionMode(QAbstractItemView::SingleSelection);
   connect(this, &QListWidget::itemSelectionChanged, this, &FileListBox::changed);
 }

@@ -1,5 +1,10 @@
 #include "workbench/Startup.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include "auxwindows/totay.h"
 #include "platform/Exception.h"
 #include "platform/qt/Settings.h"
@@ -18,6 +23,16 @@ bool tipWindowAtStartup(Settings& settings) {
 
 void showTipAtStartup(Tnewdfm& window) {
   if (tipWindowAtStartup(*window.settings())) window.tadayform->show();
+}
+
+bool installQtTranslations() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QLocale(QLocale::Chinese, QLocale::Taiwan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
 }
 
 }  // namespace vc

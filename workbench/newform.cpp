@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "editor/highlight/DfmHighlighter.h"
@@ -27,6 +28,7 @@
 #include "platform/qt/Settings.h"
 #include "widgets/FileListBox.h"
 #include "widgets/FilterComboBox.h"
+#include "widgets/WholeGlyphDelegate.h"
 
 namespace vc {
 
@@ -46,6 +48,10 @@ Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
       "支援格式(*.DFM;*.TXT)|*.dfm;*.txt|文字文件(*.TXT)|*.txt|窗體文件(*.DFM)|*.dfm");
   m_saveDialog.filterIndex = 1;
   m_saveDialog.defaultExt = QStringLiteral("txt");
+  m_openDialog.filter = QStringLiteral(
+      "所有支援(*.DFM;*.EXE;*.CPL;*.DLL;*.TXT)|*.dfm;*.exe;*.cpl;*.dll;*.txt|窗體文件(*.DFM)|*.dfm|"
+      "控制面板(*.CPL)|*.cpl|可執行程式(*.EXE)|*.exe|動態連接庫(*.DLL)|*.dll|文字檔案(*.TXT)|*.txt|"
+      "所有檔案(*.*)|*");
 
   // The pages: the code editor with its small toolbar, the string table and
   // the source as loaded.
@@ -64,6 +70,7 @@ Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
   tab1Layout->addWidget(editbar);
   tab1Layout->addWidget(Editor);
   tab2 = createStringPage();
+  stringlist->setItemDelegate(new WholeGlyphDelegate(stringlist));
   TabSheet1 = new QWidget;
   auto* sourceLayout = new QVBoxLayout(TabSheet1);
   sourceLayout->setContentsMargins(0, 0, 0, 0);
@@ -124,6 +131,7 @@ Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
 
   FormCreate();
   createAuxWindows();
+  restoreLayout();
 }
 
 Tnewdfm::~Tnewdfm() {
@@ -168,10 +176,12 @@ void Tnewdfm::showEvent(QShowEvent* event) {
 }
 
 void Tnewdfm::closeEvent(QCloseEvent* event) {
-  if (FormCloseQuery())
+  if (FormCloseQuery()) {
+    saveLayout();
     event->accept();
-  else
+  } else {
     event->ignore();
+  }
 }
 
 void Tnewdfm::dragEnterEvent(QDragEnterEvent* event) {

@@ -5,6 +5,7 @@
 // string-table-changed states and the open module). Its members are split by
 // concern over newform*.cpp.
 #include <QMainWindow>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <memory>
 #include <optional>
@@ -117,6 +118,7 @@ class Tnewdfm : public QMainWindow {
   QAction *S1 = nullptr, *A4 = nullptr, *X1 = nullptr, *T2 = nullptr, *R2 = nullptr,
           *F2 = nullptr, *A3 = nullptr, *Y1 = nullptr, *H2 = nullptr, *D2 = nullptr,
           *A1 = nullptr, *community = nullptr;
+  QAction* O1 = nullptr;  // 開啟舊檔
   QAction *undoItem = nullptr, *redoItem = nullptr, *cutItem = nullptr, *copyItem = nullptr,
           *pasteItem = nullptr, *deleteItem = nullptr, *selectAllItem = nullptr,
           *searchNextItem = nullptr;
@@ -165,6 +167,9 @@ class Tnewdfm : public QMainWindow {
   void WMDropFiles(const QStringList& paths);
   // Selects path in the file panel as a command-line or dropped file.
   void setSelectedPath(const QString& path);
+  // The open command: the file chosen in the open dialog is opened as a
+  // dropped file is.
+  void O1Click();
 
   // ---- The string table for the value editors and write-back.
   int stringRowCount() const;
@@ -221,6 +226,14 @@ class Tnewdfm : public QMainWindow {
   void showDocument(const std::string& text, bool formText);
   void emptyFormList();
 
+  // newform_layout.cpp: the window's size, splitters and panels kept in the
+  // settings between runs, the form list's room, the title.
+  void restoreLayout();
+  void saveLayout();
+  void showFormList();
+  void placeFormList();
+  void updateTitle();
+
   // newform_save.cpp
   void writeFormFile(const QString& path);
   void writeTextFile(const QString& path);
@@ -264,6 +277,11 @@ class Tnewdfm : public QMainWindow {
   QString m_formTextPath;
   int m_formTextEncoding = 0;  // a FormTextEncoding
   SaveDialogState m_saveDialog;
+  FileDialogState m_openDialog;
+  QString m_shownFile;  // the file whose document is shown, for the title
+  QString m_shownForm;  // the form of the module shown
+  QElapsedTimer m_filePress;  // since the last press on the file list
+  bool m_formListDue = false;  // the form list appears once a double click is over
   QString m_programFolder;
   QString m_fileName;
   bool m_modified = false;

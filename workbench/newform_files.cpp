@@ -21,10 +21,12 @@
 #include "modres/Module.h"
 #include "platform/Cp950.h"
 #include "platform/Exception.h"
+#include "platform/qt/Settings.h"
 #include "widgets/DirectoryListBox.h"
 #include "widgets/DriveComboBox.h"
 #include "widgets/FileListBox.h"
 #include "widgets/FilterComboBox.h"
+#include "widgets/WholeGlyphDelegate.h"
 #include "workbench/core/ExtensionRule.h"
 #include "workbench/core/FormTextFile.h"
 #include "workbench/newform.h"
@@ -104,6 +106,7 @@ QWidget* Tnewdfm::createFilePanel() {
   ListBox1 = new QListWidget;
   ListBox1->setObjectName(QStringLiteral("ListBox1"));
   ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+  ListBox1->setItemDelegate(new WholeGlyphDelegate(ListBox1));
   listLayout->addWidget(ListBox1);
   list->hide();
   connect(SpeedButton1, &QToolButton::clicked, this, &Tnewdfm::SpeedButton1Click);
@@ -128,7 +131,10 @@ QWidget* Tnewdfm::createFilePanel() {
   }
 
   connect(FileListBox1, &FileListBox::changed, this, &Tnewdfm::FileListBox1Change);
-  FileListBox1->setPressFilter([this] { return FileListBox1MouseDown(); });
+  FileListBox1->setPressFilter([this] {
+    m_filePress.start();
+    return FileListBox1MouseDown();
+  });
   connect(DirectoryListBox1, &DirectoryListBox::directoryChanged, this, &Tnewdfm::changeDirectory);
   connect(DriveComboBox1, &DriveComboBox::driveChanged, this, [this](const QString& root) {
     DirectoryListBox1->setDirectory(root);
@@ -167,10 +173,15 @@ void Tnewdfm::emptyFormList() {
   m_fillingForms = false;
 }
 
-void Tnewdfm::SpeedButton1Click() { list->hide(); }
+void Tnewdfm::SpeedButton1Click() {
+  m_formListDue = false;
+  list->hide();
+}
 
 void Tnewdfm::setSelectedPath(const QString& path) {
-  QFileInfo info(path);
+  // Resolved now: changing the panel's folder below changes the current
+  // folder, against which a relative path would then mean another file.
+  QFileInfo info(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
   const QString dir = info.absolutePath();
   const QString name = info.fileName();
   if (QFileInfo(dir).isDir() && QDir::cleanPath(dir) != FileListBox1->directory()) {
@@ -195,6 +206,13 @@ void Tnewdfm::setSelectedPath(const QString& path) {
   FileListBox1->update();
   if (!FileListBox1->selectName(name))
     m_dialogs.error(this, QStringLiteral("無效的文件名 - %1").arg(path));
+}
+
+void Tnewdfm::O1Click() {
+  if (m_openDialog.directory.isEmpty()) m_openDialog.directory = FileListBox1->directory();
+  if (!m_dialogs.open(this, m_openDialog)) return;
+  m_settings->setValue(QStringLiteral("OpenFolder"), m_openDialog.directory);
+  WMDropFiles({m_openDialog.fileName});
 }
 
 void Tnewdfm::WMDropFiles(const QStringList& paths) {
@@ -245,6 +263,7 @@ void Tnewdfm::FileListBox1Change() {
 void Tnewdfm::loadModule(const QString& path) {
   m_module.reset();
   m_modulePath.clear();
+  m_formListDue = false;
   m_module = modres::Module::open(QFile::encodeName(path).toStdString());
   if (!m_module) {
     m_dialogs.information(this, QString::fromUtf8(kCannotLoadModule));
@@ -260,11 +279,14 @@ void Tnewdfm::loadModule(const QString& path) {
     item->setData(kNameRole, QByteArray::fromStdString(name));
   }
   m_fillingForms = false;
-  if (listed) list->show();
+  if (listed) showFormList();
   Editor->clear();
   seditor->clear();
   Editor->setHighLighter(m_formsyn.get());
   m_fileName = path;
+  m_shownFile = path;
+  m_shownForm.clear();
+  updateTitle();
   getstringClick();
 }
 
@@ -282,6 +304,9 @@ void Tnewdfm::loadTextFile(const QString& path) {
   std::string bytes = readWholeFile(path);
   showDocument(bytes, false);
   m_fileName = path;
+  m_shownFile = path;
+  m_shownForm.clear();
+  updateTitle();
   m_fillingStrings = true;
   stringlist->setEnabled(false);
   stringlist->clear();
@@ -305,6 +330,9 @@ void Tnewdfm::loadFormFile(const QString& path) {
     m_formTextPath.clear();
   }
   m_fileName = path;
+  m_shownFile = path;
+  m_shownForm.clear();
+  updateTitle();
   getstringClick();
 }
 
@@ -322,6 +350,9 @@ void Tnewdfm::ListBox1Click() {
     BinaryToText(*resource, text);
     showDocument(text.data(), true);
     m_fileName = m_modulePath;
+    m_shownFile = m_modulePath;
+    m_shownForm = selected.first()->text();
+    updateTitle();
     getstringClick();
   } catch (const std::exception& e) {
     showError(e);
@@ -333,6 +364,9 @@ void Tnewdfm::DirectoryListBox1Change() {
   if (FileListBox1->fileName().isEmpty() && !m_modified) {
     Editor->clear();
     m_fileName.clear();
+    m_shownFile.clear();
+    m_shownForm.clear();
+    updateTitle();
   }
   emptyFormList();
   m_fillingStrings = true;

@@ -55,6 +55,8 @@ void Tnewdfm::createActions() {
 
 void Tnewdfm::createMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("檔案(&F)"));
+  O1 = item(file, QStringLiteral("開啟舊檔(&O)…"), QKeySequence(Qt::CTRL | Qt::Key_O));
+  connect(O1, &QAction::triggered, this, &Tnewdfm::O1Click);
   S1 = item(file, QStringLiteral("存檔(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
   A4 = item(file, QStringLiteral("另存新檔(&A)..."));
   file->addSeparator();

@@ -90,6 +90,24 @@ bool QtDialogs::save(QWidget* parent, SaveDialogState& state) {
   return true;
 }
 
+bool QtDialogs::open(QWidget* parent, FileDialogState& state) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  QStringList filters = nameFilters(state.filter);
+  dialog.setNameFilters(filters);
+  if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
+    dialog.selectNameFilter(filters[state.filterIndex - 1]);
+  dialog.setDirectory(state.directory.isEmpty() ? QDir::currentPath() : state.directory);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  state.fileName = dialog.selectedFiles().first();
+  int index = filters.indexOf(dialog.selectedNameFilter());
+  state.filterIndex = index >= 0 ? index + 1 : 1;
+  state.directory = QFileInfo(state.fileName).absolutePath();
+  return true;
+}
+
 std::optional<QColor> QtDialogs::color(QWidget* parent, const QColor& initial) {
   QColor c = QColorDialog::getColor(initial, parent);
   if (!c.isValid()) return std::nullopt;
@@ -156,6 +174,20 @@ QString ScriptedDialogs::folder(QWidget*, const QString& title, const QString&) 
   return next(folderAnswers, title);
 }
 
+bool ScriptedDialogs::open(QWidget*, FileDialogState& state) {
+  openDialogs << state;
+  if (openAnswers.empty()) {
+    unexpected << QStringLiteral("open dialog");
+    return false;
+  }
+  const QString path = openAnswers.front();
+  openAnswers.pop_front();
+  if (path.isEmpty()) return false;
+  state.fileName = path;
+  state.directory = QFileInfo(path).absolutePath();
+  return true;
+}
+
 std::optional<QColor> ScriptedDialogs::color(QWidget*, const QColor&) {
   if (colorAnswers.empty()) {
     unexpected << QStringLiteral("colour dialog");
@@ -182,6 +214,7 @@ void ScriptedDialogs::clearRecords() {
   confirmations.clear();
   unexpected.clear();
   saveDialogs.clear();
+  openDialogs.clear();
   m_messages.clear();
 }
 

@@ -12,8 +12,9 @@ class QWidget;
 
 namespace vc {
 
-// A save dialog kept between uses: its file name and filter choice persist.
-struct SaveDialogState {
+// A file dialog kept between uses: its file name, folder and filter choice
+// persist.
+struct FileDialogState {
   // Entries in the "label|mask|label|mask" form; masks separated by ";".
   QString filter;
   int filterIndex = 1;    // 1-based entry chosen
@@ -21,6 +22,7 @@ struct SaveDialogState {
   QString defaultExt;     // appended to typed names without one, e.g. "txt"
   QString directory;      // folder shown first; empty: the current directory
 };
+using SaveDialogState = FileDialogState;
 
 class Dialogs {
  public:
@@ -41,6 +43,9 @@ class Dialogs {
   virtual QString openFile(QWidget* parent, const QString& title, const QString& filter) = 0;
   // A folder to write into, starting at start; empty when the user cancels.
   virtual QString folder(QWidget* parent, const QString& title, const QString& start) = 0;
+  // Runs the open dialog for one existing file; on acceptance updates
+  // state.fileName, state.filterIndex and state.directory and returns true.
+  virtual bool open(QWidget* parent, FileDialogState& state) = 0;
   virtual std::optional<QColor> color(QWidget* parent, const QColor& initial) = 0;
   virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;
 };
@@ -54,6 +59,7 @@ class QtDialogs : public Dialogs {
   bool save(QWidget* parent, SaveDialogState& state) override;
   QString openFile(QWidget* parent, const QString& title, const QString& filter) override;
   QString folder(QWidget* parent, const QString& title, const QString& start) override;
+  bool open(QWidget* parent, FileDialogState& state) override;
   std::optional<QColor> color(QWidget* parent, const QColor& initial) override;
   std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
 
@@ -82,6 +88,7 @@ class ScriptedDialogs : public Dialogs {
   QStringList confirmations;  // texts of confirmations
   QStringList unexpected;     // questions asked with no scripted answer
   QList<SaveDialogState> saveDialogs;  // the dialog state as each save dialog opened
+  QList<FileDialogState> openDialogs;  // the same for each open dialog
 
   void information(QWidget* parent, const QString& text) override;
   void error(QWidget* parent, const QString& text) override;
@@ -89,6 +96,7 @@ class ScriptedDialogs : public Dialogs {
   bool save(QWidget* parent, SaveDialogState& state) override;
   QString openFile(QWidget* parent, const QString& title, const QString& filter) override;
   QString folder(QWidget* parent, const QString& title, const QString& start) override;
+  bool open(QWidget* parent, FileDialogState& state) override;
   std::optional<QColor> color(QWidget* parent, const QColor& initial) override;
   std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
 

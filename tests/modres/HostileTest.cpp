@@ -231,6 +231,16 @@ TEST(HostileDirectory, OverlappingLongNamesCannotMultiplyMemory) {
   EXPECT_EQ(o.names.size(), 256u);  // 16 MiB of shown names
 }
 
+TEST(HostileHeaders, CutOffOrUnreadableResourcesFailToOpen) {
+  const std::string whole = imageWith(Directory().bytes);
+  std::string rootOutside = whole;
+  put32(rootOutside, 0x58 + 96 + 16, 0x9000);  // no section holds it
+  EXPECT_NE(Module::openBytes(whole), nullptr);
+  EXPECT_EQ(Module::openBytes(whole.substr(0, whole.size() - 1)), nullptr);
+  EXPECT_EQ(Module::openBytes(loadFixture("forms32.exe").substr(0, 4000)), nullptr);
+  EXPECT_EQ(Module::openBytes(rootOutside), nullptr);
+}
+
 TEST(HostileHeaders, SectionTableAndDirectoriesOutsideTheFile) {
   std::string img = imageWith(Directory().bytes);
   std::string manySections = img, hugeOptional = img, noDirectories = img, pe32Plus = img;

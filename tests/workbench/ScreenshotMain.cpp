@@ -29,12 +29,14 @@ int main(int argc, char** argv) {
   const QString module = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
   const QString form = QString::fromLocal8Bit(argv[2]);
   const QString outDir = QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath();
-  vc::Settings::useFolder(QDir::tempPath() + QStringLiteral("/vc-screenshot-settings"));
+  // A first start: the window opens at its default size.
+  const QString settings = QDir::tempPath() + QStringLiteral("/vc-screenshot-settings");
+  QDir(settings).removeRecursively();
+  vc::Settings::useFolder(settings);
   QGuiApplication::setApplicationDisplayName(QStringLiteral("Vellumcraft 漢化輔助編輯器"));
   vc::ScriptedDialogs dialogs;
   QDir::setCurrent(QFileInfo(module).absolutePath());
   vc::Tnewdfm w(dialogs, {});
-  w.resize(1100, 700);
   w.show();
   QTest::qWait(200);
   w.setSelectedPath(module);
