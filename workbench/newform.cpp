@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "editor/highlight/DfmHighlighter.h"
@@ -28,7 +27,6 @@
 #include "platform/qt/Settings.h"
 #include "widgets/FileListBox.h"
 #include "widgets/FilterComboBox.h"
-#include "widgets/WholeGlyphDelegate.h"
 
 namespace vc {
 
@@ -70,7 +68,6 @@ Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
   tab1Layout->addWidget(editbar);
   tab1Layout->addWidget(Editor);
   tab2 = createStringPage();
-  stringlist->setItemDelegate(new WholeGlyphDelegate(stringlist));
   TabSheet1 = new QWidget;
   auto* sourceLayout = new QVBoxLayout(TabSheet1);
   sourceLayout->setContentsMargins(0, 0, 0, 0);

@@ -232,7 +232,8 @@ class Tnewdfm : public QMainWindow {
   void saveLayout();
   void showFormList();
   void placeFormList();
-  void updateTitle();
+  // The title names the file shown and, from a module, its form.
+  void titleFor(const QString& file, const QString& form = QString());
 
   // newform_save.cpp
   void writeFormFile(const QString& path);
@@ -278,8 +279,6 @@ class Tnewdfm : public QMainWindow {
   int m_formTextEncoding = 0;  // a FormTextEncoding
   SaveDialogState m_saveDialog;
   FileDialogState m_openDialog;
-  QString m_shownFile;  // the file whose document is shown, for the title
-  QString m_shownForm;  // the form of the module shown
   QElapsedTimer m_filePress;  // since the last press on the file list
   bool m_formListDue = false;  // the form list appears once a double click is over
   QString m_programFolder;

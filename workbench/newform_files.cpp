@@ -284,9 +284,7 @@ void Tnewdfm::loadModule(const QString& path) {
   seditor->clear();
   Editor->setHighLighter(m_formsyn.get());
   m_fileName = path;
-  m_shownFile = path;
-  m_shownForm.clear();
-  updateTitle();
+  titleFor(path);
   getstringClick();
 }
 
@@ -304,9 +302,7 @@ void Tnewdfm::loadTextFile(const QString& path) {
   std::string bytes = readWholeFile(path);
   showDocument(bytes, false);
   m_fileName = path;
-  m_shownFile = path;
-  m_shownForm.clear();
-  updateTitle();
+  titleFor(path);
   m_fillingStrings = true;
   stringlist->setEnabled(false);
   stringlist->clear();
@@ -330,9 +326,7 @@ void Tnewdfm::loadFormFile(const QString& path) {
     m_formTextPath.clear();
   }
   m_fileName = path;
-  m_shownFile = path;
-  m_shownForm.clear();
-  updateTitle();
+  titleFor(path);
   getstringClick();
 }
 
@@ -350,9 +344,7 @@ void Tnewdfm::ListBox1Click() {
     BinaryToText(*resource, text);
     showDocument(text.data(), true);
     m_fileName = m_modulePath;
-    m_shownFile = m_modulePath;
-    m_shownForm = selected.first()->text();
-    updateTitle();
+    titleFor(m_modulePath, selected.first()->text());
     getstringClick();
   } catch (const std::exception& e) {
     showError(e);
@@ -364,9 +356,7 @@ void Tnewdfm::DirectoryListBox1Change() {
   if (FileListBox1->fileName().isEmpty() && !m_modified) {
     Editor->clear();
     m_fileName.clear();
-    m_shownFile.clear();
-    m_shownForm.clear();
-    updateTitle();
+    titleFor(QString());
   }
   emptyFormList();
   m_fillingStrings = true;

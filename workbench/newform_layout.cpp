@@ -95,10 +95,10 @@ void Tnewdfm::placeFormList() {
   if (QListWidgetItem* current = FileListBox1->currentItem()) FileListBox1->scrollToItem(current);
 }
 
-void Tnewdfm::updateTitle() {
+void Tnewdfm::titleFor(const QString& file, const QString& form) {
   QString title = QString::fromUtf8(kCaption);
-  if (!m_shownFile.isEmpty()) title += QStringLiteral(" - ") + QFileInfo(m_shownFile).fileName();
-  if (!m_shownForm.isEmpty()) title += QStringLiteral(" - ") + m_shownForm;
+  if (!file.isEmpty()) title += QStringLiteral(" - ") + QFileInfo(file).fileName();
+  if (!form.isEmpty()) title += QStringLiteral(" - ") + form;
   setWindowTitle(title);
 }
 

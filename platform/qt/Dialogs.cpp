@@ -19,6 +19,27 @@ void showBox(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
   box.exec();
 }
 
+// A file dialog with the state's filters and choice of filter. Set before
+// the file name: choosing a filter later would change the name's suffix.
+QStringList prepareFileDialog(QFileDialog& dialog, const FileDialogState& state) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  QStringList filters = QtDialogs::nameFilters(state.filter);
+  dialog.setNameFilters(filters);
+  if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
+    dialog.selectNameFilter(filters[state.filterIndex - 1]);
+  return filters;
+}
+
+// Runs the dialog and keeps what the user chose in state.
+bool runFileDialog(QFileDialog& dialog, const QStringList& filters, FileDialogState& state) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  state.fileName = dialog.selectedFiles().first();
+  int index = filters.indexOf(dialog.selectedNameFilter());
+  state.filterIndex = index >= 0 ? index + 1 : 1;
+  state.directory = QFileInfo(state.fileName).absolutePath();
+  return true;
+}
+
 }  // namespace
 
 void QtDialogs::information(QWidget* parent, const QString& text) {
@@ -71,41 +92,23 @@ bool QtDialogs::save(QWidget* parent, SaveDialogState& state) {
   dialog.setFileMode(QFileDialog::AnyFile);
   // Replacing an existing file is not asked about.
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-  QStringList filters = nameFilters(state.filter);
-  dialog.setNameFilters(filters);
-  if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
-    dialog.selectNameFilter(filters[state.filterIndex - 1]);
+  const QStringList filters = prepareFileDialog(dialog, state);
   dialog.setDefaultSuffix(state.defaultExt);
   QFileInfo proposed(state.fileName);
   dialog.setDirectory(!state.directory.isEmpty() ? state.directory
                       : proposed.isAbsolute()    ? proposed.absolutePath()
                                                  : QDir::currentPath());
   dialog.selectFile(proposed.fileName());
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  state.fileName = dialog.selectedFiles().first();
-  int index = filters.indexOf(dialog.selectedNameFilter());
-  state.filterIndex = index >= 0 ? index + 1 : 1;
-  state.directory = QFileInfo(state.fileName).absolutePath();
-  return true;
+  return runFileDialog(dialog, filters, state);
 }
 
 bool QtDialogs::open(QWidget* parent, FileDialogState& state) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-  QStringList filters = nameFilters(state.filter);
-  dialog.setNameFilters(filters);
-  if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
-    dialog.selectNameFilter(filters[state.filterIndex - 1]);
+  const QStringList filters = prepareFileDialog(dialog, state);
   dialog.setDirectory(state.directory.isEmpty() ? QDir::currentPath() : state.directory);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  state.fileName = dialog.selectedFiles().first();
-  int index = filters.indexOf(dialog.selectedNameFilter());
-  state.filterIndex = index >= 0 ? index + 1 : 1;
-  state.directory = QFileInfo(state.fileName).absolutePath();
-  return true;
+  return runFileDialog(dialog, filters, state);
 }
 
 std::optional<QColor> QtDialogs::color(QWidget* parent, const QColor& initial) {
