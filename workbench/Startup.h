@@ -15,6 +15,7 @@ bool tipWindowAtStartup(Settings& settings);
 // Shows the main window's tip of the day, not modal, when the decision says
 // so. Raises as tipWindowAtStartup.
 void showTipAtStartup(Tnewdfm& window);
+
 // Installs Qt's own Traditional Chinese texts (the buttons and labels of
 // the file, colour and font dialogs and message boxes); false when they are
 // not installed, and the dialogs keep their English texts.
