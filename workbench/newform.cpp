@@ -32,6 +32,7 @@ namespace vc {
 
 Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_commandLine(std::move(commandLine)) {
+  setObjectName(QStringLiteral("newdfm"));
   setWindowTitle(QString::fromUtf8(kCaption));
   setFont(FontMapping::mapFont(QStringLiteral("新細明體"), 12));
   resize(604, 389);

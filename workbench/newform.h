@@ -163,6 +163,8 @@ class Tnewdfm : public QMainWindow {
   void communityClick();
   void TundobtnClick();
   void TredobtnClick();
+  // newform_preview.cpp: the form text shown as a live window (F2).
+  void ViewAsFormClick();
   // Files dropped on the window: the first one is opened, even when selected.
   void WMDropFiles(const QStringList& paths);
   // Selects path in the file panel as a command-line or dropped file.

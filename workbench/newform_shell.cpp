@@ -108,6 +108,7 @@ void Tnewdfm::createMenus() {
   connect(R2, &QAction::triggered, this, &Tnewdfm::R2Click);
   connect(F2, &QAction::triggered, this, &Tnewdfm::F2Click);
   connect(A3, &QAction::triggered, this, &Tnewdfm::A3Click);
+  connect(Y1, &QAction::triggered, this, &Tnewdfm::ViewAsFormClick);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("說明(&H)"));
   H2 = item(help, QStringLiteral("使用指南(&H)"), QKeySequence(Qt::Key_F1));
@@ -144,6 +145,7 @@ void Tnewdfm::createToolbar() {
   Tsavebtn->setEnabled(false);
   connect(Tsavebtn, &QToolButton::clicked, this, &Tnewdfm::TsavebtnClick);
   ViewAsForm = button("ViewAsForm", QStyle::SP_FileDialogContentsView, QStringLiteral("預覽(F2)|預覽修改後的窗體"));
+  connect(ViewAsForm, &QToolButton::clicked, this, &Tnewdfm::ViewAsFormClick);
   TT1->addSeparator();
 
   // The search and go-to fields: placed by hand, both layouts move them.

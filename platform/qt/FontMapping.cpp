@@ -1,5 +1,6 @@
 #include "platform/qt/FontMapping.h"
 
+#include <QDir>
 #include <QFontDatabase>
 #include <QHash>
 
@@ -74,6 +75,51 @@ QString FontMapping::resolveFamily(const QString& family) {
 
 QFont FontMapping::mapFont(const QString& family, int pixelSize) {
   QFont font(resolveFamily(family));
+  if (pixelSize > 0) font.setPixelSize(pixelSize);
+  return font;
+}
+
+namespace {
+
+// Wine's faces of the Windows UI fonts live outside fontconfig's folders.
+void addWineFonts() {
+  static const bool done = [] {
+    const QDir dir(QStringLiteral("/usr/share/wine/fonts"));
+    for (const char* f : {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf", "courier.ttf"})
+      if (dir.exists(QLatin1String(f))) QFontDatabase::addApplicationFont(dir.filePath(QLatin1String(f)));
+    return true;
+  }();
+  (void)done;
+}
+
+QStringList westernCandidates(const QString& family) {
+  const QString f = family.toLower();
+  if (f.contains(QLatin1String("courier")) || f.contains(QLatin1String("fixedsys")) ||
+      f.contains(QLatin1String("terminal")) || f.contains(QLatin1String("mono")) ||
+      f.contains(QLatin1String("consolas")) || f.contains(QLatin1String("lucida console")))
+    return {QStringLiteral("Courier"), QStringLiteral("DejaVu Sans Mono")};
+  if (f.contains(QLatin1String("times")) || f.contains(QLatin1String("serif")) && !f.contains(QLatin1String("sans")) ||
+      f.contains(QLatin1String("georgia")) || f.contains(QLatin1String("garamond")))
+    return {QStringLiteral("DejaVu Serif")};
+  if (f == QLatin1String("ms sans serif") || f == QLatin1String("system"))
+    return {QStringLiteral("MS Sans Serif"), QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")};
+  return {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")};
+}
+
+}  // namespace
+
+QFont FontMapping::formFont(const QString& family, int pixelSize) {
+  addWineFonts();
+  if (!candidatesFor(family).isEmpty() || (!family.isEmpty() && installed(family)))
+    return mapFont(family, pixelSize);
+  QString chosen = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+  for (const QString& c : westernCandidates(family)) {
+    if (installed(c)) {
+      chosen = c;
+      break;
+    }
+  }
+  QFont font(chosen);
   if (pixelSize > 0) font.setPixelSize(pixelSize);
   return font;
 }

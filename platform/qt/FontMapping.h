@@ -25,6 +25,12 @@ class FontMapping {
 
   // Installed families tried, in order, in place of `family`.
   static QStringList candidatesFor(const QString& family);
+
+  // A font for a form's control: like mapFont, but a Western face that is
+  // not installed falls back to a face of the same kind (the Windows UI
+  // faces Wine ships, then a proportional sans, serif or fixed face), never
+  // to the editors' fixed-pitch font.
+  static QFont formFont(const QString& family, int pixelSize);
 };
 
 }  // namespace vc

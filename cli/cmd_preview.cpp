@@ -1,0 +1,135 @@
+// formtext preview: builds the form's preview window without showing it,
+// renders its client area to a PNG and, on request, lists where every
+// component ended up. The one command that needs Qt; without a display it
+// draws offscreen.
+#include <QApplication>
+#include <QBuffer>
+#include <QImageWriter>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "cli/Command.h"
+#include "cli/FormTextInput.h"
+#include "cli/Io.h"
+#include "cli/ModuleInput.h"
+#include "formstream/FormFile.h"
+#include "formstream/TextToBinary.h"
+#include "platform/Cp950.h"
+#include "preview/PreviewWindow.h"
+
+namespace vc::cli {
+namespace {
+
+QString cell(QString s) {
+  s.replace(QLatin1Char('\t'), QLatin1Char(' '));
+  return s;
+}
+
+class Preview : public Command {
+  std::string m_input = "-";
+  std::string m_output;
+  std::string m_layout;
+  std::string m_form;
+  bool m_dfm = false;
+  bool m_utf8 = false;
+
+  void declare(Arguments& args) override {
+    args.input(m_input);
+    args.flag("--dfm", m_dfm, "the input is a form file (.dfm)");
+    args.option("--module", m_form, "NAME", "the input is a module; take its form NAME");
+    args.option("-o", m_output, "OUT.png", "the picture of the window's client area", true);
+    args.option("--layout", m_layout, "OUT.tsv",
+                "one row per component: name, class, x, y, width, height, visible, fits, text");
+    addFormTextUtf8(args, m_utf8);
+  }
+
+  // The binary form stream: a module's form, a form file's stream behind its
+  // header, or form text converted.
+  std::string formStream() {
+    if (!m_form.empty()) {
+      if (m_dfm) throw UsageError{"--dfm and --module exclude each other"};
+      if (m_input == "-") throw UsageError{"--module reads a module by its path, not from standard input"};
+      auto module = openModule(m_input);
+      const std::string name = resourceNameArgument(m_form, m_utf8);
+      return about(m_input + ": " + cp950::toUtf8(name), [&] { return readWhole(*module->readFormResource(name)); });
+    }
+    if (m_dfm) {
+      std::string bytes = readWhole(*openInput(m_input));
+      return about(inputName(m_input), [&] {
+        TReadOnlyMemoryStream input(bytes);
+        ReadFormFileHeader(input);
+        return readWhole(input);
+      });
+    }
+    auto text = openFormText(m_input, m_utf8);
+    return about(inputName(m_input), [&] {
+      TMemoryStream binary;
+      TextToBinary(*text, binary);
+      return binary.takeData();
+    });
+  }
+
+  int run() override {
+    const std::string stream = formStream();
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "formtext";
+    static char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+
+    QStringList messages;
+    preview::ReaderHooks hooks;
+    hooks.findMethod = [](const std::string& handler) {
+      return QString::fromLatin1(handler).toUpper().contains(QLatin1String("CLICK"));
+    };
+    hooks.error = [&](const QString& m) {
+      messages << m;
+      return true;
+    };
+    preview::PreviewWindow window;
+    auto printMessages = [&] {
+      for (const QString& m : messages) std::fprintf(stderr, "%s\n", m.toUtf8().constData());
+    };
+    try {
+      TReadOnlyMemoryStream input(stream);
+      window.read(input, hooks);
+    } catch (const Exception&) {
+      printMessages();
+      throw;
+    }
+    messages << window.overflowMessages();
+    printMessages();
+
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png").write(window.renderClient());
+    Output picture(m_output, false);
+    picture.write(std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+    picture.commit();
+    if (!m_layout.empty()) {
+      Output layout(m_layout, false);
+      for (const preview::LayoutRow& r : window.layoutRows()) {
+        const QString row = QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9\n")
+                                .arg(cell(r.name), cell(r.className))
+                                .arg(r.rect.x()).arg(r.rect.y()).arg(r.rect.width()).arg(r.rect.height())
+                                .arg(r.visible ? 1 : 0)
+                                .arg(r.fits < 0 ? QStringLiteral("-") : QString::number(r.fits))
+                                .arg(cell(r.text));
+        layout.write(row.toUtf8().toStdString());
+      }
+      layout.commit();
+    }
+    return 0;
+  }
+};
+
+}  // namespace
+
+VC_FORMTEXT_COMMAND(Preview, "preview",
+                    "the form's preview window as a PNG of its client area, and where its components are",
+                    "formtext preview program.exe --module TMAINFORM -o main.png --layout main.tsv");
+
+}  // namespace vc::cli

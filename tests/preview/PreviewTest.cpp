@@ -1,0 +1,243 @@
+// The preview reader and window: which properties and classes are refused
+// with which message, and where the controls end up (Align passes, client
+// size, fonts, the fit check), including hostile streams.
+#include <QFont>
+#include <QtTest>
+
+#include "formstream/Errors.h"
+#include "formstream/TextToBinary.h"
+#include "platform/Cp950.h"
+#include "preview/PreviewClasses.h"
+#include "preview/PreviewWindow.h"
+
+using namespace vc;
+using namespace vc::preview;
+
+namespace {
+
+std::string big5(const char* utf8) { return *cp950::fromUtf8(utf8); }
+
+std::string binaryOf(const std::string& text) {
+  TReadOnlyMemoryStream in(text);
+  TMemoryStream out;
+  TextToBinary(in, out);
+  return out.takeData();
+}
+
+struct Built {
+  std::unique_ptr<PreviewWindow> window = std::make_unique<PreviewWindow>();
+  QStringList messages;
+  QString fatal;
+};
+
+Built buildStream(const std::string& stream) {
+  Built b;
+  ReaderHooks hooks;
+  hooks.findMethod = [](const std::string& h) { return QString::fromStdString(h).toUpper().contains("CLICK"); };
+  hooks.error = [&](const QString& m) {
+    b.messages << m;
+    return true;
+  };
+  TReadOnlyMemoryStream in(stream);
+  try {
+    b.window->read(in, hooks);
+  } catch (const Exception& e) {
+    b.fatal = QString::fromUtf8(e.what());
+  }
+  return b;
+}
+
+// A form of ClientWidth 200, ClientHeight 100 holding `body`.
+Built buildForm(const std::string& body, const std::string& head = "  ClientWidth = 200\r\n  ClientHeight = 100\r\n") {
+  return buildStream(binaryOf("object Form1: TForm1\r\n" + head + body + "end\r\n"));
+}
+
+QString row(const Built& b, const QString& name) {
+  for (const LayoutRow& r : b.window->layoutRows())
+    if (r.name == name)
+      return QStringLiteral("%1 %2 %3 %4 %5 %6").arg(r.rect.x()).arg(r.rect.y()).arg(r.rect.width())
+          .arg(r.rect.height()).arg(r.visible).arg(r.fits);
+  return QStringLiteral("missing");
+}
+
+std::string control(const char* cls, const char* name, const std::string& props) {
+  return std::string("  object ") + name + ": " + cls + "\r\n" + props + "  end\r\n";
+}
+
+}  // namespace
+
+class PreviewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void classList() {
+    QCOMPARE(registeredClassCount(), 159);
+    QVERIFY(findClass("tbutton") && findClass("TBUTTON")->kind == Kind::Button);
+    QVERIFY(!findClass("TFont"));  // registered, but not a component
+    QVERIFY(!findClass("TDateTimePicker"));
+  }
+
+  void propertyMessages_data() {
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("built");  // names that must be built
+    QTest::newRow("known names of any version pass silently")
+        << "  object B: TButton\r\n    ExplicitLeft = 3\r\n    StyleElements = [seFont]\r\n"
+           "    OnClick = BClick\r\n    OnCreate = FormCreate\r\n  end\r\n"
+        << QStringList{} << QStringList{"B"};
+    QTest::newRow("misspelled property")
+        << "  object B: TButton\r\n    Captoin = 'x'\r\n    Caption = 'y'\r\n  end\r\n"
+        << QStringList{"讀取錯誤 B.Captoin: 屬性不存在"} << QStringList{"B"};
+    QTest::newRow("wrong value and wrong path, unnamed object by its class")
+        << "  object TLabel\r\n    Left = 'x'\r\n    Caption.Name = 1\r\n    Font.Bogus = 1\r\n  end\r\n"
+        << QStringList{"讀取錯誤 TLabel.Left: 無效的屬性值", "讀取錯誤 TLabel.Caption.Name: 無效的屬性路徑",
+                       "讀取錯誤 TLabel.Font.Bogus: 屬性不存在"}
+        << QStringList{""};
+    QTest::newRow("unknown class skipped with its children")
+        << "  object P: TFancyPanel\r\n    Foo = 1\r\n    object B: TButton\r\n    end\r\n  end\r\n"
+           "  object F: TFont\r\n  end\r\n  object C: TButton\r\n  end\r\n"
+        << QStringList{"類別 TFancyPanel 未找到", "類別 TFont 未找到"} << QStringList{"C"};
+    QTest::newRow("root properties are a form's")
+        << "  object B: TButton\r\n  end\r\n"
+        << QStringList{} << QStringList{"B"};
+  }
+  void propertyMessages() {
+    QFETCH(QString, body);
+    QFETCH(QStringList, messages);
+    QFETCH(QStringList, built);
+    Built b = buildForm(body.toStdString());
+    QVERIFY2(b.fatal.isEmpty(), qPrintable(b.fatal));
+    QCOMPARE(b.messages, messages);
+    for (const QString& n : built) QVERIFY2(row(b, n) != "missing", qPrintable(n));
+    QCOMPARE(b.window->layoutRows().size(), built.size() + 1);
+  }
+
+  void ownWayDataStopsReading() {
+    Built b = buildForm("  object M: TMemo\r\n    Bad = 1\r\n    Lines.Strings = 5\r\n  end\r\n");
+    QCOMPARE(b.messages, QStringList{"讀取錯誤 M.Bad: 屬性不存在"});
+    QCOMPARE(b.fatal, QStringLiteral("無效的屬性值"));
+  }
+
+  void layout_data() {
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("head");
+    QTest::addColumn<QStringList>("rows");  // "name x y w h visible fits"
+    const QString client = "  ClientWidth = 200\r\n  ClientHeight = 100\r\n";
+    auto panel = [](const char* name, const char* align, const char* geo) {
+      return QString("  object %1: TPanel\r\n    Align = %2\r\n%3  end\r\n").arg(name, align, geo);
+    };
+    QTest::newRow("align passes: top, bottom, left, right, client; stacked by position")
+        << panel("T1", "alTop", "    Top = 50\r\n    Height = 10\r\n") + panel("T2", "alTop", "    Top = 0\r\n    Height = 10\r\n") +
+               panel("C", "alClient", "") + panel("L", "alLeft", "    Width = 20\r\n") +
+               panel("R1", "alRight", "    Left = 100\r\n    Width = 30\r\n") +
+               panel("R2", "alRight", "    Left = 150\r\n    Width = 10\r\n") +
+               panel("B", "alBottom", "    Height = 10\r\n")
+        << client
+        << QStringList{"T2 0 0 200 10 1 -1", "T1 0 10 200 10 1 -1", "B 0 90 200 10 1 -1", "L 0 20 20 70 1 -1",
+                       "R2 190 20 10 70 1 -1", "R1 160 20 30 70 1 -1", "C 20 20 140 70 1 -1"};
+    QTest::newRow("hidden aligned controls take no room; a status bar sits at the bottom")
+        << panel("H", "alTop", "    Height = 30\r\n    Visible = False\r\n") + panel("T", "alTop", "    Height = 10\r\n") +
+               QString("  object S: TStatusBar\r\n    Height = 19\r\n  end\r\n")
+        << client << QStringList{"H 0 0 185 30 0 -1", "T 0 0 200 10 1 -1", "S 0 81 200 19 1 -1"};
+    QTest::newRow("children of a panel align inside its bevel")
+        << QString("  object P: TPanel\r\n    Left = 10\r\n    Top = 10\r\n    Width = 100\r\n    Height = 50\r\n"
+                   "    BevelWidth = 2\r\n    object Q: TPanel\r\n      Align = alClient\r\n    end\r\n  end\r\n")
+        << client << QStringList{"P 10 10 100 50 1 -1", "Q 12 12 96 46 1 -1"};
+    QTest::newRow("outer size less the frame and the menu bar")
+        << QString("  object M: TMainMenu\r\n    object F: TMenuItem\r\n      Caption = '&File'\r\n    end\r\n  end\r\n")
+        << QString("  Width = 300\r\n  Height = 200\r\n") << QStringList{"Form1 0 0 292 154 1 -1"};
+    QTest::newRow("a form designed at 120 DPI is shown at 96")
+        << QString("  object B: TButton\r\n    Left = 100\r\n    Top = 50\r\n    Width = 100\r\n    Height = 30\r\n  end\r\n")
+        << QString("  ClientWidth = 500\r\n  ClientHeight = 250\r\n  PixelsPerInch = 120\r\n")
+        << QStringList{"Form1 0 0 400 200 1 -1", "B 80 40 80 24 1 -1"};
+    QTest::newRow("hostile sizes are clamped")
+        << QString("  object B: TButton\r\n    Width = -50\r\n    Height = 2000000000\r\n  end\r\n")
+        << QString("  ClientWidth = 2000000000\r\n  ClientHeight = -7\r\n")
+        << QStringList{"Form1 0 0 4096 1 1 -1", "B 0 0 0 100000 1 -1"};
+  }
+  void layout() {
+    QFETCH(QString, body);
+    QFETCH(QString, head);
+    QFETCH(QStringList, rows);
+    Built b = buildForm(body.toStdString(), head.toStdString());
+    QVERIFY2(b.fatal.isEmpty() && b.messages.isEmpty(), qPrintable(b.fatal + b.messages.join("\n")));
+    for (const QString& r : rows) {
+      const QString name = r.section(' ', 0, 0);
+      QCOMPARE(name + " " + row(b, name), r);
+    }
+    QCOMPARE(b.window->renderClient().size(), b.window->clientArea()->size());
+  }
+
+  void fonts() {
+    Built b = buildForm(
+        "  Font.Height = -20\r\n  Font.Name = 'Tahoma'\r\n  Font.Style = [fsBold]\r\n" +
+        control("TLabel", "Inherits", "    Caption = 'a'\r\n") +
+        control("TLabel", "Own", "    Caption = 'a'\r\n    Font.Height = -11\r\n    Font.Style = []\r\n    ParentFont = False\r\n") +
+        control("TLabel", "Cell", "    Caption = 'a'\r\n    Font.Height = 13\r\n    ParentFont = False\r\n"));
+    auto font = [&](const char* n) { return b.window->clientArea()->findChild<QWidget*>(n)->font(); };
+    QCOMPARE(font("Inherits").pixelSize(), 20);
+    QVERIFY(font("Inherits").bold());
+    QCOMPARE(font("Own").pixelSize(), 11);
+    QVERIFY(!font("Own").bold());
+    // A positive height is the cell height, internal leading included.
+    QCOMPARE(row(b, "Cell").section(' ', 3, 3).toInt(), 13);
+    // An AutoSize label is as high as its font's line.
+    QCOMPARE(row(b, "Inherits").section(' ', 3, 3).toInt(), QFontMetrics(font("Inherits")).height());
+  }
+
+  void textsAndFit() {
+    const std::string wide = "    Caption = " + std::string("#20013#25991'&&x'") + "\r\n";
+    Built b = buildForm(control("TButton", "Short", "    Caption = '&OK'\r\n") +
+                        control("TButton", "Long", "    Width = 40\r\n    Caption = '" + big5("非常長的按鈕標題文字") + "'\r\n") +
+                        control("TLabel", "Wide", wide) +
+                        control("TLabel", "Edge", "    Left = 190\r\n    Caption = 'far beyond the edge'\r\n") +
+                        control("TCheckBox", "Check", "    Width = 30\r\n    Caption = 'too long for this'\r\n"));
+    QCOMPARE(b.window->layoutRows()[1].text, QStringLiteral("OK"));
+    QCOMPARE(row(b, "Short").section(' ', 5), QStringLiteral("1"));
+    QCOMPARE(b.window->layoutRows()[2].text, QStringLiteral("非常長的按鈕標題文字"));
+    QCOMPARE(b.window->layoutRows()[3].text, QStringLiteral("中文&x"));
+    QCOMPARE(b.window->overflowMessages(),
+             (QStringList{"Long: 文字超出控制項", "Edge: 文字超出控制項", "Check: 文字超出控制項"}));
+  }
+
+  void utf8StringTag() {
+    // Tag 20: a 4-byte length and UTF-8 bytes.
+    std::string s = "TPF0\x06TForm1\x05" "Form1";
+    s += "\x07" "Caption";
+    const std::string text = "\xE4\xB8\xAD";  // 中
+    s += '\x14';
+    s += std::string("\x03\x00\x00\x00", 4) + text;
+    s += std::string("\0\0", 2);
+    Built b = buildStream(s);
+    QVERIFY2(b.fatal.isEmpty(), qPrintable(b.fatal));
+    QCOMPARE(b.window->windowTitle(), QStringLiteral("中"));
+  }
+
+  void hostileStreams() {
+    // Deep nesting and many controls: built up to the limits, quickly, and
+    // no crash; damaged streams end reading with a message.
+    std::string deep = "object F: TForm\r\n";
+    for (int i = 0; i < 200; ++i) deep += "object P" + std::to_string(i) + ": TPanel\r\n";
+    for (int i = 0; i < 200; ++i) deep += "end\r\n";
+    deep += "end\r\n";
+    Built d = buildStream(binaryOf(deep));
+    QVERIFY(d.fatal.isEmpty());
+    QCOMPARE(static_cast<int>(d.window->layoutRows().size()), kMaxComponentDepth + 1);
+
+    std::string many = "object F: TForm\r\n";
+    for (int i = 0; i < 3000; ++i) many += "object B" + std::to_string(i) + ": TButton\r\nTop = " + std::to_string(i) + "\r\nend\r\n";
+    many += "end\r\n";
+    QCOMPARE(static_cast<int>(buildStream(binaryOf(many)).window->layoutRows().size()), 3001);
+
+    const std::string good = binaryOf("object F: TForm\r\n  Caption = 'x'\r\n  object B: TButton\r\n  end\r\nend\r\n");
+    for (std::size_t cut = 0; cut < good.size(); ++cut) {
+      Built t = buildStream(good.substr(0, cut));
+      QVERIFY(!t.fatal.isEmpty());
+    }
+    Built badTag = buildStream("TPF0\x06TForm1\x01" "F\x01X\x7F");
+    QCOMPARE(badTag.fatal, QStringLiteral("無效的屬性值"));
+  }
+};
+
+QTEST_MAIN(PreviewTest)
+#include "PreviewTest.moc"
