@@ -161,11 +161,13 @@ bool valueFits(const std::string& u, const Value& v) {
   using T = Value::Type;
   if (oneOf(u, {"LEFT", "TOP", "WIDTH", "HEIGHT", "CLIENTWIDTH", "CLIENTHEIGHT", "FONT.HEIGHT",
                 "FONT.SIZE", "ITEMINDEX", "PIXELSPERINCH", "BEVELWIDTH", "BORDERWIDTH",
-                "TABINDEX", "MAX", "MIN", "POSITION", "BUTTONWIDTH", "BUTTONHEIGHT", "SHORTCUT",
+                "TABINDEX", "MAX", "MIN", "BUTTONWIDTH", "BUTTONHEIGHT", "SHORTCUT",
                 "MARGIN", "SPACING", "NUMGLYPHS", "COLCOUNT", "ROWCOUNT", "DEFAULTCOLWIDTH",
                 "DEFAULTROWHEIGHT", "FIXEDCOLS", "FIXEDROWS", "TEXTHEIGHT"}))
     return v.type == T::Int;
   // A count of columns in lists and radio groups, a collection in views and grids.
+  // A bar's position, or where a form opens.
+  if (u == "POSITION") return v.type == T::Int || v.type == T::Ident;
   if (u == "COLUMNS") return v.type == T::Int || v.type == T::Collection;
   if (oneOf(u, {"VISIBLE", "ENABLED", "AUTOSIZE", "WORDWRAP", "CHECKED", "PARENTFONT",
                 "PARENTCOLOR", "SCALED", "TRANSPARENT", "STRETCH", "CENTER", "PROPORTIONAL",

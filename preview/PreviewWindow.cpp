@@ -242,7 +242,19 @@ bool hasOwnFont(const Component& c) {
   return false;
 }
 
+bool showsCaption(Kind kind) {
+  switch (kind) {
+    case Kind::Label: case Kind::StaticText: case Kind::Button: case Kind::BitBtn:
+    case Kind::SpeedButton: case Kind::ToolButton: case Kind::Edit: case Kind::Memo:
+    case Kind::CheckBox: case Kind::RadioButton: case Kind::GroupBox: case Kind::RadioGroup:
+    case Kind::Panel: case Kind::TabSheet: case Kind::MenuItem: case Kind::ComboBox:
+    case Kind::StatusBar: case Kind::Form: return true;
+    default: return false;
+  }
+}
+
 QString textOf(const Component& c, Kind kind) {
+  if (!showsCaption(kind)) return {};
   if (const Value* v = findProperty(c, "Caption"); v && v->isString()) return v->text;
   if (const Value* v = findProperty(c, "Text"); v && v->isString()) return v->text;
   if (kind == Kind::Memo) return stringsProperty(c, "Lines.Strings").join(QLatin1Char('\n'));
@@ -453,6 +465,9 @@ void PreviewWindow::build() {
           if (st == QLatin1String("tbsSeparator") || st == QLatin1String("tbsDivider")) {
             t->setEnabled(false);
             captions = false;
+          }
+          if (!captions) {
+            n.text.clear();
             t->setText(QString());
           }
           const int bw = scaled(intProperty(*parent.c, "ButtonWidth", 23));

@@ -1,0 +1,63 @@
+// Takes a screenshot of a form's preview window as a real X server shows it
+// (menu bar included). Run under Xvfb by tools/screenshot-preview.sh; not a test.
+#include <QApplication>
+#include <QFile>
+#include <QScreen>
+#include <QTest>
+#include <cstdio>
+#include <cstring>
+
+#include "formstream/FormFile.h"
+#include "formstream/TextToBinary.h"
+#include "modres/Module.h"
+#include "platform/Exception.h"
+#include "preview/PreviewWindow.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: preview_screenshot OUT.png FILE [--dfm | --module NAME]\n");
+    return 2;
+  }
+  std::string stream;
+  try {
+    if (argc >= 5 && std::strcmp(argv[3], "--module") == 0) {
+      auto module = vc::modres::Module::open(argv[2]);
+      if (!module) return 1;
+      auto res = module->readFormResource(argv[4]);
+      char buf[65536];
+      for (std::size_t k; (k = res->read(buf, sizeof buf)) > 0;) stream.append(buf, k);
+    } else {
+      QFile f(QString::fromLocal8Bit(argv[2]));
+      if (!f.open(QIODevice::ReadOnly)) return 1;
+      const QByteArray bytes = f.readAll();
+      vc::TReadOnlyMemoryStream in(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+      vc::TMemoryStream out;
+      if (argc >= 4 && std::strcmp(argv[3], "--dfm") == 0) {
+        vc::ReadFormFileHeader(in);
+        out.copyFrom(in, 0);
+      } else {
+        vc::TextToBinary(in, out);
+      }
+      stream = out.takeData();
+    }
+    vc::preview::PreviewWindow window;
+    vc::preview::ReaderHooks hooks;
+    hooks.findMethod = [](const std::string&) { return false; };
+    hooks.error = [](const QString& m) {
+      std::fprintf(stderr, "%s\n", m.toUtf8().constData());
+      return true;
+    };
+    vc::TReadOnlyMemoryStream in(stream);
+    window.read(in, hooks);
+    window.move(0, 0);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    QTest::qWait(300);
+    const QPixmap shot = window.screen()->grabWindow(window.winId());
+    return shot.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+  } catch (const vc::Exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+}
