@@ -74,6 +74,11 @@ class Preview : public Command {
     const std::string stream = formStream();
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
       setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // stderr carries the form's messages, one per line: Qt's own notes
+    // about the environment (runtime folders, fonts) are no concern of them.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& m) {
+      if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", m.toUtf8().constData());
+    });
     static int argc = 1;
     static char name[] = "formtext";
     static char* argv[] = {name, nullptr};
