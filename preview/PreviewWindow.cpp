@@ -461,6 +461,10 @@ void PreviewWindow::build() {
         bool captions = true;
         if (n.kind == Kind::ToolButton) {
           captions = boolProperty(*parent.c, "ShowCaptions", false);
+          const int bw = scaled(intProperty(*parent.c, "ButtonWidth", 23));
+          const int bh = scaled(intProperty(*parent.c, "ButtonHeight", 22));
+          if (!findProperty(c, "Width")) n.geo.setWidth(bw);
+          if (!findProperty(c, "Height")) n.geo.setHeight(bh);
           const QString st = identProperty(c, "Style");
           if (st == QLatin1String("tbsSeparator") || st == QLatin1String("tbsDivider")) {
             t->setEnabled(false);
@@ -469,11 +473,10 @@ void PreviewWindow::build() {
           if (!captions) {
             n.text.clear();
             t->setText(QString());
+          } else if (!findProperty(c, "Width")) {
+            // A tool bar that shows captions widens its buttons to them.
+            n.geo.setWidth(std::max(bw, QFontMetrics(n.font).horizontalAdvance(withoutAccelerators(n.text)) + 8));
           }
-          const int bw = scaled(intProperty(*parent.c, "ButtonWidth", 23));
-          const int bh = scaled(intProperty(*parent.c, "ButtonHeight", 22));
-          if (!findProperty(c, "Width")) n.geo.setWidth(bw);
-          if (!findProperty(c, "Height")) n.geo.setHeight(bh);
         }
         t->setToolButtonStyle(glyph.isNull() ? Qt::ToolButtonTextOnly
                               : captions    ? Qt::ToolButtonTextBesideIcon
@@ -1043,7 +1046,8 @@ void PreviewWindow::build() {
         break;
       }
       case Kind::Button: case Kind::BitBtn: case Kind::SpeedButton: case Kind::ToolButton: {
-        int room = w - 8;
+        // The edges take 3 px a side; a glyph and its 4 px spacing come off too.
+        int room = w - 6;
         if (auto* b2 = qobject_cast<QAbstractButton*>(n.widget); b2 && !b2->icon().isNull())
           room -= b2->iconSize().width() + 4;
         fits = tw <= room && m.height() <= h;
@@ -1087,10 +1091,11 @@ void PreviewWindow::build() {
       case Kind::StatusBar: case Kind::Header: {
         if (auto* p = dynamic_cast<PaintedWidget*>(n.widget)) {
           int x = 0;
-          for (int k = 0; k < p->parts.size(); ++k) {
+          for (int k = 0; k < p->parts.size() && x < w; ++k) {
             int pw = p->partWidths[static_cast<std::size_t>(k)];
             if (k + 1 == p->parts.size() || pw < 0) pw = w - x;
-            if (m.horizontalAdvance(p->parts[k]) > pw - 6) fits = false;
+            pw = std::min(pw, w - x);
+            if (!p->parts[k].isEmpty() && m.horizontalAdvance(p->parts[k]) > pw - 6) fits = false;
             x += pw;
           }
           if (p->parts.isEmpty()) fits = tw <= w - 6;
