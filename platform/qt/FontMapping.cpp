@@ -82,10 +82,11 @@ QFont FontMapping::mapFont(const QString& family, int pixelSize) {
 namespace {
 
 // Wine's faces of the Windows UI fonts live outside fontconfig's folders.
+// Its bold Tahoma draws no glyphs here; bold is made from the regular face.
 void addWineFonts() {
   static const bool done = [] {
     const QDir dir(QStringLiteral("/usr/share/wine/fonts"));
-    for (const char* f : {"tahoma.ttf", "tahomabd.ttf", "ms_sans_serif.ttf", "courier.ttf"})
+    for (const char* f : {"tahoma.ttf", "ms_sans_serif.ttf", "courier.ttf"})
       if (dir.exists(QLatin1String(f))) QFontDatabase::addApplicationFont(dir.filePath(QLatin1String(f)));
     return true;
   }();
