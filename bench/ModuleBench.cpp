@@ -106,7 +106,7 @@ void BM_OpenAndListForms(benchmark::State& state) {
   for (auto _ : state) {
     auto module = vc::modres::Module::open(m.path.string());
     std::vector<std::string> names;
-    if (!module || !module->listFormNames(names)) {
+    if (!module->listFormNames(names)) {
       state.SkipWithError("listing failed");
       return;
     }

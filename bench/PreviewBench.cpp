@@ -109,9 +109,14 @@ std::vector<std::string> corpusForms() {
     }
   }
   for (const QString& f : QDir(corpus.filePath("modules")).entryList(QDir::Files)) {
-    auto module = vc::modres::Module::open(corpus.filePath("modules/" + f).toStdString());
+    std::unique_ptr<vc::modres::Module> module;
+    try {
+      module = vc::modres::Module::open(corpus.filePath("modules/" + f).toStdString());
+    } catch (const vc::modres::EModuleError&) {
+      continue;
+    }
     std::vector<std::string> names;
-    if (!module || !module->listFormNames(names)) continue;
+    if (!module->listFormNames(names)) continue;
     for (const std::string& n : names) {
       try {
         auto res = module->readFormResource(n);

@@ -6,9 +6,19 @@
 namespace vc::cli {
 
 std::unique_ptr<modres::Module> openModule(const std::string& path) {
-  auto module = modres::Module::open(path);
-  if (!module) throw Exception(path + ": 無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！");
-  return module;
+  try {
+    return modres::Module::open(path);
+  } catch (const modres::EModuleError& e) {
+    throw Exception(path + ": 無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！ (" + e.what() + ")");
+  }
+}
+
+std::vector<std::string> formNames(modres::Module& module, const std::string& path, std::string& problem) {
+  std::vector<std::string> names;
+  problem.clear();
+  if (!module.listFormNames(names)) problem = path + ": " + module.listingError()->what();
+  else if (names.empty()) problem = path + ": no forms: the module's RT_RCDATA resources are DVCLAL and PACKAGEINFO only";
+  return names;
 }
 
 std::string resourceNameArgument(const std::string& arg, bool utf8) {

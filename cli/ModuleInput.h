@@ -9,9 +9,13 @@
 
 namespace vc::cli {
 
-// The module at path, or an exception carrying the path and
-// "無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！".
+// The module at path, or an exception carrying the path,
+// "無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！" and the reason.
 std::unique_ptr<modres::Module> openModule(const std::string& path);
+
+// The form names of the module at path. When the listing fails, or finds
+// no forms, problem says why (with the path) and names holds what was found.
+std::vector<std::string> formNames(modres::Module& module, const std::string& path, std::string& problem);
 
 // A resource name from the command line: CP950 bytes as given, or with
 // utf8 terminal text to be encoded (names CP950 cannot hold are kept as

@@ -31,9 +31,9 @@ class Extract : public Command {
 
   int run() override {
     auto module = openModule(m_module);
-    std::vector<std::string> names;
-    const bool listed = module->listFormNames(names);
-    if (!listed && names.empty()) throw Exception(m_module + ": the module has no form resources");
+    std::string problem;
+    const std::vector<std::string> names = formNames(*module, m_module, problem);
+    if (names.empty()) throw Exception(problem);
     const std::filesystem::path dir = m_folder;
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
@@ -41,7 +41,7 @@ class Extract : public Command {
       throw Exception("無法建立檔案 " + dir.string() + "。" + (ec ? ec.message() : std::string("not a folder")));
     }
 
-    bool failed = !listed;
+    bool failed = false;
     int written = 0;
     std::set<std::string> used;
     for (const std::string& name : names) {
@@ -65,8 +65,8 @@ class Extract : public Command {
         failed = true;
       }
     }
-    if (!failed && written == 0) throw Exception(m_module + ": the module has no forms");
-    if (!listed) throw Exception(m_module + ": the resource directory ends early; the forms listed so far are written");
+    if (!problem.empty()) throw Exception(problem + " (the forms listed before are written)");
+    if (!failed && written == 0) throw Exception(m_module + ": no forms: none of its RT_RCDATA resources is a form");
     return failed ? 1 : 0;
   }
 };

@@ -19,12 +19,12 @@ class List : public Command {
   }
   int run() override {
     auto module = openModule(m_module);
-    std::vector<std::string> names;
-    const bool listed = module->listFormNames(names);
+    std::string problem;
+    const std::vector<std::string> names = formNames(*module, m_module, problem);
     Output out(m_output, m_utf8);
     for (const std::string& name : names) out.write(name + "\n");
     out.commit();
-    if (!listed) throw Exception(m_module + ": the module has no form resources");
+    if (!problem.empty()) throw Exception(problem);
     return 0;
   }
 };

@@ -7,8 +7,12 @@
 #include "modres/Module.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  auto module = vc::modres::Module::openBytes(std::string(reinterpret_cast<const char*>(data), size));
-  if (!module) return 0;
+  std::unique_ptr<vc::modres::Module> module;
+  try {
+    module = vc::modres::Module::openBytes(std::string(reinterpret_cast<const char*>(data), size));
+  } catch (const vc::modres::EModuleError&) {
+    return 0;
+  }
   std::vector<std::string> names;
   module->listFormNames(names);
   names.insert(names.end(), {"DVCLAL", "PACKAGEINFO", "#1", "tform1"});

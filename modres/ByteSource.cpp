@@ -8,20 +8,22 @@
 #include <cerrno>
 #include <cstring>
 
+#include "modres/ModuleError.h"
+#include "platform/LittleEndian.h"
+
 namespace vc::modres {
 
 bool ByteSource::readU16(std::uint64_t offset, std::uint16_t& value) {
   unsigned char b[2];
   if (!readAt(offset, b, 2)) return false;
-  value = static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+  value = le::u16(b);
   return true;
 }
 
 bool ByteSource::readU32(std::uint64_t offset, std::uint32_t& value) {
   unsigned char b[4];
   if (!readAt(offset, b, 4)) return false;
-  value = static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-          (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+  value = le::u32(b);
   return true;
 }
 
@@ -36,11 +38,16 @@ std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path) {
   // O_NONBLOCK keeps a FIFO or device from stalling the open; only regular
   // files are accepted afterwards.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return nullptr;
-  struct stat st;
+  if (fd < 0) {
+    const int err = errno;
+    if (err == ENOENT) throw EModuleError(ModuleFault::Missing, "no such file");
+    throw EModuleError(ModuleFault::Unreadable, std::strerror(err));
+  }
+  struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+    const bool folder = S_ISDIR(st.st_mode);
     ::close(fd);
-    return nullptr;
+    throw EModuleError(ModuleFault::NotAFile, folder ? "a directory, not a module" : "not a regular file");
   }
   return std::unique_ptr<FileByteSource>(new FileByteSource(fd, static_cast<std::uint64_t>(st.st_size)));
 }

@@ -46,7 +46,8 @@ class MemoryByteSource : public ByteSource {
 // since the resource directory is walked eight bytes at a time.
 class FileByteSource : public ByteSource {
  public:
-  // nullptr when the path does not name a readable regular file.
+  // Raises EModuleError (Missing, NotAFile, Unreadable) when the path does
+  // not name a readable regular file.
   static std::unique_ptr<FileByteSource> open(const std::string& path);
   ~FileByteSource() override;
   FileByteSource(const FileByteSource&) = delete;

@@ -35,10 +35,9 @@ Module::Module(std::unique_ptr<ByteSource> source, PeImage image)
     : m_source(std::move(source)), m_image(std::move(image)) {}
 
 std::unique_ptr<Module> Module::fromSource(std::unique_ptr<ByteSource> source) {
-  if (!source) return nullptr;
-  std::optional<PeImage> image = PeImage::parse(*source);
-  if (!image || !resourceRootReadable(*source, *image)) return nullptr;
-  return std::unique_ptr<Module>(new Module(std::move(source), std::move(*image)));
+  PeImage image = PeImage::parse(*source);
+  checkResourceRoot(*source, image);
+  return std::unique_ptr<Module>(new Module(std::move(source), std::move(image)));
 }
 
 std::unique_ptr<Module> Module::open(const std::string& path) {
@@ -52,7 +51,11 @@ std::unique_ptr<Module> Module::openBytes(std::string bytes) {
 const std::vector<ResourceEntry>& Module::entries() {
   if (!m_walked) {
     m_walked = true;
-    m_walkOk = readResourceEntries(*m_source, m_image, kRtRcdata, m_entries);
+    try {
+      readResourceEntries(*m_source, m_image, kRtRcdata, m_entries);
+    } catch (const EModuleError& e) {
+      m_listingError = e;
+    }
     for (std::size_t i = 0; i < m_entries.size(); ++i) m_byShownName.try_emplace(m_entries[i].shownName, i);
   }
   return m_entries;
@@ -63,7 +66,7 @@ bool Module::listFormNames(std::vector<std::string>& list) {
     if (!e.numeric && (e.name == kDvclal || e.name == kPackageInfo)) continue;
     list.push_back(e.shownName);
   }
-  return m_walkOk;
+  return !m_listingError;
 }
 
 const ResourceEntry* Module::find(const std::string& name) {

@@ -13,6 +13,7 @@
 
 #include "formstream/Stream.h"
 #include "modres/ByteSource.h"
+#include "modres/ModuleError.h"
 #include "modres/PeImage.h"
 #include "modres/ResourceDirectory.h"
 #include "platform/Exception.h"
@@ -31,17 +32,19 @@ class ResourceStream;
 
 class Module {
  public:
-  // nullptr when the file does not exist, cannot be read or is not a valid
-  // module image: cut short, or with a resource directory that cannot be
-  // read. No code of the module runs.
+  // Raises EModuleError, saying why, when the file does not exist, cannot be
+  // read or is not a valid module image: cut short, or with a resource
+  // directory that cannot be read. No code of the module runs.
   static std::unique_ptr<Module> open(const std::string& path);
   static std::unique_ptr<Module> openBytes(std::string bytes);
 
   // Appends the RT_RCDATA names in directory order, leaving out "DVCLAL" and
-  // "PACKAGEINFO" (exact). False, with nothing more to say, when the module
-  // has no RT_RCDATA resources or its directory cannot be walked; the names
+  // "PACKAGEINFO" (exact). False when the module has no RT_RCDATA resources
+  // or its directory cannot be walked (listingError() says why); the names
   // appended before a failure stay.
   bool listFormNames(std::vector<std::string>& list);
+  // Why listing failed; null when it did not (or has not run).
+  const EModuleError* listingError() const { return m_listingError ? &*m_listingError : nullptr; }
 
   // The resource of type RT_RCDATA named `name` (CP950 bytes): a listed name,
   // "#" and a decimal id, or a name differing from a stored one in ASCII case
@@ -62,7 +65,7 @@ class Module {
   std::unique_ptr<ByteSource> m_source;
   PeImage m_image;
   bool m_walked = false;
-  bool m_walkOk = false;
+  std::optional<EModuleError> m_listingError;
   std::vector<ResourceEntry> m_entries;
   std::unordered_map<std::string, std::size_t> m_byShownName;  // first entry of each shown name
 };

@@ -4,9 +4,11 @@
 // file offsets. Nothing of the image is loaded or run.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "modres/ByteSource.h"
+#include "modres/ModuleError.h"
 
 namespace vc::modres {
 
@@ -25,9 +27,10 @@ struct DataDirectory {
 
 class PeImage {
  public:
-  // nullopt when the source is not a PE image whose headers and section data
-  // lie inside it.
-  static std::optional<PeImage> parse(ByteSource& source);
+  // Raises EModuleError: NotAModule without the MZ and PE signatures or
+  // with an unknown optional header, Truncated when headers or section data
+  // lie beyond the end.
+  static PeImage parse(ByteSource& source);
 
   bool isPe32Plus() const { return m_pe32Plus; }
   std::uint16_t machine() const { return m_machine; }
@@ -38,6 +41,9 @@ class PeImage {
   // File offset of the count bytes starting at rva, when all of them are
   // backed by the file data of one section and lie inside the file.
   std::optional<std::uint64_t> rvaToOffset(std::uint64_t rva, std::uint64_t count) const;
+  // Why rvaToOffset found nothing for rva (Damaged): the bytes run outside
+  // the file data of their section, or no section holds them.
+  EModuleError whyNotInFile(std::uint64_t rva, const std::string& what) const;
 
  private:
   bool m_pe32Plus = false;

@@ -1,6 +1,7 @@
 #include "modres/ResourceDirectory.h"
 
 #include "modres/ResourceName.h"
+#include "platform/LittleEndian.h"
 
 namespace vc::modres {
 namespace {
@@ -17,11 +18,6 @@ struct RawEntry {
   std::uint32_t target = 0;
 };
 
-std::uint32_t u32At(const unsigned char* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 // Offsets inside the directory are relative to its start and at most 31 bits;
 // every one is mapped through the section table and checked before reading.
 class Walker {
@@ -34,41 +30,43 @@ class Walker {
     return at && m_source.readAt(*at, buffer, count);
   }
 
+  // read(), or the reason it failed.
+  void mustRead(std::uint32_t offset, void* buffer, std::uint32_t count, const char* what) {
+    if (!read(offset, buffer, count)) throw m_image.whyNotInFile(std::uint64_t{m_base} + offset, what);
+  }
+
   bool entryCount(std::uint32_t directory, std::uint32_t& count) {
     unsigned char header[kDirectoryHeaderSize];
     if (!read(directory, header, sizeof header)) return false;
-    count = std::uint32_t{header[12]} | (std::uint32_t{header[13]} << 8);
-    count += std::uint32_t{header[14]} | (std::uint32_t{header[15]} << 8);
+    count = std::uint32_t{le::u16(header + 12)} + le::u16(header + 14);
     return true;
   }
 
   // The whole entry table: at most 131070 entries, and only once it is known
   // to lie inside the file.
-  bool table(std::uint32_t directory, std::vector<RawEntry>& entries) {
-    std::uint32_t count = 0;
-    if (!entryCount(directory, count)) return false;
+  void table(std::uint32_t directory, std::vector<RawEntry>& entries, const char* what) {
+    unsigned char header[kDirectoryHeaderSize];
+    mustRead(directory, header, sizeof header, what);
+    const std::uint32_t count = std::uint32_t{le::u16(header + 12)} + le::u16(header + 14);
     const std::uint64_t first = std::uint64_t{directory} + kDirectoryHeaderSize;
     const std::uint64_t bytes = std::uint64_t{count} * kEntrySize;
-    if (first + bytes > kHighBit) return false;
-    std::vector<unsigned char> raw(static_cast<std::size_t>(bytes));
-    if (!read(static_cast<std::uint32_t>(first), raw.data(), static_cast<std::uint32_t>(bytes))) return false;
+    if (first + bytes > kHighBit)
+      throw EModuleError(ModuleFault::Damaged, std::string("damaged resource directory: ") + what + " too large");
+    std::string raw(static_cast<std::size_t>(bytes), '\0');
+    mustRead(static_cast<std::uint32_t>(first), raw.data(), static_cast<std::uint32_t>(bytes), what);
+    le::ByteCursor c(raw);
     entries.resize(count);
-    for (std::uint32_t i = 0; i < count; ++i)
-      entries[i] = {u32At(&raw[i * kEntrySize]), u32At(&raw[i * kEntrySize + 4])};
-    return true;
+    for (RawEntry& e : entries) c.u32(e.name), c.u32(e.target);
   }
 
   bool name(std::uint32_t offset, std::u16string& out) {
     unsigned char len[2];
     if (!read(offset, len, 2)) return false;
-    const std::uint32_t units = std::uint32_t{len[0]} | (std::uint32_t{len[1]} << 8);
+    const std::uint32_t units = le::u16(len);
     if (std::uint64_t{offset} + 2 + 2 * units > kHighBit) return false;
     std::string raw(2 * units, '\0');
     if (!read(offset + 2, raw.data(), 2 * units)) return false;
-    out.resize(units);
-    for (std::uint32_t i = 0; i < units; ++i)
-      out[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
-                                     (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
+    out = le::utf16(reinterpret_cast<const unsigned char*>(raw.data()), units);
     return true;
   }
 
@@ -81,12 +79,12 @@ class Walker {
     if (!entryCount(directory, count) || count == 0) return std::nullopt;
     if (std::uint64_t{directory} + kDirectoryHeaderSize + kEntrySize > kHighBit) return std::nullopt;
     if (!read(directory + kDirectoryHeaderSize, entry, kEntrySize)) return std::nullopt;
-    const std::uint32_t target = u32At(entry + 4);
+    const std::uint32_t target = le::u32(entry + 4);
     if (target & kHighBit) return std::nullopt;
     unsigned char leaf[16];
     if (!read(target, leaf, sizeof leaf)) return std::nullopt;
-    const std::uint32_t rva = u32At(leaf);
-    const std::uint32_t size = u32At(leaf + 4);
+    const std::uint32_t rva = le::u32(leaf);
+    const std::uint32_t size = le::u32(leaf + 4);
     auto at = m_image.rvaToOffset(rva, size);
     if (!at) return std::nullopt;
     return ResourceData{*at, size};
@@ -100,19 +98,20 @@ class Walker {
 
 }  // namespace
 
-bool resourceRootReadable(ByteSource& source, const PeImage& image) {
-  if (image.resourceDirectory().rva == 0) return true;
+void checkResourceRoot(ByteSource& source, const PeImage& image) {
+  if (image.resourceDirectory().rva == 0) return;
   std::vector<RawEntry> types;
-  return Walker(source, image).table(0, types);
+  Walker(source, image).table(0, types, "the resource directory");
 }
 
-bool readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t type,
+void readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t type,
                          std::vector<ResourceEntry>& out) {
-  if (image.resourceDirectory().rva == 0) return false;
+  if (image.resourceDirectory().rva == 0)
+    throw EModuleError(ModuleFault::NoResources, "no resources: the module has no resource directory");
   Walker walker(source, image);
 
   std::vector<RawEntry> types;
-  if (!walker.table(0, types)) return false;
+  walker.table(0, types, "the resource directory");
   std::optional<std::uint32_t> typeDirectory;
   for (const RawEntry& e : types) {
     if (!(e.name & kHighBit) && e.name == type) {
@@ -120,11 +119,12 @@ bool readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t
       break;
     }
   }
+  if (!typeDirectory) throw EModuleError(ModuleFault::NoForms, "no forms: the module has no RT_RCDATA resources");
   // A type directory that is the root again would loop.
-  if (!typeDirectory || *typeDirectory == 0) return false;
+  if (*typeDirectory == 0) throw EModuleError(ModuleFault::Loop, "loop in the resource directory");
 
   std::vector<RawEntry> names;
-  if (!walker.table(*typeDirectory, names)) return false;
+  walker.table(*typeDirectory, names, "the RT_RCDATA directory");
   std::size_t nameBytes = 0;
   for (const RawEntry& e : names) {
     ResourceEntry entry;
@@ -138,7 +138,8 @@ bool readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t
       entry.shownName = shownResourceId(entry.id);
     }
     nameBytes += entry.shownName.size();
-    if (nameBytes > kMaxNameBytes) return false;
+    if (nameBytes > kMaxNameBytes)
+      throw EModuleError(ModuleFault::Damaged, "damaged resource directory: more than 16 MiB of names");
     if (e.target & kHighBit) {
       const std::uint32_t languages = e.target & ~kHighBit;
       // Pointing back at the root or the type directory is a loop, not a language level.
@@ -146,7 +147,6 @@ bool readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t
     }
     out.push_back(std::move(entry));
   }
-  return true;
 }
 
 }  // namespace vc::modres

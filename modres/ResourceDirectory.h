@@ -28,15 +28,17 @@ struct ResourceEntry {
 
 constexpr std::uint16_t kRtRcdata = 10;
 
-// Appends the entries of resource type `type` in directory order. False when
-// the image has no such type, or its directory tables cannot be read; the
-// entries appended before the failure stay. An entry whose name cannot be
-// read is left out; one whose data cannot be located is kept without data.
-// False when the image declares a resource directory whose top table cannot
-// be read: the resources are damaged, not merely absent.
-bool resourceRootReadable(ByteSource& source, const PeImage& image);
+// Raises EModuleError when the image declares a resource directory whose top
+// table cannot be read: the resources are damaged, not merely absent.
+void checkResourceRoot(ByteSource& source, const PeImage& image);
 
-bool readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t type,
+// Appends the entries of resource type `type` in directory order. Raises
+// EModuleError when the image has no resources (NoResources) or no such type
+// (NoForms), or when its directory tables cannot be read (Truncated, Damaged,
+// Loop); the entries appended before the failure stay. An entry whose name
+// cannot be read is left out; one whose data cannot be located is kept
+// without data.
+void readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t type,
                          std::vector<ResourceEntry>& out);
 
 // The whole directory, three levels (type, name, language) as the loader

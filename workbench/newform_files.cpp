@@ -264,8 +264,9 @@ void Tnewdfm::loadModule(const QString& path) {
   m_module.reset();
   m_modulePath.clear();
   m_formListDue = false;
-  m_module = modres::Module::open(QFile::encodeName(path).toStdString());
-  if (!m_module) {
+  try {
+    m_module = modres::Module::open(QFile::encodeName(path).toStdString());
+  } catch (const modres::EModuleError&) {
     m_dialogs.information(this, QString::fromUtf8(kCannotLoadModule));
     return;
   }

@@ -21,7 +21,6 @@ TEST(ByteSource, FileReadsMatchMemoryAcrossPagesAndAtTheEnd) {
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 
   auto file = FileByteSource::open(path.string());
-  ASSERT_NE(file, nullptr);
   MemoryByteSource memory(bytes);
   ASSERT_EQ(file->size(), bytes.size());
   std::uniform_int_distribution<std::uint64_t> offset(0, bytes.size() + 10);

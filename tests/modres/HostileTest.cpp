@@ -4,6 +4,8 @@
 // clean failure or a clean listing.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <fstream>
 #include <iterator>
 
@@ -18,8 +20,16 @@ std::string loadFixture(const std::string& name) {
 }
 
 // Opens, lists and reads every listed name; returns the number of names read.
+std::unique_ptr<Module> openOrNull(std::string bytes) {
+  try {
+    return Module::openBytes(std::move(bytes));
+  } catch (const EModuleError&) {
+    return nullptr;
+  }
+}
+
 std::size_t exercise(std::string bytes, bool* listed = nullptr) {
-  auto module = Module::openBytes(std::move(bytes));
+  auto module = openOrNull(std::move(bytes));
   if (!module) return 0;
   std::vector<std::string> names;
   bool ok = module->listFormNames(names);
@@ -133,19 +143,31 @@ struct Directory {
   }
 };
 
+template <class Step>
+std::optional<ModuleFault> faultOf(Step step) {
+  try {
+    step();
+  } catch (const EModuleError& e) {
+    return e.fault();
+  }
+  return std::nullopt;
+}
+
 struct Outcome {
   bool opened = false;
   bool listed = false;
+  std::optional<ModuleFault> fault;  // why listing failed
   std::vector<std::string> names;
   std::size_t readable = 0;
 };
 
 Outcome run(const std::string& rsrc) {
   Outcome o;
-  auto module = Module::openBytes(imageWith(rsrc));
+  auto module = openOrNull(imageWith(rsrc));
   if (!module) return o;
   o.opened = true;
   o.listed = module->listFormNames(o.names);
+  if (!o.listed) o.fault = module->listingError()->fault();
   for (const std::string& n : o.names) {
     try {
       module->readFormResource(n);
@@ -175,7 +197,7 @@ TEST(HostileDirectory, LoopsAreNotFollowed) {
     EXPECT_EQ(o.names, std::vector<std::string>{"AB"});
     EXPECT_EQ(o.readable, 0u);
   }
-  EXPECT_FALSE(run(typeToRoot.bytes).listed);
+  EXPECT_EQ(run(typeToRoot.bytes).fault, ModuleFault::Loop);
 }
 
 TEST(HostileDirectory, AbsurdCountsEndTheListing) {
@@ -184,9 +206,9 @@ TEST(HostileDirectory, AbsurdCountsEndTheListing) {
   put16(rootCount.bytes, 14, 0xFFFF);
   put16(typeCount.bytes, Directory::kTypeDir + 12, 0xFFFF);
   put16(typeCount.bytes, Directory::kTypeDir + 14, 0xFFFF);
-  EXPECT_FALSE(run(rootCount.bytes).listed);
+  EXPECT_EQ(run(rootCount.bytes).fault, ModuleFault::Damaged);
   Outcome o = run(typeCount.bytes);
-  EXPECT_FALSE(o.listed);
+  EXPECT_EQ(o.fault, ModuleFault::Damaged);
   EXPECT_TRUE(o.names.empty());
 }
 
@@ -227,7 +249,7 @@ TEST(HostileDirectory, OverlappingLongNamesCannotMultiplyMemory) {
   put16(d, nameAt, 0xFFFF);
   for (std::uint32_t i = 0; i < 0xFFFF; ++i) put16(d, nameAt + 2 + 2 * i, 'A');
   Outcome o = run(d);
-  EXPECT_FALSE(o.listed);
+  EXPECT_EQ(o.fault, ModuleFault::Damaged);
   EXPECT_EQ(o.names.size(), 256u);  // 16 MiB of shown names
 }
 
@@ -235,10 +257,10 @@ TEST(HostileHeaders, CutOffOrUnreadableResourcesFailToOpen) {
   const std::string whole = imageWith(Directory().bytes);
   std::string rootOutside = whole;
   put32(rootOutside, 0x58 + 96 + 16, 0x9000);  // no section holds it
-  EXPECT_NE(Module::openBytes(whole), nullptr);
-  EXPECT_EQ(Module::openBytes(whole.substr(0, whole.size() - 1)), nullptr);
-  EXPECT_EQ(Module::openBytes(loadFixture("forms32.exe").substr(0, 4000)), nullptr);
-  EXPECT_EQ(Module::openBytes(rootOutside), nullptr);
+  EXPECT_EQ(faultOf([&] { Module::openBytes(whole); }), std::nullopt);
+  EXPECT_EQ(faultOf([&] { Module::openBytes(whole.substr(0, whole.size() - 1)); }), ModuleFault::Truncated);
+  EXPECT_EQ(faultOf([&] { Module::openBytes(loadFixture("forms32.exe").substr(0, 4000)); }), ModuleFault::Truncated);
+  EXPECT_EQ(faultOf([&] { Module::openBytes(rootOutside); }), ModuleFault::Damaged);
 }
 
 TEST(HostileHeaders, SectionTableAndDirectoriesOutsideTheFile) {
@@ -248,12 +270,12 @@ TEST(HostileHeaders, SectionTableAndDirectoriesOutsideTheFile) {
   put16(hugeOptional, 0x54, 0xFFFF);
   put32(noDirectories, 0x58 + 92, 2);
   put16(pe32Plus, 0x58, 0x20B);  // too short an optional header for PE32+ with 16 directories
-  EXPECT_EQ(Module::openBytes(manySections), nullptr);
-  EXPECT_EQ(Module::openBytes(hugeOptional), nullptr);
+  EXPECT_EQ(faultOf([&] { Module::openBytes(manySections); }), ModuleFault::Truncated);
+  EXPECT_EQ(faultOf([&] { Module::openBytes(hugeOptional); }), ModuleFault::Truncated);
   auto m = Module::openBytes(noDirectories);
-  ASSERT_NE(m, nullptr);
   std::vector<std::string> names;
   EXPECT_FALSE(m->listFormNames(names));
+  EXPECT_EQ(m->listingError()->fault(), ModuleFault::NoResources);
   exercise(pe32Plus);
 }
 

@@ -122,11 +122,11 @@ TEST_P(FormsModule, ResourceStreamIsReadOnlyAndSeekable) {
 INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, FormsModule, testing::Values("forms32.exe", "forms64.dll"));
 
 TEST(ModuleOpen, ModulesWithoutRcdataOpenButListNothing) {
-  for (const char* name : {"nores32.exe", "noforms64.exe"}) {
+  for (auto [name, fault] : {std::pair{"nores32.exe", ModuleFault::NoResources}, {"noforms64.exe", ModuleFault::NoForms}}) {
     auto module = Module::open(fixture(name));
-    ASSERT_NE(module, nullptr) << name;
     std::vector<std::string> names = {"kept"};
     EXPECT_FALSE(module->listFormNames(names)) << name;
+    EXPECT_EQ(module->listingError()->fault(), fault) << name;
     EXPECT_EQ(names, std::vector<std::string>{"kept"});
     EXPECT_THROW(module->readFormResource("TFORM1"), EResNotFound);
   }
@@ -144,12 +144,26 @@ TEST(ModuleOpen, FilesThatAreNotModulesFailToOpen) {
   dosOnly[0] = 'M';
   dosOnly[1] = 'Z';
   dosOnly[0x3C] = 0x40;
-  EXPECT_EQ(Module::open(write("empty.exe", "")), nullptr);
-  EXPECT_EQ(Module::open(write("text.exe", "object Form1: TForm1\r\nend\r\n")), nullptr);
-  EXPECT_EQ(Module::open(write("dos.exe", dosOnly)), nullptr);
-  EXPECT_EQ(Module::open((dir / "missing.exe").string()), nullptr);
-  EXPECT_EQ(Module::open(dir.string()), nullptr);
-  EXPECT_EQ(Module::open("/dev/null"), nullptr);
+  std::string cut = dosOnly;  // a PE signature, then nothing
+  cut.replace(0x40, 4, std::string("PE\0\0", 4));
+  cut.resize(0x48);
+  const std::pair<std::string, ModuleFault> rows[] = {
+      {write("empty.exe", ""), ModuleFault::NotAModule},
+      {write("text.exe", "object Form1: TForm1\r\nend\r\n"), ModuleFault::NotAModule},
+      {write("dos.exe", dosOnly), ModuleFault::NotAModule},
+      {write("cut.exe", cut), ModuleFault::Truncated},
+      {(dir / "missing.exe").string(), ModuleFault::Missing},
+      {dir.string(), ModuleFault::NotAFile},
+      {"/dev/null", ModuleFault::NotAFile},
+  };
+  for (const auto& [path, fault] : rows) {
+    try {
+      Module::open(path);
+      ADD_FAILURE() << path << " opened";
+    } catch (const EModuleError& e) {
+      EXPECT_EQ(e.fault(), fault) << path << ": " << e.what();
+    }
+  }
   fs::remove_all(dir);
 }
 

@@ -23,7 +23,6 @@ int main(int argc, char** argv) {
   try {
     if (argc >= 5 && std::strcmp(argv[3], "--module") == 0) {
       auto module = vc::modres::Module::open(argv[2]);
-      if (!module) return 1;
       auto res = module->readFormResource(argv[4]);
       char buf[65536];
       for (std::size_t k; (k = res->read(buf, sizeof buf)) > 0;) stream.append(buf, k);
