@@ -3,6 +3,7 @@
 #include "formstream/BinaryToText.h"
 #include "formstream/Errors.h"
 #include "formstream/TFiler.h"
+#include "platform/LittleEndian.h"
 
 namespace vc {
 
@@ -18,7 +19,7 @@ void ReadFormFileHeader(TStream& stream) {
   unsigned char head[3] = {0, 0, 0};
   std::size_t got = stream.read(head, 3);
   (void)got;  // a short read leaves zeros, which fail the check below
-  if (head[0] != 0xFF || (head[1] | head[2] << 8) != 10) throw EInvalidImage(msg::kInvalidStreamFormat);
+  if (head[0] != 0xFF || le::u16(head + 1) != 10) throw EInvalidImage(msg::kInvalidStreamFormat);
   unsigned char b = 0;
   int n = 0;
   while (true) {
