@@ -52,7 +52,8 @@ void readStrings(ExchangeForm& form, std::set<std::string>& usedContexts) {
 
 void openModuleForms(ExchangeSource& source, modres::Module& module, const ExchangeProgress& progress) {
   std::vector<std::string> names;
-  if (!module.listFormNames(names)) source.error = "the module's list of forms could not be read in full";
+  if (!module.listFormNames(names))
+    source.error = std::string("the module's list of forms could not be read in full: ") + module.listingError()->what();
   std::set<std::string> usedStems, usedContexts;
   std::size_t done = 0;
   for (const std::string& name : names) {
@@ -109,7 +110,13 @@ std::string comment(const FormString& s) {
 ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgress& progress) {
   ExchangeSource source;
   source.path = path;
-  if (auto module = modres::Module::open(path)) {
+  std::unique_ptr<modres::Module> module;
+  try {
+    module = modres::Module::open(path);
+  } catch (const modres::EModuleError&) {
+    // Not a module: a form file, or reading it says what is wrong.
+  }
+  if (module) {
     openModuleForms(source, *module, progress);
   } else {
     openFormFile(source, path, readFile(path));
