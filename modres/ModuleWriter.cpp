@@ -162,8 +162,12 @@ std::uint32_t imageChecksum(std::string_view image, std::uint64_t checksumOffset
 
 PatchedModule replaceFormResources(const std::string& original, const std::vector<FormReplacement>& forms) {
   MemoryByteSource source(original);
-  std::optional<PeImage> image = PeImage::parse(source);
-  if (!image) refuse("not a valid module image");
+  std::optional<PeImage> image;
+  try {
+    image = PeImage::parse(source);
+  } catch (const EModuleError& e) {
+    refuse(e.what());
+  }
   std::string reason;
   std::optional<ResourceNode> root = readResourceTree(source, *image, reason);
   if (!root) refuse(reason);

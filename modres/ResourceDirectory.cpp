@@ -175,7 +175,11 @@ class TreeReader {
     if (!m_walker.read(offset, node.tableHeader.data(), 12))
       return fail("a resource directory table lies outside the file");
     std::vector<RawEntry> raw;
-    if (!m_walker.table(offset, raw)) return fail("a resource directory table lies outside the file");
+    try {
+      m_walker.table(offset, raw, "a resource directory table");
+    } catch (const EModuleError& e) {
+      return fail(e.what());
+    }
     if ((m_entries += raw.size()) > kMaxTreeEntries) return fail("the resource directory has too many entries");
     node.children.resize(raw.size());
     for (std::size_t i = 0; i < raw.size(); ++i) {
@@ -203,10 +207,10 @@ class TreeReader {
     unsigned char entry[16];
     if (!m_walker.read(offset, entry, sizeof entry)) return fail("a resource data entry lies outside the file");
     node.leaf = true;
-    node.data.size = u32At(entry + 4);
-    node.codePage = u32At(entry + 8);
-    node.reserved = u32At(entry + 12);
-    auto at = m_image.rvaToOffset(u32At(entry), node.data.size);
+    node.data.size = le::u32(entry + 4);
+    node.codePage = le::u32(entry + 8);
+    node.reserved = le::u32(entry + 12);
+    auto at = m_image.rvaToOffset(le::u32(entry), node.data.size);
     if (!at) return fail("the data of a resource lies outside the file");
     node.data.offset = *at;
     if ((m_dataBytes += node.data.size) > m_maxDataBytes) return fail("the resources claim more bytes than the module holds");
