@@ -9,7 +9,7 @@ std::unique_ptr<modres::Module> openModule(const std::string& path) {
   try {
     return modres::Module::open(path);
   } catch (const modres::EModuleError& e) {
-    throw Exception(path + ": 無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！ (" + e.what() + ")");
+    throw Exception(path + ": 無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！: " + e.what());
   }
 }
 

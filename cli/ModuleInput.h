@@ -10,7 +10,8 @@
 namespace vc::cli {
 
 // The module at path, or an exception carrying the path,
-// "無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！" and the reason.
+// "無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！" and, after ": ",
+// the reason.
 std::unique_ptr<modres::Module> openModule(const std::string& path);
 
 // The form names of the module at path. When the listing fails, or finds

@@ -8,12 +8,14 @@
 #include <optional>
 #include <vector>
 
+#include "platform/LittleEndian.h"
+
 namespace vc {
 
 Extended Extended::fromBytes(const unsigned char* p) {
   Extended e;
-  for (int i = 7; i >= 0; --i) e.mantissa = (e.mantissa << 8) | p[i];
-  e.signExponent = static_cast<std::uint16_t>(p[8] | p[9] << 8);
+  e.mantissa = le::u64(p);
+  e.signExponent = le::u16(p + 8);
   return e;
 }
 

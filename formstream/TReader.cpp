@@ -4,17 +4,10 @@
 #include <cstring>
 
 #include "formstream/Errors.h"
+#include "platform/LittleEndian.h"
 #include "platform/Utf.h"
 
 namespace vc {
-
-namespace {
-std::uint64_t loadLE(const unsigned char* p, int n) {
-  std::uint64_t v = 0;
-  for (int i = n - 1; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
-}  // namespace
 
 TReader::TReader(TStream& stream, std::size_t bufferSize) : TFiler(stream, bufferSize) {}
 
@@ -76,7 +69,7 @@ void TReader::skipBytes(std::uint64_t count) {
 std::int32_t TReader::readRawInt32() {
   unsigned char b[4];
   read(b, 4);
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(loadLE(b, 4)));
+  return static_cast<std::int32_t>(le::u32(b));
 }
 
 std::uint32_t TReader::readRawLength() {
@@ -159,8 +152,8 @@ std::int32_t TReader::readInteger() {
   unsigned char b[4];
   switch (readTag()) {
     case tagInt8: read(b, 1); return static_cast<std::int8_t>(b[0]);
-    case tagInt16: read(b, 2); return static_cast<std::int16_t>(loadLE(b, 2));
-    case tagInt32: read(b, 4); return static_cast<std::int32_t>(static_cast<std::uint32_t>(loadLE(b, 4)));
+    case tagInt16: read(b, 2); return static_cast<std::int16_t>(le::u16(b));
+    case tagInt32: read(b, 4); return static_cast<std::int32_t>(le::u32(b));
     default: invalidValue();
   }
 }
@@ -170,7 +163,7 @@ std::int64_t TReader::readInt64() {
   ++m_bufPos;
   unsigned char b[8];
   read(b, 8);
-  return static_cast<std::int64_t>(loadLE(b, 8));
+  return static_cast<std::int64_t>(le::u64(b));
 }
 
 namespace {
@@ -191,7 +184,7 @@ Extended TReader::readFloat() {
     case tagDouble:
       ++m_bufPos;
       read(b, 8);
-      return Extended::fromDouble(doubleFromBits(loadLE(b, 8)));
+      return Extended::fromDouble(doubleFromBits(le::u64(b)));
     default:
       return Extended::fromInt64(readInteger());
   }
@@ -202,7 +195,7 @@ float TReader::readSingle() {
   ++m_bufPos;
   unsigned char b[4];
   read(b, 4);
-  std::uint32_t bits = static_cast<std::uint32_t>(loadLE(b, 4));
+  std::uint32_t bits = le::u32(b);
   float f;
   std::memcpy(&f, &bits, 4);
   return f;
@@ -213,7 +206,7 @@ double TReader::readDate() {
   ++m_bufPos;
   unsigned char b[8];
   read(b, 8);
-  return doubleFromBits(loadLE(b, 8));
+  return doubleFromBits(le::u64(b));
 }
 
 std::int64_t TReader::readCurrency() {
@@ -221,7 +214,7 @@ std::int64_t TReader::readCurrency() {
   ++m_bufPos;
   unsigned char b[8];
   read(b, 8);
-  return static_cast<std::int64_t>(loadLE(b, 8));
+  return static_cast<std::int64_t>(le::u64(b));
 }
 
 std::string_view TReader::readStringView() {
@@ -246,10 +239,7 @@ void TReader::readWideString(std::u16string& out) {
       std::uint64_t units = readRawLength();
       // The units are taken in only once all their bytes have arrived.
       std::string_view raw = readView(2 * units);
-      out.resize(units);
-      for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
-                                       static_cast<unsigned char>(raw[2 * i + 1]) << 8);
+      le::utf16(reinterpret_cast<const unsigned char*>(raw.data()), units, out);
       return;
     }
     case tagUtf8String:

@@ -7,6 +7,7 @@
 #include "modres/ByteSource.h"
 #include "modres/PeImage.h"
 #include "modres/ResourceDirectory.h"
+#include "platform/LittleEndian.h"
 
 namespace vc::modres {
 namespace {
@@ -18,10 +19,13 @@ constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kCertificateTable = 4;
 constexpr std::uint32_t kDefaultResourceCharacteristics = 0x40000040;  // initialized data, readable
 
+// Offsets checked by the caller.
 std::uint32_t u16(const std::string& s, std::uint64_t at) {
-  return static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8);
+  return le::u16(reinterpret_cast<const unsigned char*>(s.data()) + at);
 }
-std::uint32_t u32(const std::string& s, std::uint64_t at) { return u16(s, at) | (u16(s, at + 2) << 16); }
+std::uint32_t u32(const std::string& s, std::uint64_t at) {
+  return le::u32(reinterpret_cast<const unsigned char*>(s.data()) + at);
+}
 void put16(std::string& s, std::uint64_t at, std::uint32_t v) {
   s[at] = static_cast<char>(v & 0xFF);
   s[at + 1] = static_cast<char>((v >> 8) & 0xFF);

@@ -15,10 +15,16 @@ inline std::uint32_t u32(const unsigned char* p) {
   return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
 }
 
-// units UTF-16LE code units starting at p.
-inline std::u16string utf16(const unsigned char* p, std::size_t units) {
-  std::u16string out(units, u'\0');
+inline std::uint64_t u64(const unsigned char* p) { return std::uint64_t{u32(p)} | (std::uint64_t{u32(p + 4)} << 32); }
+
+// units UTF-16LE code units starting at p, into out (whose storage is reused).
+inline void utf16(const unsigned char* p, std::size_t units, std::u16string& out) {
+  out.resize(units);
   for (std::size_t i = 0; i < units; ++i) out[i] = static_cast<char16_t>(u16(p + 2 * i));
+}
+inline std::u16string utf16(const unsigned char* p, std::size_t units) {
+  std::u16string out;
+  utf16(p, units, out);
   return out;
 }
 

@@ -14,10 +14,10 @@ vc_formtext_test(NAME cli_modres_list_no_resources ARGS "list ${vc_modules}/nore
 vc_formtext_test(NAME cli_modres_list_no_rcdata ARGS "list ${vc_modules}/noforms64.exe" STATUS 1
   ERROR "formtext: .*noforms64.exe: no forms")
 vc_formtext_test(NAME cli_modres_list_not_a_module ARGS "list ${VC_ROOT}/README.md" STATUS 1
-  ERROR "formtext: .*README.md: ${vc_open_failed} \\(not a module: no MZ signature\\)")
+  ERROR "formtext: .*README.md: ${vc_open_failed}: not a module: no MZ signature")
 vc_formtext_test(NAME cli_modres_list_missing ARGS "list ${vc_modules}/no-such.exe" STATUS 1
-  ERROR "no-such.exe: ${vc_open_failed} \\(no such file\\)")
-vc_formtext_test(NAME cli_modres_list_folder ARGS "list ${vc_modules}" STATUS 1 ERROR "fixtures: ${vc_open_failed} \\(a directory")
+  ERROR "no-such.exe: ${vc_open_failed}: no such file")
+vc_formtext_test(NAME cli_modres_list_folder ARGS "list ${vc_modules}" STATUS 1 ERROR "fixtures: ${vc_open_failed}: a directory")
 vc_formtext_test(NAME cli_modres_list_usage ARGS "list" STATUS 2 ERROR "usage")
 
 vc_formtext_test(NAME cli_modres_dump_form ARGS "dump ${vc_modules}/forms32.exe TFORM1 --utf8" STATUS 0 NOERROR

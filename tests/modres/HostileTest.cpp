@@ -156,15 +156,20 @@ std::optional<ModuleFault> faultOf(Step step) {
 struct Outcome {
   bool opened = false;
   bool listed = false;
-  std::optional<ModuleFault> fault;  // why listing failed
+  std::optional<ModuleFault> fault;  // why opening or listing failed
   std::vector<std::string> names;
   std::size_t readable = 0;
 };
 
 Outcome run(const std::string& rsrc) {
   Outcome o;
-  auto module = openOrNull(imageWith(rsrc));
-  if (!module) return o;
+  std::unique_ptr<Module> module;
+  try {
+    module = Module::openBytes(imageWith(rsrc));
+  } catch (const EModuleError& e) {
+    o.fault = e.fault();
+    return o;
+  }
   o.opened = true;
   o.listed = module->listFormNames(o.names);
   if (!o.listed) o.fault = module->listingError()->fault();

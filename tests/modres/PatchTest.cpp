@@ -48,7 +48,7 @@ TEST(PatchHostile, RefusesWithItsReason) {
   };
   std::vector<Case> cases;
   // A cut module is refused as soon as its sections run past the end.
-  cases.push_back({"not a valid module image", whole.substr(0, whole.size() - 200)});
+  cases.push_back({"truncated module", whole.substr(0, whole.size() - 200)});
   std::string loop = whole;
   put32(loop, at.resources + 16 + 4, 0x80000000u);  // the first type leads back to the root
   cases.push_back({"nests too deep", loop});
