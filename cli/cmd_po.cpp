@@ -1,12 +1,15 @@
 // formtext po: a module's (or a form file's) strings out as a gettext
-// template, and a translation back into form files.
+// template, and a translation back into form files or a translated copy of
+// the module.
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 
 #include "cli/Command.h"
 #include "cli/Io.h"
+#include "cli/ModuleInput.h"
 #include "workbench/core/PoExchange.h"
+#include "workbench/core/TranslatedModule.h"
 
 namespace vc::cli {
 namespace {
@@ -22,18 +25,27 @@ class Po : public Command {
   std::string m_source;
   std::string m_translation;
   std::string m_output;
+  std::string m_module;
 
   void declare(Arguments& args) override {
     args.positional("ACTION", m_action, "export (the strings as a template) or apply (a translation into form files)");
     args.positional("SOURCE", m_source, "a module (.exe, .dll, .cpl) or a form file (.dfm, binary or text)");
     args.positional("TRANS.po", m_translation, "apply: the translation", false);
-    args.option("-o", m_output, "OUT", "export: the template to write; apply: the folder for the form files", true);
+    args.option("-o", m_output, "OUT", "export: the template to write; apply: the folder for the form files");
+    args.option("--module", m_module, "OUT",
+                "apply: a translated copy of the module SOURCE to write (OUT must not be SOURCE itself)");
   }
 
   int run() override {
     if (m_action != "export" && m_action != "apply") throw UsageError{"ACTION is export or apply, not " + m_action};
     if (m_action == "export" && !m_translation.empty()) throw UsageError{"export takes no PO file"};
+    if (m_action == "export" && (m_output.empty() || !m_module.empty()))
+      throw UsageError{"export writes the template to -o OUT, and nothing else"};
     if (m_action == "apply" && m_translation.empty()) throw UsageError{"apply needs the PO file"};
+    if (m_action == "apply" && m_output.empty() && m_module.empty())
+      throw UsageError{"apply needs -o DIR for the form files, --module OUT for the translated module, or both"};
+    if (!m_module.empty() && isSameFile(m_source, m_module))
+      throw UsageError{"--module must name a file other than SOURCE"};
     return m_action == "export" ? exportTemplate() : applyTranslation();
   }
 
@@ -65,8 +77,14 @@ class Po : public Command {
       return 2;
     }
     ExchangeSource source = openExchangeSource(m_source);
+    if (!m_module.empty() && !source.module) throw UsageError{"--module needs SOURCE to be a module"};
     ApplyResult result = vc::applyTranslation(source, entries, m_translation);
-    writeTranslatedForms(result, m_output);
+    if (!m_module.empty()) {
+      auto module = openModule(m_source);
+      for (const std::string& note : writeModuleCopy(m_source, translatedReplacements(*module, result), m_module))
+        report(m_module + ": " + note);
+    }
+    if (!m_output.empty()) writeTranslatedForms(result, m_output);
     for (const std::string& p : result.problems) report(p);
     return result.problems.empty() ? 0 : 1;
   }
@@ -75,7 +93,7 @@ class Po : public Command {
 }  // namespace
 
 VC_FORMTEXT_COMMAND(Po, "po",
-                    "gettext PO files: po export SOURCE -o OUT.pot, po apply SOURCE TRANS.po -o DIR",
-                    "formtext po apply program.exe ru.po -o forms-ru/");
+                    "gettext PO files: po export SOURCE -o OUT.pot, po apply SOURCE TRANS.po -o DIR | --module OUT",
+                    "formtext po apply program.exe ru.po --module program-ru.exe");
 
 }  // namespace vc::cli

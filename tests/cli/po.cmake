@@ -8,6 +8,13 @@ vc_formtext_test(NAME cli_po_apply_reports ARGS "po apply ${VC_ROOT}/samples/sam
   STATUS 1 ERROR "missing: TOPTIONSFORM.*partial.po:15: obsolete: TABOUTBOX.Gone.Caption: no such string"
   OUTDIR ${CMAKE_CURRENT_BINARY_DIR}/po_partial FILES "${vc_sample_forms}")
 
+# --module: the translated copy in one step (round trips: tests/modres/patch_check.py);
+# never onto SOURCE itself, and only from a module.
+vc_formtext_test(NAME cli_po_apply_onto_source ARGS "po apply @OUT@ ${vc_po_data}/partial.po --module @OUT@"
+  STATUS 2 ERROR "other than SOURCE" PRESET "MZ")
+vc_formtext_test(NAME cli_po_apply_module_of_form_file ARGS "po apply ${VC_ROOT}/samples/sample.dfm ${vc_po_data}/partial.po --module @OUT@"
+  STATUS 2 ERROR "needs SOURCE to be a module" ABSENT)
+
 # A translation longer than any form holds, made at configure time.
 string(REPEAT "譯" 400000 vc_po_huge)
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/huge-entry.po

@@ -5,6 +5,8 @@ every form extracted, its translation changed, and the module patched with
 all of them. The result must load in pefile with a valid checksum, keep every
 other resource byte for byte (bytes and code page), dump each replaced form
 as its form file renders, list the same names, and keep the overlay last.
+Then every string translated through `po export` and `po apply --module`:
+the copy's forms dump as the form files the same apply writes.
 
 Usage: patch_check.py FORMTEXT FIXTURES DIR...
 """
@@ -44,7 +46,7 @@ def run(*args):
     return subprocess.run(list(args), capture_output=True)
 
 
-def check(formtext, module, work):
+def check(formtext, module, work, translate):
     """None when the round trip holds, else what went wrong."""
     forms = os.path.join(work, "forms")
     run(formtext, "extract", module, forms, "--dfm")
@@ -91,6 +93,27 @@ def check(formtext, module, work):
             return "signature not removed with a note"
     if overlay and not open(out, "rb").read().endswith(overlay):
         return "overlay not kept at the end"
+    return check_po(formtext, module, work) if translate else None
+
+
+def check_po(formtext, module, work):
+    pot, po = os.path.join(work, "t.pot"), os.path.join(work, "t.po")
+    run(formtext, "po", "export", module, "-o", pot)
+    # msgen copies each msgid as its msgstr; each then gains a character.
+    english = run("msgen", pot)
+    if english.returncode:
+        return "msgen failed: %r" % english.stderr
+    open(po, "wb").write(english.stdout.replace(b'msgstr "', 'msgstr "譯'.encode()))
+    forms, out = os.path.join(work, "po-forms"), os.path.join(work, "po-out" + os.path.splitext(module)[1])
+    applied = run(formtext, "po", "apply", module, po, "-o", forms, "--module", out)
+    if applied.returncode:
+        return "po apply --module failed: %r" % applied.stderr
+    if not pefile.PE(out).verify_checksum():
+        return "po apply --module: checksum does not verify"
+    for f in sorted(os.listdir(forms)):
+        want = run(formtext, "dfm2txt", "--utf8", os.path.join(forms, f)).stdout
+        if run(formtext, "dump", out, os.path.splitext(f)[0], "--utf8").stdout != want:
+            return "po apply --module: %s dumps differently from its form file" % f
     return None
 
 
@@ -113,10 +136,12 @@ def variant(src, work, kind):
 def main():
     formtext, fixtures, folders = sys.argv[1], sys.argv[2], sys.argv[3:]
     work = tempfile.mkdtemp()
-    modules = []
+    modules, variants = [], []
     for name in ("forms32.exe", "forms64.dll"):
         src = os.path.join(fixtures, name)
-        modules += [src, variant(src, work, "overlay"), variant(src, work, "signed")]
+        modules.append(src)
+        variants += [variant(src, work, "overlay"), variant(src, work, "signed")]
+    modules += variants
     for folder in folders:
         if os.path.isdir(folder):
             modules += [os.path.join(folder, n) for n in sorted(os.listdir(folder))
@@ -124,7 +149,8 @@ def main():
     failures = 0
     for module in modules:
         case = tempfile.mkdtemp(dir=work)
-        problem = check(formtext, module, case)
+        # The variants have the same forms as their module: translated once.
+        problem = check(formtext, module, case, module not in variants)
         if problem:
             failures += 1
             print("FAILED %s: %s" % (module, problem))

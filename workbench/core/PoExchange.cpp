@@ -18,15 +18,15 @@
 
 namespace vc {
 
-namespace {
-
-std::string readFile(const std::string& path) {
+std::string readWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw EFOpenError("無法開啟檔案 " + path);
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
 }
+
+namespace {
 
 // Length of the form file header in front of the stream.
 std::size_t formFileHeaderLength(const std::string& file) {
@@ -59,6 +59,7 @@ void openModuleForms(ExchangeSource& source, modres::Module& module, const Excha
   for (const std::string& name : names) {
     ExchangeForm form;
     form.name = cp950::toUtf8(name);
+    form.resource = name;
     try {
       form.stream = std::string(module.readFormResource(name)->bytes());
     } catch (const Exception& e) {
@@ -117,9 +118,10 @@ ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgres
     // Not a module: a form file, or reading it says what is wrong.
   }
   if (module) {
+    source.module = true;
     openModuleForms(source, *module, progress);
   } else {
-    openFormFile(source, path, readFile(path));
+    openFormFile(source, path, readWholeFile(path));
     if (progress) progress(1, 1);
   }
   return source;

@@ -15,6 +15,7 @@ struct ExchangeForm {
   enum class Kind { ModuleForm, BinaryFormFile, TextFormFile };
   Kind kind = Kind::ModuleForm;
   std::string name;      // shown name (UTF-8): the resource name, or the file name without extension
+  std::string resource;  // module forms: the listed name (CP950), as Module::find takes it
   std::string fileName;  // file written for it: as `formtext extract --dfm` names it, or its own name
   std::string stream;    // binary form stream ("TPF0"...)
   std::string original;  // form files: the file's bytes as read
@@ -26,9 +27,13 @@ struct ExchangeForm {
 // A module or a form file (binary or text) with every form read.
 struct ExchangeSource {
   std::string path;
+  bool module = false;
   std::string error;  // the module's form list could not be read in full
   std::vector<ExchangeForm> forms;
 };
+
+// A file's bytes; raises EFOpenError naming it when it cannot be read.
+std::string readWholeFile(const std::string& path);
 
 // Called after each form with the count done and the total.
 using ExchangeProgress = std::function<void(std::size_t done, std::size_t total)>;

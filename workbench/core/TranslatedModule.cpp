@@ -1,0 +1,124 @@
+#include "workbench/core/TranslatedModule.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "formstream/BinaryToText.h"
+#include "formstream/FormFile.h"
+#include "formstream/TextToBinary.h"
+#include "modres/Module.h"
+#include "platform/AtomicFile.h"
+#include "platform/Cp950.h"
+#include "workbench/core/FormTextFile.h"
+
+namespace vc {
+
+namespace fs = std::filesystem;
+
+bool isSameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  if (fs::equivalent(a, b, ec)) return true;
+  const fs::path ca = fs::weakly_canonical(a, ec);
+  if (ec) return false;
+  const fs::path cb = fs::weakly_canonical(b, ec);
+  return !ec && ca == cb;
+}
+
+std::vector<std::string> formFilesIn(const std::string& folder) {
+  std::vector<std::string> files;
+  std::error_code ec;
+  for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+    std::string ext = e.path().extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::error_code typeError;
+    if (ext == ".dfm" && e.is_regular_file(typeError)) files.push_back(e.path().string());
+  }
+  if (ec) throw Exception(folder + ": " + ec.message());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::string formFileStream(const std::string& bytes) {
+  std::string binary;
+  if (!bytes.empty() && static_cast<unsigned char>(bytes[0]) == 0xFF) {
+    TReadOnlyMemoryStream in(bytes);
+    ReadFormFileHeader(in);
+    binary = bytes.substr(static_cast<std::size_t>(in.position()));
+  } else if (bytes.starts_with("TPF0")) {
+    binary = bytes;
+  } else {
+    FormTextFile file = readFormTextFile(bytes);
+    TReadOnlyMemoryStream in(file.text);
+    TMemoryStream out;
+    TextToBinary(in, out);
+    binary = out.takeData();
+  }
+  // The module's program reads the stream as it stands: it must convert.
+  TReadOnlyMemoryStream check(binary);
+  TMemoryStream discard;
+  BinaryToText(check, discard);
+  return binary;
+}
+
+namespace {
+
+ModuleFormReplacement replacementFor(const modres::ResourceEntry& entry, std::string file, std::string stream) {
+  return {cp950::toUtf8(entry.shownName), std::move(file), {entry.numeric, entry.id, entry.name, std::move(stream)}};
+}
+
+}  // namespace
+
+FormFileReplacements readFormFileReplacements(modres::Module& module, const std::vector<std::string>& files,
+                                              bool strict, const ExchangeProgress& progress) {
+  FormFileReplacements result;
+  std::map<std::string, std::string> byForm;  // listed name -> file
+  std::size_t done = 0;
+  for (const std::string& file : files) {
+    const std::string stem = fs::path(file).stem().string();
+    const modres::ResourceEntry* entry = module.find(cp950::fromUtf8(stem).value_or(stem));
+    if (!entry) {
+      if (strict) throw Exception(file + ": names no form resource of the module");
+      result.unmatched.push_back(file);
+    } else {
+      if (auto [it, added] = byForm.emplace(entry->shownName, file); !added)
+        throw Exception(file + ": replaces the same form as " + it->second);
+      std::string bytes = readWholeFile(file);
+      try {
+        result.forms.push_back(replacementFor(*entry, file, formFileStream(bytes)));
+      } catch (const Exception& e) {
+        throw Exception(file + ": " + e.what());
+      }
+    }
+    if (progress) progress(++done, files.size());
+  }
+  return result;
+}
+
+std::vector<ModuleFormReplacement> translatedReplacements(modres::Module& module, const ApplyResult& result) {
+  std::vector<ModuleFormReplacement> forms;
+  for (const TranslatedForm& t : result.forms) {
+    if (!t.changed) continue;
+    const modres::ResourceEntry* entry = module.find(t.form->resource);
+    if (!entry) throw Exception(t.form->name + ": names no form resource of the module");
+    forms.push_back(replacementFor(*entry, {}, t.stream));
+  }
+  return forms;
+}
+
+std::vector<std::string> writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
+                                         const std::string& out) {
+  if (isSameFile(module, out)) throw ESameModule(out + ": is the module itself; the copy needs a name of its own");
+  std::vector<modres::FormReplacement> replacements;
+  for (const ModuleFormReplacement& f : forms) replacements.push_back(f.replacement);
+  modres::PatchedModule patched;
+  try {
+    patched = modres::replaceFormResources(readWholeFile(module), replacements);
+  } catch (const EModuleWrite& e) {
+    throw EModuleWrite(module + ": " + e.what());
+  }
+  writeFileAtomically(out, patched.image);
+  return patched.notes;
+}
+
+}  // namespace vc

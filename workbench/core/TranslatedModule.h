@@ -1,0 +1,63 @@
+#pragma once
+// A translated copy of a module: some of its forms replaced, by form files or
+// by the forms of a translation, written to a new file. The module itself is
+// only ever read.
+#include <string>
+#include <vector>
+
+#include "modres/ModuleWriter.h"
+#include "platform/Exception.h"
+#include "workbench/core/PoExchange.h"
+
+namespace vc {
+
+namespace modres {
+class Module;
+}
+
+// The copy would be written over the module: the same path, a link to it or
+// another name of the same file.
+class ESameModule : public Exception { using Exception::Exception; };
+
+// True when both paths name one file (or one path, where neither exists yet).
+bool isSameFile(const std::string& a, const std::string& b);
+
+// A form of the module and the stream that takes its place.
+struct ModuleFormReplacement {
+  std::string form;  // shown name (UTF-8)
+  std::string file;  // the form file it was read from; empty for a translation
+  modres::FormReplacement replacement;
+};
+
+// The .dfm files (any case) of a folder, in name order.
+std::vector<std::string> formFilesIn(const std::string& folder);
+
+// The binary form stream ("TPF0"...) of a form file's bytes: a binary form
+// file with or without its header, or form text (CP950 or UTF-8). Raises the
+// converter's error when it is none of them or does not read back.
+std::string formFileStream(const std::string& bytes);
+
+struct FormFileReplacements {
+  std::vector<ModuleFormReplacement> forms;
+  std::vector<std::string> unmatched;  // files that name no form of the module
+};
+
+// Each file replaces the form its name names (the file name without its
+// extension, in any case). A file naming no form raises when strict, and is
+// listed in unmatched otherwise; two files for one form raise; a file that
+// does not read or convert raises, its message naming it.
+FormFileReplacements readFormFileReplacements(modres::Module& module, const std::vector<std::string>& files,
+                                              bool strict, const ExchangeProgress& progress = {});
+
+// The forms a translation changed.
+std::vector<ModuleFormReplacement> translatedReplacements(modres::Module& module, const ApplyResult& result);
+
+// Writes the module with the forms replaced to out, atomically: a failure
+// leaves out as it was. Raises ESameModule when out is the module,
+// EModuleWrite when the module cannot be rewritten, vc::Exception when out
+// cannot be written. Returns what changed beyond the forms (a removed
+// signature).
+std::vector<std::string> writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
+                                         const std::string& out);
+
+}  // namespace vc
