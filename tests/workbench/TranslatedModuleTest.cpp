@@ -1,0 +1,72 @@
+// Translated copies of a module: the module is never the target, and a copy
+// that cannot be made leaves the target as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "../ReadFile.h"
+#include "modres/Module.h"
+#include "workbench/core/TranslatedModule.h"
+
+using namespace vc;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TranslatedModule : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = fs::temp_directory_path() / ("vc-translated-" + std::to_string(::getpid()));
+    fs::remove_all(m_dir);
+    fs::create_directories(m_dir / "forms");
+    fs::copy_file(fs::path(VC_SOURCE_DIR) / "tests/modres/fixtures/forms32.exe", module());
+  }
+  void TearDown() override { fs::remove_all(m_dir); }
+
+  std::string module() const { return (m_dir / "forms32.exe").string(); }
+  std::string at(const std::string& name) const { return (m_dir / name).string(); }
+  void write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(m_dir / name, std::ios::binary) << bytes;
+  }
+
+  fs::path m_dir;
+};
+
+TEST_F(TranslatedModule, NeverWritesOverTheModule) {
+  const std::string before = test::readFile(module());
+  fs::create_symlink(module(), at("link.exe"));
+  fs::create_hard_link(module(), at("hard.exe"));
+  for (const std::string& out : {module(), at("link.exe"), at("hard.exe"), at("forms/../forms32.exe")})
+    EXPECT_THROW(writeModuleCopy(module(), {}, out), ESameModule) << out;
+  EXPECT_EQ(test::readFile(module()), before);
+}
+
+TEST_F(TranslatedModule, FailedCopyLeavesTheTargetAsItWas) {
+  write("out.exe", "earlier copy");
+  write("not-a-module.exe", "MZ but nothing more");
+  EXPECT_THROW(writeModuleCopy(at("not-a-module.exe"), {}, at("out.exe")), EModuleWrite);
+  EXPECT_EQ(test::readFile(at("out.exe")), "earlier copy");
+}
+
+// Files are matched by name in any case; others are set aside unless strict;
+// two files for one form, or a file that does not convert, stop everything.
+TEST_F(TranslatedModule, FormFilesNameTheirForms) {
+  const std::string form = test::readFile(fs::path(VC_SOURCE_DIR) / "tests/cli/data/patch/TFORM1.txt");
+  write("forms/tform1.dfm", form);
+  write("forms/Other.dfm", form);
+  auto module = modres::Module::open(this->module());
+  FormFileReplacements found = readFormFileReplacements(*module, formFilesIn(at("forms")), false);
+  ASSERT_EQ(found.forms.size(), 1u);
+  EXPECT_EQ(found.forms[0].form, "TFORM1");
+  EXPECT_EQ(found.unmatched, std::vector<std::string>{at("forms/Other.dfm")});
+  EXPECT_THROW(readFormFileReplacements(*module, formFilesIn(at("forms")), true), Exception);
+
+  write("forms/TFORM1.DFM", form);
+  EXPECT_THROW(readFormFileReplacements(*module, formFilesIn(at("forms")), false), Exception);
+  fs::remove(at("forms/TFORM1.DFM"));
+  write("forms/tform1.dfm", "object Form1: TForm1\r\n  Left = \r\n");
+  EXPECT_THROW(readFormFileReplacements(*module, formFilesIn(at("forms")), false), Exception);
+}
+
+}  // namespace
