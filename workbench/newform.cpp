@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
@@ -144,14 +145,14 @@ void Tnewdfm::FormCreate() {
   // (program folder, keyboard panels) is still set up.
   if (!m_settings->isWritable())
     m_dialogs.error(this, QStringLiteral("建立主鍵 %1 失敗").arg(m_settings->keyName()));
-  m_modified = false;
+  m_doc.clearModified();
   m_programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
   updateKeyboardPanels();
 }
 
 void Tnewdfm::FormShow() {
   Editor->clear();
-  m_modified = false;
+  m_doc.clearModified();
   QPalette pal = searchkey->palette();
   pal.setColor(QPalette::Text, QColor(0x00, 0x80, 0xFF));
   searchkey->setPalette(pal);
@@ -208,22 +209,22 @@ void Tnewdfm::showError(const std::exception& e) {
   m_dialogs.error(this, QString::fromUtf8(e.what()));
 }
 
-Dialogs::Answer Tnewdfm::askSavePrompt() {
-  return m_dialogs.confirm(this, QString::fromUtf8(kSavePrompt));
+QString Tnewdfm::currentFileName() const { return QFile::decodeName(m_doc.fileName().c_str()); }
+
+PromptAnswer Tnewdfm::askPrompt(const char* message) {
+  switch (m_dialogs.confirm(this, QString::fromUtf8(message))) {
+    case Dialogs::Answer::Yes:
+      return PromptAnswer::Yes;
+    case Dialogs::Answer::No:
+      return PromptAnswer::No;
+    case Dialogs::Answer::Cancel:
+      break;
+  }
+  return PromptAnswer::Cancel;
 }
 
 bool Tnewdfm::answerSavePrompt(void (Tnewdfm::*onYes)()) {
-  switch (askSavePrompt()) {
-    case Dialogs::Answer::Yes:
-      (this->*onYes)();
-      return true;
-    case Dialogs::Answer::No:
-      m_modified = false;
-      return true;
-    case Dialogs::Answer::Cancel:
-      return false;
-  }
-  return true;
+  return m_doc.answerSwitchPrompt(askPrompt(kSavePrompt), [this, onYes] { (this->*onYes)(); });
 }
 
 }  // namespace vc

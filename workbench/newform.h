@@ -1,9 +1,9 @@
 #pragma once
 // The main window `Tnewdfm`: the file panel, the code editor, string table and
-// source pages, menus, toolbar and status bar, and the workbench document
-// (the editor's text, the current file name, the unsaved-changes and
-// string-table-changed states and the open module). Its members are split by
-// concern over newform*.cpp.
+// source pages, menus, toolbar and status bar. It shows the workbench
+// document (`WorkbenchDocument`: what is loaded, the unsaved-changes and
+// string-table-changed states, the open module, where a save goes) and asks
+// it. Its members are split by concern over newform*.cpp.
 #include <QMainWindow>
 #include <QElapsedTimer>
 #include <QStringList>
@@ -13,6 +13,7 @@
 
 #include "editor/model/SearchOptions.h"
 #include "platform/qt/Dialogs.h"
+#include "workbench/core/WorkbenchDocument.h"
 
 class QAction;
 class QLabel;
@@ -42,9 +43,6 @@ class TAboutForm;
 class Ttadayform;
 class Settings;
 class StringValueEditors;
-namespace modres {
-class Module;
-}
 
 // One row of the string table as later pages read and change it.
 struct StringRow {
@@ -75,10 +73,11 @@ class Tnewdfm : public QMainWindow {
       "無法開啟不支援的文件！目前支援的文件為：DFM,EXE,TXT,CPL,DLL";
 
   // ---- The workbench document.
-  bool modified() const { return m_modified; }
-  bool stringTableChanged() const { return m_stringTableChanged; }
-  QString currentFileName() const { return m_fileName; }
-  bool hasOpenModule() const { return m_module != nullptr; }
+  const WorkbenchDocument& document() const { return m_doc; }
+  bool modified() const { return m_doc.modified(); }
+  bool stringTableChanged() const { return m_doc.stringTableChanged(); }
+  QString currentFileName() const;
+  bool hasOpenModule() const { return m_doc.module() != nullptr; }
   QString programFolder() const { return m_programFolder; }
   Settings* settings() const { return m_settings.get(); }
 
@@ -197,9 +196,8 @@ class Tnewdfm : public QMainWindow {
   void GotoBookmarkClick(QAction* item);
   SearchOptions searchOptions() const;
 
-  // The result of a save command (the close check needs to know).
-  enum class SaveResult { Saved, Cancelled, Failed };
-  SaveResult save();
+  // The save command; the close check needs to know how it ended.
+  SaveOutcome save();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -212,11 +210,14 @@ class Tnewdfm : public QMainWindow {
   // newform_shell.cpp
   void createActions();
   void createMenus();
+  // The edit commands of the Edit menu, the editor's popup menu and the
+  // editor page's toolbar, all from one table.
+  void createEditCommands(QMenu* edit);
   void createToolbar();
   void createStatusBar();
   void setLabelledLayout(bool labelled, bool initial);
   void updateKeyboardPanels();
-  void markSaved(bool menuItemToo);
+  void markSaved(const SaveRoute& route);
   void createAuxWindows();
 
   // newform_files.cpp
@@ -238,9 +239,7 @@ class Tnewdfm : public QMainWindow {
   void titleFor(const QString& file, const QString& form = QString());
 
   // newform_save.cpp
-  void writeFormFile(const QString& path);
-  void writeTextFile(const QString& path);
-  void writeFormText(const QString& path);
+  void write(const SaveRoute& route, const QString& path);
   void refuseModuleTarget(const QString& path) const;
 
   // newform_search.cpp
@@ -264,7 +263,8 @@ class Tnewdfm : public QMainWindow {
 
   // Shows the message of an error raised by a command.
   void showError(const std::exception& e);
-  Dialogs::Answer askSavePrompt();
+  // A confirmation with Yes, No and Cancel.
+  PromptAnswer askPrompt(const char* message);
   // The save prompt before a switch of document: Yes runs onYes, No clears
   // the unsaved-changes state; false when the user cancelled.
   bool answerSavePrompt(void (Tnewdfm::*onYes)());
@@ -274,19 +274,12 @@ class Tnewdfm : public QMainWindow {
   std::unique_ptr<Settings> m_settings;
   std::unique_ptr<DfmHighlighter> m_formsyn;
   std::unique_ptr<HtmlHighlighter> m_htmlsyn;
-  std::unique_ptr<modres::Module> m_module;
-  QString m_modulePath;
-  // A .dfm loaded as form text, and its encoding: saving it keeps both.
-  QString m_formTextPath;
-  int m_formTextEncoding = 0;  // a FormTextEncoding
+  WorkbenchDocument m_doc;
   SaveDialogState m_saveDialog;
   FileDialogState m_openDialog;
   QElapsedTimer m_filePress;  // since the last press on the file list
   bool m_formListDue = false;  // the form list appears once a double click is over
   QString m_programFolder;
-  QString m_fileName;
-  bool m_modified = false;
-  bool m_stringTableChanged = false;
   bool m_shown = false;
   bool m_fillingStrings = false;  // the string table is refilled by code
   bool m_fillingForms = false;    // the form list is refilled by code

@@ -16,8 +16,6 @@
 #include "editor/highlight/DfmHighlighter.h"
 #include "editor/highlight/HtmlHighlighter.h"
 #include "editor/widget/CodeEditor.h"
-#include "formstream/FormFile.h"
-#include "formstream/BinaryToText.h"
 #include "modres/Module.h"
 #include "platform/Cp950.h"
 #include "platform/Exception.h"
@@ -28,7 +26,6 @@
 #include "widgets/FilterComboBox.h"
 #include "widgets/WholeGlyphDelegate.h"
 #include "workbench/core/ExtensionRule.h"
-#include "workbench/core/FormTextFile.h"
 #include "workbench/newform.h"
 
 namespace vc {
@@ -59,6 +56,8 @@ QHBoxLayout* panelHeader(const QString& caption, QToolButton* close) {
   header->addWidget(close);
   return header;
 }
+
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 std::string readWholeFile(const QString& path) {
   QFile file(path);
@@ -227,14 +226,14 @@ void Tnewdfm::WMDropFiles(const QStringList& paths) {
 }
 
 bool Tnewdfm::FileListBox1MouseDown() {
-  if (!m_modified) return true;
+  if (!m_doc.modified()) return true;
   // On Cancel the press is dropped with the rest of the event.
   return answerSavePrompt(&Tnewdfm::TsavebtnClick);
 }
 
 void Tnewdfm::FileListBox1Change() {
   emptyFormList();
-  if (m_modified) {
+  if (m_doc.modified()) {
     answerSavePrompt(&Tnewdfm::TsavebtnClick);
     return;
   }
@@ -261,19 +260,14 @@ void Tnewdfm::FileListBox1Change() {
 }
 
 void Tnewdfm::loadModule(const QString& path) {
-  m_module.reset();
-  m_modulePath.clear();
   m_formListDue = false;
-  try {
-    m_module = modres::Module::open(QFile::encodeName(path).toStdString());
-  } catch (const modres::EModuleError&) {
+  if (!m_doc.openModule(localPath(path))) {
     m_dialogs.information(this, QString::fromUtf8(kCannotLoadModule));
     return;
   }
-  m_modulePath = path;
   emptyFormList();
   std::vector<std::string> names;
-  bool listed = m_module->listFormNames(names);
+  bool listed = m_doc.module()->listFormNames(names);
   m_fillingForms = true;
   for (const std::string& name : names) {
     auto* item = new QListWidgetItem(fromCp950(name), ListBox1);
@@ -284,7 +278,6 @@ void Tnewdfm::loadModule(const QString& path) {
   Editor->clear();
   seditor->clear();
   Editor->setHighLighter(m_formsyn.get());
-  m_fileName = path;
   titleFor(path);
   getstringClick();
 }
@@ -302,7 +295,7 @@ void Tnewdfm::showDocument(const std::string& text, bool formText) {
 void Tnewdfm::loadTextFile(const QString& path) {
   std::string bytes = readWholeFile(path);
   showDocument(bytes, false);
-  m_fileName = path;
+  m_doc.openText(localPath(path));
   titleFor(path);
   m_fillingStrings = true;
   stringlist->setEnabled(false);
@@ -312,40 +305,21 @@ void Tnewdfm::loadTextFile(const QString& path) {
 }
 
 void Tnewdfm::loadFormFile(const QString& path) {
-  std::string bytes = readWholeFile(path);
-  if (isFormTextFile(bytes)) {
-    // Form text stored as a .dfm: edited as it is, saved back as text.
-    FormTextFile file = readFormTextFile(bytes);
-    showDocument(file.text, true);
-    m_formTextPath = path;
-    m_formTextEncoding = static_cast<int>(file.encoding);
-  } else {
-    TReadOnlyMemoryStream input(bytes);
-    TMemoryStream text;
-    FormFileToText(input, text);
-    showDocument(text.data(), true);
-    m_formTextPath.clear();
-  }
-  m_fileName = path;
+  showDocument(m_doc.openFormFile(localPath(path), readWholeFile(path)), true);
   titleFor(path);
   getstringClick();
 }
 
 void Tnewdfm::ListBox1Click() {
-  if (m_modified) {
+  if (m_doc.modified()) {
     answerSavePrompt(&Tnewdfm::A4Click);
     return;
   }
   QList<QListWidgetItem*> selected = ListBox1->selectedItems();
-  if (selected.isEmpty() || !m_module) return;
+  if (selected.isEmpty() || !m_doc.module()) return;
   try {
-    std::string name = selected.first()->data(kNameRole).toByteArray().toStdString();
-    std::unique_ptr<modres::ResourceStream> resource = m_module->readFormResource(name);
-    TMemoryStream text;
-    BinaryToText(*resource, text);
-    showDocument(text.data(), true);
-    m_fileName = m_modulePath;
-    titleFor(m_modulePath, selected.first()->text());
+    showDocument(m_doc.openForm(selected.first()->data(kNameRole).toByteArray().toStdString()), true);
+    titleFor(QFile::decodeName(m_doc.modulePath().c_str()), selected.first()->text());
     getstringClick();
   } catch (const std::exception& e) {
     showError(e);
@@ -354,9 +328,9 @@ void Tnewdfm::ListBox1Click() {
 
 void Tnewdfm::DirectoryListBox1Change() {
   // With the save prompt cancelled the unsaved text stays where it is.
-  if (FileListBox1->fileName().isEmpty() && !m_modified) {
+  if (FileListBox1->fileName().isEmpty() && !m_doc.modified()) {
     Editor->clear();
-    m_fileName.clear();
+    m_doc.clear();
     titleFor(QString());
   }
   emptyFormList();

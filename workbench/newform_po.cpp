@@ -63,7 +63,7 @@ void Tnewdfm::createPoItems(QMenu* file) {
 
 void Tnewdfm::poExportClick() {
   if (!hasOpenModule()) return;
-  const QFileInfo module(m_modulePath);
+  const QFileInfo module(QFile::decodeName(m_doc.modulePath().c_str()));
   SaveDialogState state;
   state.filter = QStringLiteral("gettext 範本 (*.pot)|*.pot|PO 翻譯檔 (*.po)|*.po");
   state.defaultExt = QStringLiteral("pot");
@@ -75,7 +75,7 @@ void Tnewdfm::poExportClick() {
     std::vector<std::string> unreadable;
     {
       PoProgress progress(this, QString());
-      ExchangeSource source = openExchangeSource(localPath(m_modulePath), progress.step(QStringLiteral("正在讀取窗體...")));
+      ExchangeSource source = openExchangeSource(m_doc.modulePath(), progress.step(QStringLiteral("正在讀取窗體...")));
       entries = templateEntries(source);
       for (const ExchangeForm& form : source.forms)
         if (!form.error.empty()) unreadable.push_back(form.name + ": " + form.error);
@@ -101,7 +101,7 @@ void Tnewdfm::poApplyClick() {
     ApplyResult result;
     {
       PoProgress progress(this, QString());
-      ExchangeSource source = openExchangeSource(localPath(m_modulePath), progress.step(QStringLiteral("正在讀取窗體...")));
+      ExchangeSource source = openExchangeSource(m_doc.modulePath(), progress.step(QStringLiteral("正在讀取窗體...")));
       result = applyTranslation(source, entries, localPath(QFileInfo(po).fileName()));
       writeTranslatedForms(result, localPath(dir), progress.step(QStringLiteral("正在寫入窗體...")));
     }

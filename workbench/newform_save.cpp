@@ -5,18 +5,16 @@
 #include <QAction>
 
 #include "editor/widget/CodeEditor.h"
-#include "formstream/FormFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/Exception.h"
 #include "workbench/core/ExtensionRule.h"
-#include "workbench/core/FormTextFile.h"
 #include "workbench/newform.h"
 
 namespace vc {
 namespace {
 
-// Both writers replace the target only once everything is ready, through a
-// temporary file beside it: a failed conversion or write leaves it as it was.
+// The target is replaced only once everything is ready, through a temporary
+// file beside it: a failed conversion or write leaves it as it was.
 void replaceFile(const QString& path, std::string_view bytes) {
   try {
     writeFileAtomically(QFile::encodeName(path).toStdString(), bytes);
@@ -36,67 +34,32 @@ QString canonical(const QString& path) {
 // the module that is open under any name) is refused as if it could not be
 // created.
 void Tnewdfm::refuseModuleTarget(const QString& path) const {
-  const bool isOpenModule = !m_modulePath.isEmpty() && canonical(path) == canonical(m_modulePath);
+  const QString module = QFile::decodeName(m_doc.modulePath().c_str());
+  const bool isOpenModule = !module.isEmpty() && canonical(path) == canonical(module);
   if (isOpenModule || documentKind(QDir::toNativeSeparators(path).toStdString()) == DocumentKind::Module)
     throw Exception("無法建立文件 " + QDir::toNativeSeparators(path).toStdString());
 }
 
-namespace {
-
-// The form file of the text; raises the parser's error when it does not convert.
-std::string formFileOf(const std::string& text) {
-  TReadOnlyMemoryStream input(text);
-  TMemoryStream output;
-  TextToFormFile(input, output);
-  return output.data();
-}
-
-}  // namespace
-
-void Tnewdfm::writeFormFile(const QString& path) {
+void Tnewdfm::write(const SaveRoute& route, const QString& path) {
   refuseModuleTarget(path);
-  replaceFile(path, formFileOf(Editor->text()));
+  replaceFile(path, saveBytes(route, Editor->text()));
 }
 
-// A .dfm that was loaded as form text is written as form text again, in its
-// encoding; the text must still convert, so the file stays a loadable form.
-void Tnewdfm::writeFormText(const QString& path) {
-  refuseModuleTarget(path);
-  const std::string text = Editor->text();
-  (void)formFileOf(text);
-  replaceFile(path, encodeFormTextFile(text, static_cast<FormTextEncoding>(m_formTextEncoding)));
-}
-
-void Tnewdfm::writeTextFile(const QString& path) {
-  refuseModuleTarget(path);
-  replaceFile(path, Editor->text());
-}
-
-Tnewdfm::SaveResult Tnewdfm::save() {
+SaveOutcome Tnewdfm::save() {
+  const SaveRoute route = m_doc.saveRoute();
   try {
-    const std::string target = QDir::toNativeSeparators(m_fileName).toStdString();
-    switch (documentKind(target)) {
-      case DocumentKind::Text:
-        writeTextFile(m_fileName);
-        break;
-      case DocumentKind::FormFile:
-        if (!m_formTextPath.isEmpty() && canonical(m_fileName) == canonical(m_formTextPath))
-          writeFormText(m_fileName);
-        else
-          writeFormFile(m_fileName);
-        break;
-      default:
-        // A module is never written: its forms go to a file of their own.
-        if (!m_dialogs.save(this, m_saveDialog)) return SaveResult::Cancelled;
-        writeFormFile(m_saveDialog.fileName);
-        break;
+    if (route.askTarget) {
+      if (!m_dialogs.save(this, m_saveDialog)) return SaveOutcome::Cancelled;
+      write(route, m_saveDialog.fileName);
+    } else {
+      write(route, QFile::decodeName(route.target.c_str()));
     }
   } catch (const std::exception& e) {
     showError(e);
-    return SaveResult::Failed;
+    return SaveOutcome::Failed;
   }
-  markSaved(true);
-  return SaveResult::Saved;
+  markSaved(route);
+  return SaveOutcome::Saved;
 }
 
 void Tnewdfm::TsavebtnClick() { save(); }
@@ -105,35 +68,18 @@ void Tnewdfm::A4Click() {
   m_saveDialog.fileName = QStringLiteral("窗體文件.dfm");
   if (!m_dialogs.save(this, m_saveDialog)) return;
   const QString path = m_saveDialog.fileName;
+  const SaveRoute route = WorkbenchDocument::saveAsRoute(QFile::encodeName(path).toStdString(), m_saveDialog.filterIndex);
   try {
-    if (m_saveDialog.filterIndex == 2) {
-      writeTextFile(path);
-    } else {
-      writeFormFile(path);
-      markSaved(false);
-    }
+    write(route, path);
+    markSaved(route);
   } catch (const std::exception& e) {
     showError(e);
   }
 }
 
 bool Tnewdfm::FormCloseQuery() {
-  if (m_modified) {
-    switch (askSavePrompt()) {
-      case Dialogs::Answer::Cancel:
-        return false;
-      case Dialogs::Answer::Yes:
-        if (save() == SaveResult::Failed) return false;
-        break;
-      case Dialogs::Answer::No:
-        break;
-    }
-  }
-  if (m_stringTableChanged) {
-    if (m_dialogs.confirm(this, QString::fromUtf8(kLeavePrompt)) != Dialogs::Answer::Yes) return false;
-    m_stringTableChanged = false;
-  }
-  return true;
+  return m_doc.mayClose([this] { return askPrompt(kSavePrompt); }, [this] { return save(); },
+                        [this] { return askPrompt(kLeavePrompt); });
 }
 
 }  // namespace vc

@@ -38,19 +38,54 @@ QAction* item(QMenu* menu, const QString& text, const QKeySequence& key = {}) {
   return a;
 }
 
+// The edit commands. Each acts on `Editor`, whichever editor has the focus,
+// and appears in the Edit menu (with its shortcut), in the editors' popup
+// menu and, some of them, on the editor page's toolbar.
+struct EditCommand {
+  const char* menuCaption;
+  const char* popupCaption;  // nullptr: the menu's
+  const char* barCaption;    // nullptr: not on the toolbar
+  const char* barIcon;
+  QKeyCombination key;
+  bool separatorBefore;
+  QAction* Tnewdfm::*menuItem;
+  void (*run)(CodeEditor&);
+};
+
+const EditCommand kEditCommands[] = {
+    {"復原(&U)", nullptr, nullptr, nullptr, Qt::CTRL | Qt::Key_Z, false, &Tnewdfm::undoItem,
+     [](CodeEditor& e) { e.undo(); }},
+    {"重做(&R)", nullptr, nullptr, nullptr, Qt::CTRL | Qt::Key_R, false, &Tnewdfm::redoItem,
+     [](CodeEditor& e) { e.redo(); }},
+    {"剪下(&T)", "剪下(&X)", "剪下", "edit-cut", Qt::CTRL | Qt::Key_X, true, &Tnewdfm::cutItem,
+     [](CodeEditor& e) { e.cutToClipboard(); }},
+    {"複製(&C)", nullptr, "複製", "edit-copy", Qt::CTRL | Qt::Key_C, false, &Tnewdfm::copyItem,
+     [](CodeEditor& e) { e.copyToClipboard(); }},
+    {"貼上(&P)", nullptr, "貼上", "edit-paste", Qt::CTRL | Qt::Key_V, false, &Tnewdfm::pasteItem,
+     [](CodeEditor& e) { e.pasteFromClipboard(); }},
+    {"刪除(&D)", nullptr, nullptr, nullptr, QKeyCombination(Qt::Key_Delete), false, &Tnewdfm::deleteItem,
+     [](CodeEditor& e) { e.executeCommand(ecDeleteChar); }},
+    {"全部選擇(&A)", "全選(&A)", nullptr, nullptr, Qt::CTRL | Qt::Key_A, true, &Tnewdfm::selectAllItem,
+     [](CodeEditor& e) { e.selectAll(); }},
+};
+
 }  // namespace
 
-void Tnewdfm::createActions() {
-  editpop = new QMenu(this);
-  editpop->addAction(QStringLiteral("復原(&U)"), this, [this] { Editor->undo(); });
-  editpop->addAction(QStringLiteral("重做(&R)"), this, [this] { Editor->redo(); });
-  editpop->addSeparator();
-  editpop->addAction(QStringLiteral("剪下(&X)"), this, [this] { Editor->cutToClipboard(); });
-  editpop->addAction(QStringLiteral("複製(&C)"), this, [this] { Editor->copyToClipboard(); });
-  editpop->addAction(QStringLiteral("貼上(&P)"), this, [this] { Editor->pasteFromClipboard(); });
-  editpop->addAction(QStringLiteral("刪除(&D)"), this, [this] { Editor->executeCommand(ecDeleteChar); });
-  editpop->addSeparator();
-  editpop->addAction(QStringLiteral("全選(&A)"), this, [this] { Editor->selectAll(); });
+void Tnewdfm::createActions() { editpop = new QMenu(this); }
+
+void Tnewdfm::createEditCommands(QMenu* edit) {
+  for (const EditCommand& c : kEditCommands) {
+    auto run = [this, f = c.run] { f(*Editor); };
+    if (c.separatorBefore) {
+      edit->addSeparator();
+      editpop->addSeparator();
+    }
+    this->*c.menuItem = item(edit, QString::fromUtf8(c.menuCaption), QKeySequence(c.key));
+    connect(this->*c.menuItem, &QAction::triggered, this, run);
+    editpop->addAction(QString::fromUtf8(c.popupCaption ? c.popupCaption : c.menuCaption), this, run);
+    if (c.barCaption)
+      editbar->addAction(QIcon::fromTheme(QString::fromLatin1(c.barIcon)), QString::fromUtf8(c.barCaption), this, run);
+  }
 }
 
 void Tnewdfm::createMenus() {
@@ -69,22 +104,7 @@ void Tnewdfm::createMenus() {
   connect(X1, &QAction::triggered, this, &QWidget::close);
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編輯(&E)"));
-  undoItem = item(edit, QStringLiteral("復原(&U)"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-  redoItem = item(edit, QStringLiteral("重做(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
-  edit->addSeparator();
-  cutItem = item(edit, QStringLiteral("剪下(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X));
-  copyItem = item(edit, QStringLiteral("複製(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
-  pasteItem = item(edit, QStringLiteral("貼上(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V));
-  deleteItem = item(edit, QStringLiteral("刪除(&D)"), QKeySequence(Qt::Key_Delete));
-  edit->addSeparator();
-  selectAllItem = item(edit, QStringLiteral("全部選擇(&A)"), QKeySequence(Qt::CTRL | Qt::Key_A));
-  connect(undoItem, &QAction::triggered, this, [this] { Editor->undo(); });
-  connect(redoItem, &QAction::triggered, this, [this] { Editor->redo(); });
-  connect(cutItem, &QAction::triggered, this, [this] { Editor->cutToClipboard(); });
-  connect(copyItem, &QAction::triggered, this, [this] { Editor->copyToClipboard(); });
-  connect(pasteItem, &QAction::triggered, this, [this] { Editor->pasteFromClipboard(); });
-  connect(deleteItem, &QAction::triggered, this, [this] { Editor->executeCommand(ecDeleteChar); });
-  connect(selectAllItem, &QAction::triggered, this, [this] { Editor->selectAll(); });
+  createEditCommands(edit);
   edit->addSeparator();
   QMenu* setMarks = edit->addMenu(QStringLiteral("設為書簽"));
   QMenu* gotoMarks = edit->addMenu(QStringLiteral("前往書籤"));
@@ -183,14 +203,9 @@ void Tnewdfm::createToolbar() {
   addToolBar(Qt::TopToolBarArea, rptoolbar);
   rptoolbar->hide();
 
-  // The editor page's small toolbar: the clipboard and the extraction.
+  // The editor page's small toolbar: the clipboard commands (createEditCommands)
+  // and the extraction.
   editbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  editbar->addAction(QIcon::fromTheme(QStringLiteral("edit-cut")), QStringLiteral("剪下"), this,
-                     [this] { Editor->cutToClipboard(); });
-  editbar->addAction(QIcon::fromTheme(QStringLiteral("edit-copy")), QStringLiteral("複製"), this,
-                     [this] { Editor->copyToClipboard(); });
-  editbar->addAction(QIcon::fromTheme(QStringLiteral("edit-paste")), QStringLiteral("貼上"), this,
-                     [this] { Editor->pasteFromClipboard(); });
   editbar->addSeparator();
   getstring = new QToolButton;
   getstring->setObjectName(QStringLiteral("getstring"));
@@ -282,7 +297,7 @@ void Tnewdfm::EditorKeyDown() {
 
 void Tnewdfm::EditorChange() {
   // The save target stays the loaded document's: an edit never retargets it.
-  m_modified = true;
+  m_doc.edited();
   Tsavebtn->setEnabled(true);
   S1->setEnabled(true);
   Tundobtn->setEnabled(true);
@@ -308,10 +323,10 @@ void Tnewdfm::TredobtnClick() {
   if (Editor->canUndo()) Tundobtn->setEnabled(true);
 }
 
-void Tnewdfm::markSaved(bool menuItemToo) {
-  m_modified = false;
-  Tsavebtn->setEnabled(false);
-  if (menuItemToo) S1->setEnabled(false);
+void Tnewdfm::markSaved(const SaveRoute& route) {
+  m_doc.saved(route);
+  if (route.clearsModified) Tsavebtn->setEnabled(false);
+  if (route.clearsMenuItem) S1->setEnabled(false);
 }
 
 void Tnewdfm::T2Click() {

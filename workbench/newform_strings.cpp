@@ -83,7 +83,7 @@ void Tnewdfm::stringlistMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers 
 }
 
 void Tnewdfm::stringlistChange() {
-  if (!m_fillingStrings) m_stringTableChanged = true;
+  if (!m_fillingStrings) m_doc.stringTableEdited();
 }
 
 void Tnewdfm::getstringClick() {
@@ -217,7 +217,7 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
     }
     Editor->replaceLines(static_cast<int>(writeBack.firstChanged()), static_cast<int>(writeBack.changedCount()),
                          text);
-    m_modified = true;
+    m_doc.edited();
     // Rows below removed lines follow their lines.
     if (writeBack.removedLines()) {
       m_fillingStrings = true;
