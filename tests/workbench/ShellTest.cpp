@@ -248,6 +248,40 @@ class ShellTest : public WorkbenchFixture {
     QCOMPARE(w().panels[0]->text(), QString("目前第12行  第7列"));
   }
 
+  // The clipboard commands act on `Editor` from each place that offers them,
+  // even while the source view has the focus.
+  void editCommandsActOnTheEditorFromEveryPlace_data() {
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("cut");
+    QTest::addColumn<QString>("paste");
+    QTest::newRow("Edit menu") << "menu" << "剪下(&T)" << "貼上(&P)";
+    QTest::newRow("popup menu") << "popup" << "剪下(&X)" << "貼上(&P)";
+    QTest::newRow("editor toolbar") << "toolbar" << "剪下" << "貼上";
+  }
+  void editCommandsActOnTheEditorFromEveryPlace() {
+    QFETCH(QString, place);
+    QFETCH(QString, cut);
+    QFETCH(QString, paste);
+    openWindow();
+    clickFile("notes.txt");
+    const std::string loaded = w().Editor->text();
+    auto find = [&](const QString& text) {
+      if (place == "menu") return menuItem("編輯(&E)", text);
+      for (QAction* a : (place == "popup" ? w().editpop : static_cast<QWidget*>(w().editbar))->actions())
+        if (a->text() == text) return a;
+      return static_cast<QAction*>(nullptr);
+    };
+    QVERIFY(find(cut) && find(paste));
+    w().seditor->setFocus();
+    w().Editor->selectAll();
+    find(cut)->trigger();
+    QCOMPARE(w().Editor->text(), std::string("\r\n"));
+    QVERIFY(w().modified());
+    find(paste)->trigger();
+    QCOMPARE(w().Editor->text(), loaded);
+    QCOMPARE(w().seditor->text(), loaded);
+  }
+
   void commandLineFileOpensWhenShown() {
     openWindow({path("form1.dfm")});
     QTRY_COMPARE(w().Editor->text(), smallFormText());
