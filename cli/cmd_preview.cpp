@@ -10,12 +10,10 @@
 #include <string>
 
 #include "cli/Command.h"
+#include "cli/FormInput.h"
 #include "cli/FormTextInput.h"
 #include "cli/Io.h"
-#include "cli/ModuleInput.h"
-#include "formstream/FormFile.h"
 #include "formstream/TextToBinary.h"
-#include "platform/Cp950.h"
 #include "preview/PreviewWindow.h"
 
 namespace vc::cli {
@@ -27,17 +25,13 @@ QString cell(QString s) {
 }
 
 class Preview : public Command {
-  std::string m_input = "-";
+  FormInput m_input;
   std::string m_output;
   std::string m_layout;
-  std::string m_form;
-  bool m_dfm = false;
   bool m_utf8 = false;
 
   void declare(Arguments& args) override {
-    args.input(m_input);
-    args.flag("--dfm", m_dfm, "the input is a form file (.dfm)");
-    args.option("--module", m_form, "NAME", "the input is a module; take its form NAME");
+    m_input.declare(args);
     args.option("-o", m_output, "OUT.png", "the picture of the window's client area", true);
     args.option("--layout", m_layout, "OUT.tsv",
                 "one row per component: name, class, x, y, width, height, visible, fits, text");
@@ -47,23 +41,9 @@ class Preview : public Command {
   // The binary form stream: a module's form, a form file's stream behind its
   // header, or form text converted.
   std::string formStream() {
-    if (!m_form.empty()) {
-      if (m_dfm) throw UsageError{"--dfm and --module exclude each other"};
-      if (m_input == "-") throw UsageError{"--module reads a module by its path, not from standard input"};
-      auto module = openModule(m_input);
-      const std::string name = resourceNameArgument(m_form, m_utf8);
-      return about(m_input + ": " + cp950::toUtf8(name), [&] { return readWhole(*module->readFormResource(name)); });
-    }
-    if (m_dfm) {
-      std::string bytes = readWhole(*openInput(m_input));
-      return about(inputName(m_input), [&] {
-        TReadOnlyMemoryStream input(bytes);
-        ReadFormFileHeader(input);
-        return readWhole(input);
-      });
-    }
-    auto text = openFormText(m_input, m_utf8);
-    return about(inputName(m_input), [&] {
+    if (m_input.binary()) return m_input.binaryStream(m_utf8);
+    auto text = openFormText(m_input.path(), m_utf8);
+    return about(m_input.where(m_utf8), [&] {
       TMemoryStream binary;
       TextToBinary(*text, binary);
       return binary.takeData();

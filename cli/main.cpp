@@ -1,9 +1,11 @@
 // formtext: the command-line face of the form stream core.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <string_view>
 
 #include <CLI/CLI.hpp>
 
@@ -71,6 +73,9 @@ int run(int argc, char** argv) {
   app.footer("'formtext help COMMAND' (or 'formtext COMMAND --help') shows a command's options and an example.\n" +
              std::string(kExitStatus));
 
+  // Listed by name, whatever order their files were linked in.
+  std::sort(commands().begin(), commands().end(),
+            [](const CommandInfo& a, const CommandInfo& b) { return std::string_view(a.name) < b.name; });
   std::vector<std::unique_ptr<Command>> all;
   for (const CommandInfo& info : commands()) {
     CLI::App* sub = app.add_subcommand(info.name, info.summary);
