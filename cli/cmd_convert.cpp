@@ -1,5 +1,9 @@
 // formtext bin2txt, dfm2txt, txt2bin and txt2dfm: one form converted whole,
 // from FILE (or standard input) to the output.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include "cli/Command.h"
 #include "cli/FormTextInput.h"
 #include "cli/Io.h"
@@ -57,10 +61,19 @@ class FromText : public Command {
 
 void binaryToText(TStream& input, TStream& output) { BinaryToText(input, output); }
 
+// The binary stream waits in an unnamed temporary file rather than in
+// memory, so that a huge text needs little of it.
+void textToFormFile(TStream& input, TStream& output) {
+  std::FILE* file = std::tmpfile();
+  if (!file) throw OutputError(std::string("cannot create a temporary file: ") + std::strerror(errno));
+  TFileStream scratch(file, true);
+  TextToFormFile(input, output, scratch);
+}
+
 using Bin2txt = ToText<binaryToText>;
 using Dfm2txt = ToText<FormFileToText>;
 using Txt2bin = FromText<TextToBinary>;
-using Txt2dfm = FromText<TextToFormFile>;
+using Txt2dfm = FromText<textToFormFile>;
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "formstream/FormFile.h"
 
+#include <algorithm>
+
 #include "formstream/BinaryToText.h"
 #include "formstream/Errors.h"
 #include "formstream/TFiler.h"
@@ -58,16 +60,37 @@ std::string_view rootClassName(std::string_view stream) {
   return stream.substr(at, n);
 }
 
+// The header of a form file whose stream has size bytes; head is the start
+// of the stream, at least as far as the root object's class name.
+std::string formFileHeader(std::string_view head, std::uint64_t size) {
+  const std::string_view name = rootClassName(head);
+  // The header counts the stream's bytes in 32 bits.
+  if (size > 0xFFFFFFFFu) throw EWriteError(msg::kWriteError);
+  std::string header("\xFF\x0A\x00", 3);  // numeric resource type RT_RCDATA
+  for (char c : name) header += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  header += std::string("\x00\x30\x10", 3);  // end of the name, memory flags
+  for (int i = 0; i < 4; ++i) header += static_cast<char>((size >> (8 * i)) & 0xFF);
+  return header;
+}
+
+// "TPF0", an object prefix with a 32-bit child position, the name's length byte and the name.
+constexpr std::size_t kMaxRootHead = 4 + 1 + 1 + 4 + 1 + kMaxNameLength;
+
 }  // namespace
 
 void WriteFormFile(std::string_view binaryStream, TStream& output) {
-  std::string header("\xFF\x0A\x00", 3);  // numeric resource type RT_RCDATA
-  for (char c : rootClassName(binaryStream)) header += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  header += std::string("\x00\x30\x10", 3);  // end of the name, memory flags
-  const auto size = static_cast<std::uint32_t>(binaryStream.size());
-  for (int i = 0; i < 4; ++i) header += static_cast<char>((size >> (8 * i)) & 0xFF);
-  output.writeBytes(header);
+  output.writeBytes(formFileHeader(binaryStream, binaryStream.size()));
   output.writeBytes(binaryStream);
+}
+
+void WriteFormFile(TStream& binaryStream, TStream& output) {
+  const auto size = static_cast<std::uint64_t>(binaryStream.size());
+  binaryStream.setPosition(0);
+  std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(size, kMaxRootHead)), '\0');
+  binaryStream.readBuffer(head.data(), head.size());
+  output.writeBytes(formFileHeader(head, size));
+  output.writeBytes(head);
+  if (size > head.size()) output.copyFrom(binaryStream, static_cast<std::int64_t>(size - head.size()));
 }
 
 void FormFileToText(TStream& input, TStream& output) {

@@ -20,10 +20,17 @@ void FormFileToText(TStream& input, TStream& output);
 // "無效的資料流格式", writing nothing, when the stream does not begin with
 // "TPF0" and a root object whose class name can be read.
 void WriteFormFile(std::string_view binaryStream, TStream& output);
+// The same for the binary form stream that a seekable stream holds, from its
+// start to its end, copied through in pieces.
+void WriteFormFile(TStream& binaryStream, TStream& output);
 
 // Converts form text (TextToBinary) into memory, then writes the header and
 // the binary form stream to output (WriteFormFile). When the text does not convert nothing
 // at all reaches output.
 void TextToFormFile(TStream& input, TStream& output);
+// The same with the binary form stream kept in scratch (an empty stream that
+// can be read back, such as a temporary file) instead of memory: the
+// header's length is known only once the whole text is converted.
+void TextToFormFile(TStream& input, TStream& output, TStream& scratch);
 
 }  // namespace vc

@@ -9,4 +9,9 @@ void TextToFormFile(TStream& input, TStream& output) {
   WriteFormFile(binary.data(), output);
 }
 
+void TextToFormFile(TStream& input, TStream& output, TStream& scratch) {
+  TextToBinary(input, scratch);
+  WriteFormFile(scratch, output);
+}
+
 }  // namespace vc

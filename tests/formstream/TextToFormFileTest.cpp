@@ -74,3 +74,27 @@ TEST(TextToFormFile, ResultReadsBackPositionedAtTheStream) {
   BinaryToText(file, back);
   EXPECT_EQ(back.data(), text);
 }
+
+// Through a scratch stream the file is the same, whatever the stream's size
+// against the head that names the class and the pieces it is copied in.
+TEST(TextToFormFile, ThroughScratchTheSameFile) {
+  const std::string texts[] = {
+      "object A: B\nend",
+      "inline A: " + std::string(255, 'c') + " [70000]\nend",
+      "object Form1: TForm1\r\n  S = '" + std::string(200000, 'x') + "'\r\nend\r\n",
+      "object Form1: TForm1\n  Top = ?\nend",
+  };
+  for (const std::string& text : texts) {
+    TMemoryStream in(text), scratch, out;
+    std::string expected;
+    try {
+      expected = formFile(text);
+    } catch (const Exception&) {
+      EXPECT_THROW(TextToFormFile(in, out, scratch), Exception);
+      EXPECT_EQ(out.size(), 0);
+      continue;
+    }
+    TextToFormFile(in, out, scratch);
+    EXPECT_EQ(out.data(), expected) << text.substr(0, 40);
+  }
+}
