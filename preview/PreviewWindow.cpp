@@ -27,6 +27,7 @@
 #include <cmath>
 
 #include "formstream/Errors.h"
+#include "preview/PreviewContent.h"
 #include "preview/PreviewLook.h"
 
 namespace vc::preview {
@@ -679,24 +680,9 @@ void PreviewWindow::build() {
         break;
       }
       case Kind::Grid: {
-        const int cols = std::clamp(intProperty(c, "ColCount", 5), 0, 200);
-        const int rows = std::clamp(intProperty(c, "RowCount", 5), 0, 200);
-        auto* t = new QTableWidget(rows, cols, host);
-        t->horizontalHeader()->hide();
-        t->verticalHeader()->hide();
-        t->horizontalHeader()->setDefaultSectionSize(std::max(1, scaled(intProperty(c, "DefaultColWidth", 64)) + 1));
-        t->verticalHeader()->setDefaultSectionSize(std::max(1, scaled(intProperty(c, "DefaultRowHeight", 24)) + 1));
-        t->verticalHeader()->setMinimumSectionSize(1);
-        t->horizontalHeader()->setMinimumSectionSize(1);
-        const int fixedRows = std::clamp(intProperty(c, "FixedRows", 1), 0, rows);
-        const int fixedCols = std::clamp(intProperty(c, "FixedCols", 1), 0, cols);
-        for (int r = 0; r < rows; ++r)
-          for (int col = 0; col < cols; ++col)
-            if (r < fixedRows || col < fixedCols) {
-              auto* item = new QTableWidgetItem;
-              item->setBackground(systemColor(15));
-              t->setItem(r, col, item);
-            }
+        auto* t = QString::fromLatin1(c.info->name) == QLatin1String("TDBGrid")
+                      ? makeDataGrid(c, n.font, b.scale, host, n.text)
+                      : makeStringGrid(c, b.scale, host);
         w = t;
         break;
       }
