@@ -8,6 +8,7 @@
 #include "formstream/Errors.h"
 #include "formstream/TReader.h"
 #include "platform/Cp950.h"
+#include "preview/PreviewCharset.h"
 #include "preview/PreviewTree.h"
 
 namespace vc::preview {
@@ -15,15 +16,6 @@ namespace vc::preview {
 namespace {
 
 constexpr int kMaxValueDepth = 32;
-
-QString decode8(const std::string& bytes) {
-  std::u16string w = cp950::decode(bytes);
-  // Bytes that are no Big5 character come back as lone surrogates, which a
-  // window cannot draw; show them as replacement characters.
-  for (char16_t& c : w)
-    if (c >= 0xDC80 && c <= 0xDCFF) c = 0xFFFD;
-  return QString::fromStdU16String(w);
-}
 
 double toDouble(const Extended& e) {
   if (e.isNan()) return NAN;
@@ -69,7 +61,9 @@ Value readValue(TReader& r, int depth) {
       break;
     case tagString: case tagLString:
       v.type = Value::Type::String;
-      v.text = decode8(r.readString());
+      v.bytes = r.readString();
+      v.eightBit = true;
+      v.text = decode8(v.bytes);
       break;
     case tagWString: case tagUtf8String:
       v.type = Value::Type::String;

@@ -25,7 +25,8 @@ struct Value {
   double number = 0;
   bool boolean = false;
   QString text;                  // String (decoded), Ident
-  std::string bytes;             // Binary
+  std::string bytes;             // Binary; an 8-bit String's bytes as stored
+  bool eightBit = false;         // a String stored in bytes of a code page
   std::vector<Value> list;       // List
   std::vector<std::string> set;  // Set elements as stored
   std::vector<std::vector<Property>> items;  // Collection

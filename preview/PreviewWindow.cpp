@@ -27,14 +27,12 @@
 #include <cmath>
 
 #include "formstream/Errors.h"
+#include "preview/PreviewCharset.h"
 #include "preview/PreviewContent.h"
 #include "preview/PreviewLook.h"
+#include "preview/PreviewNode.h"
 
 namespace vc::preview {
-
-namespace {
-
-enum Align { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 
 // Draws red frames around the controls whose text does not fit, above
 // everything else in the client area.
@@ -54,12 +52,8 @@ class FitOverlay : public QWidget {
   }
 };
 
-int alignOf(const QString& s) {
-  static const char* names[] = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"};
-  for (int i = 0; i < 7; ++i)
-    if (s.compare(QLatin1String(names[i]), Qt::CaseInsensitive) == 0) return i;
-  return alNone;
-}
+namespace {
+
 
 int defaultAlign(Kind k) {
   switch (k) {
@@ -116,10 +110,6 @@ bool parentColorByDefault(Kind k) {
   }
 }
 
-bool hasWidget(Kind k) {
-  return k != Kind::NonVisual && k != Kind::MainMenu && k != Kind::MenuItem;
-}
-
 // A menu item's ShortCut: virtual key in the low byte, Shift/Ctrl/Alt flags
 // in the high byte.
 QKeySequence shortcutOf(int sc) {
@@ -155,31 +145,6 @@ QKeySequence shortcutOf(int sc) {
 }
 
 }  // namespace
-
-struct Node {
-  Component* c = nullptr;
-  Kind kind = Kind::Control;
-  int parent = -1;  // index of the parent node
-  QWidget* widget = nullptr;
-  QWidget* container = nullptr;  // where child controls go
-  QRect geo;                     // in the parent's coordinates
-  int align = alNone;
-  bool visible = true;
-  FontSpec fontSpec;
-  QFont font;
-  QColor color;
-  QString text;      // what the control shows (accelerators kept)
-  int fits = -1;
-  bool shown = true;  // visible in the window (sheets of other pages are not)
-  QAction* action = nullptr;
-  std::vector<int> children;
-};
-
-struct PreviewWindow::Built {
-  std::vector<Node> nodes;
-  double scale = 1.0;
-  FitOverlay* overlay = nullptr;
-};
 
 QString uniqueWindowName(const QString& name, const QWidget* self) {
   if (name.isEmpty()) return name;
@@ -224,7 +189,7 @@ void applyFont(FontSpec& f, const Component& c) {
     else if (k == QLatin1String("height") && v.isInt()) f.height = static_cast<int>(std::clamp<std::int64_t>(v.integer, -1000, 1000));
     else if (k == QLatin1String("size") && v.isInt()) f.height = -static_cast<int>(std::clamp<std::int64_t>(v.integer, -1000, 1000)) * 96 / 72;
     else if (k == QLatin1String("color")) { if (auto col = colorOf(v)) f.color = *col; }
-    else if (k == QLatin1String("charset") && v.isInt()) f.charset = static_cast<int>(v.integer);
+    else if (k == QLatin1String("charset") && charsetOf(v) >= 0) f.charset = charsetOf(v);
     else if (k == QLatin1String("style") && v.type == Value::Type::Set) {
       f.bold = f.italic = f.underline = f.strikeOut = false;
       for (const std::string& e : v.set) {
@@ -317,13 +282,12 @@ void setColors(QWidget* w, const QColor& back, const QColor& text, bool windowCo
   w->setPalette(pal);
 }
 
-int textHeight(const QFont& f) { return QFontMetrics(f).height(); }
 
 }  // namespace
 
 void PreviewWindow::build() {
-  m_built = std::make_unique<Built>();
-  Built& b = *m_built;
+  m_built = std::make_unique<BuiltForm>();
+  BuiltForm& b = *m_built;
   const Component& root = *m_root;
 
   const int ppi = intProperty(root, "PixelsPerInch", 96);
@@ -335,6 +299,10 @@ void PreviewWindow::build() {
   rootNode.c = m_root.get();
   rootNode.kind = Kind::Form;
   applyFont(rootNode.fontSpec, root);
+  if (const char* cp = codePageOf(rootNode.fontSpec.charset)) {
+    redecodeStrings(*m_root, cp);
+    applyFont(rootNode.fontSpec, root);  // the face's name is such a string too
+  }
   rootNode.font = rootNode.fontSpec.toFont(b.scale);
   rootNode.color = systemColor(15);
   if (const Value* v = findProperty(root, "Color"))
@@ -354,7 +322,12 @@ void PreviewWindow::build() {
       n.parent = parentIndex;
       const Node& parent = b.nodes[static_cast<std::size_t>(parentIndex)];
       n.fontSpec = parent.fontSpec;
-      if (!boolProperty(c, "ParentFont", !hasOwnFont(c))) applyFont(n.fontSpec, c);
+      const bool ownFont = !boolProperty(c, "ParentFont", !hasOwnFont(c));
+      if (ownFont) applyFont(n.fontSpec, c);
+      if (const char* cp = codePageOf(n.fontSpec.charset)) {
+        redecodeStrings(c, cp);
+        if (ownFont) applyFont(n.fontSpec, c);  // the face's name is such a string too
+      }
       n.font = n.fontSpec.toFont(b.scale);
       n.color = isWindowColored(n.kind) ? systemColor(5) : systemColor(15);
       if (boolProperty(c, "ParentColor", parentColorByDefault(n.kind)) && !isWindowColored(parent.kind))
@@ -363,12 +336,8 @@ void PreviewWindow::build() {
         if (auto col = colorOf(*v)) n.color = *col;
       n.text = textOf(c, n.kind);
       n.visible = boolProperty(c, "Visible", true);
-      const QString al = identProperty(c, "Align");
-      n.align = al.isEmpty() ? defaultAlign(n.kind) : alignOf(al);
-      const QSize ds = defaultSize(n.kind);
-      n.geo = QRect(scaled(intProperty(c, "Left", 0)), scaled(intProperty(c, "Top", 0)),
-                    std::max(0, scaled(intProperty(c, "Width", ds.width()))),
-                    std::max(0, scaled(intProperty(c, "Height", ds.height()))));
+      readPlacement(b, n, defaultAlign(n.kind), defaultSize(n.kind));
+      n.geo = n.stored;
       const int index = static_cast<int>(b.nodes.size());
       b.nodes.push_back(n);
       b.nodes[static_cast<std::size_t>(parentIndex)].children.push_back(index);
@@ -396,6 +365,7 @@ void PreviewWindow::build() {
   // No form is larger than a few screens; a hostile size is cut down.
   cw = std::clamp(cw, 1, 4096);
   ch = std::clamp(ch, 1, 4096);
+  readPlacement(b, b.nodes[0], alNone, QSize());
   b.nodes[0].geo = QRect(0, 0, cw, ch);
 
   QStyle* style = previewStyle();
@@ -535,6 +505,17 @@ void PreviewWindow::build() {
       case Kind::GroupBox:
       case Kind::RadioGroup: {
         auto* g = new QGroupBox(n.text, host);
+        if (n.kind == Kind::RadioGroup) {
+          const QStringList items = stringsProperty(c, "Items.Strings");
+          const int index = intProperty(c, "ItemIndex", -1);
+          for (int k = 0; k < std::min<int>(static_cast<int>(items.size()), 500); ++k) {
+            auto* rb = new QRadioButton(items[k], g);
+            rb->setObjectName(QStringLiteral("item%1").arg(k));
+            rb->setStyle(style);
+            rb->setAutoExclusive(false);
+            rb->setChecked(k == index);
+          }
+        }
         w = g;
         break;
       }
@@ -854,257 +835,52 @@ void PreviewWindow::build() {
 
   // Layout, top down: each container aligns its children in its client
   // rectangle, then the children lay out theirs.
-  std::function<void(int)> layoutChildren = [&](int index) {
-    Node& n = b.nodes[static_cast<std::size_t>(index)];
-    const QSize size = n.geo.size();
-    QRect client(QPoint(0, 0), size);
-    const int th = textHeight(n.font);
-    switch (n.kind) {
-      case Kind::GroupBox: case Kind::RadioGroup:
-        client.adjust(2, th + 2, -2, -2);
-        break;
-      case Kind::Panel: {
-        const Component& c = *n.c;
-        int inset = std::clamp(scaled(intProperty(c, "BorderWidth", 0)), 0, 100);
-        const int bw = std::clamp(scaled(intProperty(c, "BevelWidth", 1)), 0, 100);
-        if (identProperty(c, "BevelOuter") != QLatin1String("bvNone")) inset += bw;
-        const QString inner = identProperty(c, "BevelInner");
-        if (!inner.isEmpty() && inner != QLatin1String("bvNone")) inset += bw;
-        client.adjust(inset, inset, -inset, -inset);
-        break;
-      }
-      case Kind::ScrollBox:
-        client.adjust(2, 2, -2, -2);
-        break;
-      case Kind::PageControl: case Kind::TabControl: {
-        const int tabH = th + 7;
-        client = QRect(4, tabH + 4, std::max(0, size.width() - 8), std::max(0, size.height() - tabH - 8));
-        if (n.widget) {
-          if (auto* f = n.widget->findChild<PaintedWidget*>(QStringLiteral("frame"), Qt::FindDirectChildrenOnly)) {
-            f->setGeometry(0, tabH + 2 - 2, size.width(), std::max(0, size.height() - tabH));
-            f->lower();
-            f->bevelOuter = 2;
-            f->bevelWidth = 1;
-            f->look = PaintedWidget::Look::Panel;
-          }
-          if (auto* t = n.widget->findChild<QTabBar*>(QStringLiteral("tabs"), Qt::FindDirectChildrenOnly))
-            t->setGeometry(2, 2, std::min(size.width() - 4, t->sizeHint().width()), tabH);
-        }
-        break;
-      }
-      default:
-        break;
-    }
-    // Sheets fill their page control's page rectangle.
-    for (int ci : n.children) {
-      Node& ch = b.nodes[static_cast<std::size_t>(ci)];
-      if (ch.kind == Kind::TabSheet) ch.geo = client, ch.align = alNone;
-    }
-    // AutoSize labels take the size of their text.
-    for (int ci : n.children) {
-      Node& ch = b.nodes[static_cast<std::size_t>(ci)];
-      if ((ch.kind != Kind::Label) || !boolProperty(*ch.c, "AutoSize", true)) continue;
-      QFontMetrics m(ch.font);
-      const QString shown = withoutAccelerators(ch.text);
-      if (boolProperty(*ch.c, "WordWrap", false)) {
-        const QRect r = m.boundingRect(QRect(0, 0, std::max(1, ch.geo.width()), 100000), Qt::TextWordWrap, shown);
-        ch.geo.setHeight(std::max(r.height(), m.height()));
-      } else {
-        const QRect r = m.boundingRect(QRect(0, 0, 100000, 100000), 0, shown.isEmpty() ? QStringLiteral(" ") : shown);
-        const int w = std::max(r.width(), shown.isEmpty() ? 0 : 1);
-        if (identProperty(*ch.c, "Alignment") == QLatin1String("taRightJustify")) ch.geo.setLeft(ch.geo.right() + 1 - w);
-        else ch.geo.setWidth(w);
-        ch.geo.setHeight(r.height());
-      }
-    }
-    // Align passes: top, bottom, left, right, client; stacked by position,
-    // ties in the order of the form text.
-    QRect rest = client;
-    auto members = [&](int align) {
-      std::vector<int> out;
-      for (int ci : n.children) {
-        const Node& ch = b.nodes[static_cast<std::size_t>(ci)];
-        if (ch.align == align && ch.visible && hasWidget(ch.kind)) out.push_back(ci);
-      }
-      auto key = [&](int ci) {
-        const QRect& g = b.nodes[static_cast<std::size_t>(ci)].geo;
-        switch (align) {
-          case alTop: return g.top();
-          case alBottom: return -(g.top() + g.height());
-          case alLeft: return g.left();
-          case alRight: return -(g.left() + g.width());
-          default: return 0;
-        }
-      };
-      std::stable_sort(out.begin(), out.end(), [&](int a, int bb) { return key(a) < key(bb); });
-      return out;
-    };
-    for (int ci : members(alTop)) {
-      QRect& g = b.nodes[static_cast<std::size_t>(ci)].geo;
-      g = QRect(rest.left(), rest.top(), rest.width(), g.height());
-      rest.setTop(rest.top() + g.height());
-    }
-    for (int ci : members(alBottom)) {
-      QRect& g = b.nodes[static_cast<std::size_t>(ci)].geo;
-      g = QRect(rest.left(), rest.bottom() + 1 - g.height(), rest.width(), g.height());
-      rest.setBottom(rest.bottom() - g.height());
-    }
-    for (int ci : members(alLeft)) {
-      QRect& g = b.nodes[static_cast<std::size_t>(ci)].geo;
-      g = QRect(rest.left(), rest.top(), g.width(), std::max(0, rest.height()));
-      rest.setLeft(rest.left() + g.width());
-    }
-    for (int ci : members(alRight)) {
-      QRect& g = b.nodes[static_cast<std::size_t>(ci)].geo;
-      g = QRect(rest.right() + 1 - g.width(), rest.top(), g.width(), std::max(0, rest.height()));
-      rest.setRight(rest.right() - g.width());
-    }
-    for (int ci : members(alClient))
-      b.nodes[static_cast<std::size_t>(ci)].geo =
-          QRect(rest.left(), rest.top(), std::max(0, rest.width()), std::max(0, rest.height()));
-    // Radio groups place their buttons in columns over the client height.
-    if (n.kind == Kind::RadioGroup && n.widget) {
-      const QStringList items = stringsProperty(*n.c, "Items.Strings");
-      const int count = std::min<int>(static_cast<int>(items.size()), 500);
-      const int cols = std::clamp(intProperty(*n.c, "Columns", 1), 1, 16);
-      const int index = intProperty(*n.c, "ItemIndex", -1);
-      if (count > 0) {
-        const int perCol = (count + cols - 1) / cols;
-        const int bw = (size.width() - 10) / cols;
-        const int avail = size.height() - th - 5;
-        const int bh = std::max(1, avail / perCol);
-        const int top = th + 1 + (avail % perCol) / 2;
-        for (int k = 0; k < count; ++k) {
-          auto* rb = new QRadioButton(items[k], n.widget);
-          rb->setObjectName(QStringLiteral("item%1").arg(k));
-          rb->setStyle(previewStyle());
-          rb->setAutoExclusive(false);
-          rb->setChecked(k == index);
-          rb->setGeometry(8 + (k / perCol) * bw, top + (k % perCol) * bh, bw, bh);
-        }
-      }
-    }
-    for (int ci : n.children) {
-      Node& ch = b.nodes[static_cast<std::size_t>(ci)];
-      if (ch.widget) ch.widget->setGeometry(ch.geo);
-      layoutChildren(ci);
-    }
-  };
-  layoutChildren(0);
+  for (Node& n : b.nodes) n.stored = n.geo;
+  autoSizeLabels(b);
+  for (Node& n : b.nodes) n.geo = n.stored;
+  layoutChildren(b, 0);
 
-  // Window geometry: the menu bar above the client area.
+  // Window geometry: the menu bar above the client area. A sizeable form
+  // can be resized; its controls then follow their anchors and alignment.
   const int menuH = m_menuBar ? m_menuBar->sizeHint().height() : 0;
   if (m_menuBar) m_menuBar->setGeometry(0, 0, cw, menuH);
   m_client->setGeometry(0, menuH, cw, ch);
-  setFixedSize(cw, ch + menuH);
-
-  // The fit check.
-  for (std::size_t i = 0; i < b.nodes.size(); ++i) {
-    Node& n = b.nodes[i];
-    const QString shown = withoutAccelerators(n.text);
-    if (shown.isEmpty() || !hasWidget(n.kind) || i == 0) {
-      n.fits = shown.isEmpty() ? -1 : 1;
-      continue;
-    }
-    QFontMetrics m(n.font);
-    const int w = n.geo.width(), h = n.geo.height();
-    const bool multi = shown.contains(QLatin1Char('\n')) || shown.contains(QLatin1Char('\r'));
-    auto lineWidth = [&](const QString& s) {
-      int mw = 0;
-      for (const QString& line : s.split(QRegularExpression(QStringLiteral("\r\n|\r|\n"))))
-        mw = std::max(mw, m.horizontalAdvance(line));
-      return mw;
-    };
-    const int tw = lineWidth(shown);
-    bool fits = true;
-    const QRect parentClient(QPoint(0, 0), b.nodes[static_cast<std::size_t>(n.parent)].geo.size());
-    switch (n.kind) {
-      case Kind::Label: {
-        const bool wrap = boolProperty(*n.c, "WordWrap", false);
-        if (boolProperty(*n.c, "AutoSize", true)) {
-          fits = n.geo.right() < parentClient.width() + 0 && n.geo.left() >= 0 &&
-                 (!wrap || n.geo.bottom() < parentClient.height());
-        } else if (wrap || multi) {
-          fits = m.boundingRect(QRect(0, 0, std::max(1, w), 100000), Qt::TextWordWrap, shown).height() <= h;
-        } else {
-          fits = tw <= w;
-        }
-        break;
-      }
-      case Kind::Button: case Kind::BitBtn: case Kind::SpeedButton: case Kind::ToolButton: {
-        // The edges take 3 px a side; a glyph and its 4 px spacing come off too.
-        int room = w - 6;
-        if (auto* b2 = qobject_cast<QAbstractButton*>(n.widget); b2 && !b2->icon().isNull())
-          room -= b2->iconSize().width() + 4;
-        fits = tw <= room && m.height() <= h;
-        break;
-      }
-      case Kind::CheckBox: case Kind::RadioButton:
-        fits = tw <= w - 17 && (multi ? true : m.height() <= h + 2);
-        break;
-      case Kind::GroupBox: case Kind::RadioGroup: {
-        fits = tw <= w - 16;
-        if (n.kind == Kind::RadioGroup) {
-          const int cols = std::clamp(intProperty(*n.c, "Columns", 1), 1, 16);
-          for (const QString& item : stringsProperty(*n.c, "Items.Strings"))
-            if (m.horizontalAdvance(withoutAccelerators(item)) > (w - 10) / cols - 20) fits = false;
-        }
-        break;
-      }
-      case Kind::Panel:
-        fits = tw <= w - 4 && m.height() <= h;
-        break;
-      case Kind::Edit: case Kind::ComboBox:
-        fits = tw <= w - (n.kind == Kind::ComboBox ? 24 : 6);
-        break;
-      case Kind::Memo:
-        fits = boolProperty(*n.c, "WordWrap", true)
-                   ? m.boundingRect(QRect(0, 0, std::max(1, w - 8), 100000), Qt::TextWordWrap, shown).height() <= h - 4
-                   : tw <= w - 8 && (m.height() * (shown.count(QLatin1Char('\n')) + 1)) <= h - 4;
-        break;
-      case Kind::ListBox: {
-        for (const QString& item : stringsProperty(*n.c, "Items.Strings"))
-          if (m.horizontalAdvance(item) > w - 6) fits = false;
-        break;
-      }
-      case Kind::TabSheet: {
-        const Node& pc = b.nodes[static_cast<std::size_t>(n.parent)];
-        if (pc.widget)
-          if (auto* t = pc.widget->findChild<QTabBar*>(QStringLiteral("tabs")))
-            fits = t->sizeHint().width() <= pc.geo.width() - 4;
-        break;
-      }
-      case Kind::StatusBar: case Kind::Header: {
-        if (auto* p = dynamic_cast<PaintedWidget*>(n.widget)) {
-          int x = 0;
-          for (int k = 0; k < p->parts.size() && x < w; ++k) {
-            int pw = p->partWidths[static_cast<std::size_t>(k)];
-            if (k + 1 == p->parts.size() || pw < 0) pw = w - x;
-            pw = std::min(pw, w - x);
-            if (!p->parts[k].isEmpty() && m.horizontalAdvance(p->parts[k]) > pw - 6) fits = false;
-            x += pw;
-          }
-          if (p->parts.isEmpty()) fits = tw <= w - 6;
-        }
-        break;
-      }
-      case Kind::StaticText:
-        fits = boolProperty(*n.c, "AutoSize", true) ? n.geo.right() < parentClient.width() : tw <= w;
-        break;
-      default:
-        fits = true;
-    }
-    n.fits = fits ? 1 : 0;
-  }
-
   b.overlay = new FitOverlay(m_client);
-  b.overlay->setGeometry(0, 0, cw, ch);
+  if (borderStyle.isEmpty() || borderStyle == QLatin1String("bsSizeable") || borderStyle == QLatin1String("bsSizeToolWin")) {
+    setMinimumSize(1, menuH + 1);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(cw, ch + menuH);
+  } else {
+    setFixedSize(cw, ch + menuH);
+  }
+  updateFit();
+}
+
+void PreviewWindow::updateFit() {
+  BuiltForm& b = *m_built;
+  checkFits(b);
+  b.overlay->setGeometry(m_client->rect());
+  b.overlay->rects.clear();
   for (std::size_t i = 1; i < b.nodes.size(); ++i) {
     const Node& n = b.nodes[i];
     if (n.fits == 0 && n.widget && n.widget->isVisibleTo(m_client))
       b.overlay->rects.push_back(QRect(n.widget->mapTo(m_client, QPoint(0, 0)), n.geo.size()));
   }
   b.overlay->raise();
+  b.overlay->update();
+}
+
+void PreviewWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (!m_built || m_built->nodes.empty()) return;
+  const int menuH = m_menuBar ? m_menuBar->sizeHint().height() : 0;
+  if (m_menuBar) m_menuBar->setGeometry(0, 0, width(), menuH);
+  m_client->setGeometry(0, menuH, width(), std::max(1, height() - menuH));
+  Node& root = m_built->nodes[0];
+  if (root.geo.size() == m_client->size()) return;
+  root.geo = QRect(QPoint(0, 0), m_client->size());
+  layoutChildren(*m_built, 0);
+  updateFit();
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event) {

@@ -16,6 +16,8 @@ class QMenuBar;
 
 namespace vc::preview {
 
+struct BuiltForm;
+
 // One built component as scripts see it.
 struct LayoutRow {
   QString name;
@@ -55,14 +57,15 @@ class PreviewWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void build();
+  void updateFit();  // the fit check and its red frames, after each layout
   std::unique_ptr<Component> m_root;
   QWidget* m_client = nullptr;
   QMenuBar* m_menuBar = nullptr;
-  struct Built;
-  std::unique_ptr<Built> m_built;
+  std::unique_ptr<BuiltForm> m_built;
 };
 
 // The "%s_%d" rule: name itself when no top-level window but `self` is

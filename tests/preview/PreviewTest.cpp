@@ -150,6 +150,28 @@ class PreviewTest : public QObject {
         << QString("  object B: TButton\r\n    Left = 100\r\n    Top = 50\r\n    Width = 100\r\n    Height = 30\r\n  end\r\n")
         << QString("  ClientWidth = 500\r\n  ClientHeight = 250\r\n  PixelsPerInch = 120\r\n")
         << QStringList{"Form1 0 0 400 200 1 -1", "B 80 40 80 24 1 -1"};
+    QTest::newRow("anchors at the designed size follow the aligned parent's change")
+        << QString("  object P: TPanel\r\n    Width = 300\r\n    Height = 150\r\n    Align = alClient\r\n"
+                   "    object R: TButton\r\n      Left = 250\r\n      Top = 10\r\n      Width = 40\r\n"
+                   "      Anchors = [akTop, akRight]\r\n    end\r\n"
+                   "    object S: TEdit\r\n      Left = 10\r\n      Width = 280\r\n      Anchors = [akLeft, akTop, akRight]\r\n    end\r\n"
+                   "    object B: TButton\r\n      Top = 120\r\n      Anchors = [akLeft, akBottom]\r\n    end\r\n"
+                   "    object N: TButton\r\n      Left = 100\r\n      Top = 50\r\n      Anchors = []\r\n    end\r\n  end\r\n")
+        << client << QStringList{"P 0 0 200 100 1 -1", "R 150 10 40 25 1 -1", "S 10 0 180 21 1 -1",
+                                 "B 0 70 75 25 1 -1", "N 50 25 75 25 1 -1"};
+    QTest::newRow("margins of aligned controls and the padding of their parent")
+        << QString("  object P: TPanel\r\n    Align = alTop\r\n    Height = 20\r\n    AlignWithMargins = True\r\n  end\r\n"
+                   "  object Q: TPanel\r\n    Align = alLeft\r\n    Width = 10\r\n    AlignWithMargins = True\r\n"
+                   "    Margins.Left = 5\r\n    Margins.Bottom = 0\r\n  end\r\n"
+                   "  object U: TPanel\r\n    Align = alNone\r\n    Left = 1\r\n    AlignWithMargins = True\r\n  end\r\n")
+        << client + "  Padding.Left = 20\r\n"
+        << QStringList{"P 23 3 174 20 1 -1", "Q 25 29 10 71 1 -1", "U 1 0 185 41 1 -1"};
+    QTest::newRow("constraints cap aligned and auto-sized controls")
+        << QString("  object P: TPanel\r\n    Align = alClient\r\n    Constraints.MaxWidth = 50\r\n"
+                   "    Constraints.MinHeight = 120\r\n  end\r\n"
+                   "  object L: TLabel\r\n    Caption = 'a caption far wider than twenty'\r\n"
+                   "    Constraints.MaxWidth = 20\r\n  end\r\n")
+        << client << QStringList{"P 0 0 50 120 1 -1", "L 0 0 20 13 1 1"};
     QTest::newRow("hostile sizes are clamped")
         << QString("  object B: TButton\r\n    Width = -50\r\n    Height = 2000000000\r\n  end\r\n")
         << QString("  ClientWidth = 2000000000\r\n  ClientHeight = -7\r\n")
@@ -166,6 +188,43 @@ class PreviewTest : public QObject {
       QCOMPARE(name + " " + row(b, name), r);
     }
     QCOMPARE(b.window->renderClient().size(), b.window->clientArea()->size());
+  }
+
+  void resizedWindowMovesAnchoredControls() {
+    Built b = buildForm(control("TButton", "R", "    Left = 120\r\n    Top = 70\r\n    Anchors = [akRight, akBottom]\r\n") +
+                        control("TMemo", "M", "    Width = 100\r\n    Anchors = [akLeft, akTop, akRight, akBottom]\r\n") +
+                        control("TPanel", "T", "    Align = alTop\r\n    Height = 10\r\n") +
+                        control("TLabel", "Edge", "    Left = 150\r\n    Caption = 'far beyond the edge'\r\n"));
+    QCOMPARE(b.window->overflowMessages(), QStringList{"Edge: 文字超出控制項"});
+    b.window->show();
+    b.window->resize(300, 150);
+    QCOMPARE(row(b, "R"), QStringLiteral("220 120 75 25 1 -1"));
+    QCOMPARE(row(b, "M"), QStringLiteral("0 0 200 139 1 -1"));
+    QCOMPARE(row(b, "T"), QStringLiteral("0 0 300 10 1 -1"));
+    QCOMPARE(b.window->overflowMessages(), QStringList{});  // the wider window has room for it
+    Built dialog = buildForm("", "  ClientWidth = 200\r\n  ClientHeight = 100\r\n  BorderStyle = bsDialog\r\n");
+    dialog.window->show();
+    dialog.window->resize(300, 150);
+    QCOMPARE(dialog.window->size(), QSize(200, 100));
+  }
+
+  void charsets_data() {
+    QTest::addColumn<QByteArray>("props");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("GB2312 font: GBK bytes") << QByteArray("    Font.Charset = GB2312_CHARSET\r\n    Caption = '\xbc\xf2\xcc\xe5'\r\n") << "简体";
+    QTest::newRow("Shift-JIS font, by number") << QByteArray("    Font.Charset = 128\r\n    Caption = '\x93\xfa\x96\x7b'\r\n") << "日本";
+    QTest::newRow("Russian font") << QByteArray("    Font.Charset = RUSSIAN_CHARSET\r\n    Caption = '\xc4\xe0'\r\n") << "Да";
+    QTest::newRow("ANSI font keeps Big5") << QByteArray("    Font.Charset = ANSI_CHARSET\r\n    Caption = '\xa4\xa4\xa4\xe5'\r\n") << "中文";
+    QTest::newRow("wide strings stay as they are") << QByteArray("    Font.Charset = GB2312_CHARSET\r\n    Caption = #20013'x'\r\n") << "中x";
+  }
+  void charsets() {
+    QFETCH(QByteArray, props);
+    QFETCH(QString, text);
+    // The charset comes from the panel's font: the label inherits it.
+    Built b = buildForm("  object P: TPanel\r\n" + props.replace("Caption", "Hint").toStdString() +
+                        "    object L: TLabel\r\n" + QByteArray(props).replace("    Font.Charset", "    Tag").toStdString() + "    end\r\n  end\r\n");
+    QVERIFY2(b.fatal.isEmpty() && b.messages.isEmpty(), qPrintable(b.fatal + b.messages.join("\n")));
+    QCOMPARE(b.window->layoutRows()[2].text, text);
   }
 
   void fonts() {
@@ -191,13 +250,17 @@ class PreviewTest : public QObject {
                         control("TButton", "Long", "    Width = 40\r\n    Caption = '" + big5("非常長的按鈕標題文字") + "'\r\n") +
                         control("TLabel", "Wide", wide) +
                         control("TLabel", "Edge", "    Left = 190\r\n    Caption = 'far beyond the edge'\r\n") +
-                        control("TCheckBox", "Check", "    Width = 30\r\n    Caption = 'too long for this'\r\n"));
+                        control("TCheckBox", "Check", "    Width = 30\r\n    Caption = 'too long for this'\r\n") +
+                        control("TDBGrid", "Grid", "    Columns = <\r\n      item\r\n        Title.Caption = 'a long title'\r\n"
+                                "        Width = 20\r\n      end\r\n      item\r\n        FieldName = 'F'\r\n      end>\r\n"));
     QCOMPARE(b.window->layoutRows()[1].text, QStringLiteral("OK"));
     QCOMPARE(row(b, "Short").section(' ', 5), QStringLiteral("1"));
     QCOMPARE(b.window->layoutRows()[2].text, QStringLiteral("非常長的按鈕標題文字"));
     QCOMPARE(b.window->layoutRows()[3].text, QStringLiteral("中文&x"));
     QCOMPARE(b.window->overflowMessages(),
-             (QStringList{"Long: 文字超出控制項", "Edge: 文字超出控制項", "Check: 文字超出控制項"}));
+             (QStringList{"Long: 文字超出控制項", "Edge: 文字超出控制項", "Check: 文字超出控制項", "Grid: 文字超出控制項"}));
+    // A data grid's column titles: the caption, else the field name.
+    QCOMPARE(b.window->layoutRows()[6].text, QStringLiteral("a long title F"));
   }
 
   void utf8StringTag() {
