@@ -45,7 +45,7 @@ class Patch : public Command {
     if (isSameFile(m_module, m_output)) throw UsageError{"-o must name a file other than MODULE"};
     auto module = openModule(m_module);
     FormFileReplacements forms = readFormFileReplacements(*module, formFiles(m_forms), true);
-    for (const std::string& note : writeModuleCopy(m_module, forms.forms, m_output))
+    for (const std::string& note : writeModuleCopy(m_module, forms.forms, m_output).notes)
       std::fprintf(stderr, "formtext: %s: %s\n", m_output.c_str(), note.c_str());
     return 0;
   }

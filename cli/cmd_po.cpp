@@ -81,7 +81,7 @@ class Po : public Command {
     ApplyResult result = vc::applyTranslation(source, entries, m_translation);
     if (!m_module.empty()) {
       auto module = openModule(m_source);
-      for (const std::string& note : writeModuleCopy(m_source, translatedReplacements(*module, result), m_module))
+      for (const std::string& note : writeModuleCopy(m_source, translatedReplacements(*module, result), m_module).notes)
         report(m_module + ": " + note);
     }
     if (!m_output.empty()) writeTranslatedForms(result, m_output);

@@ -238,6 +238,7 @@ PatchedModule replaceFormResources(const std::string& original, const std::vecto
       if (certificates >= sectionsEnd && fitsIn(certificates, certificatesSize, original.size()))
         overlay.erase(certificates - sectionsEnd, certificatesSize);
       result.notes.push_back("the module's signature (certificate table) is removed: the changes invalidate it");
+      result.signatureRemoved = true;
     }
   }
 

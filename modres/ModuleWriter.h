@@ -30,6 +30,7 @@ struct FormReplacement {
 struct PatchedModule {
   std::string image;
   std::vector<std::string> notes;  // what changed beyond the forms (a removed signature)
+  bool signatureRemoved = false;
 };
 
 // Raises EModuleWrite when the image cannot be read in full, a replacement

@@ -126,6 +126,9 @@ class Tnewdfm : public QMainWindow {
   QAction *D3 = nullptr, *B1 = nullptr, *A5 = nullptr;
   StringValueEditors* valueEditors = nullptr;  // the panels over the string table
   QAction *poExportItem = nullptr, *poApplyItem = nullptr;  // the translation exchange
+  // A translated copy of the open module from the form files saved for it,
+  // and the folder those files are in (asked once, kept per module).
+  QAction *translatedModuleItem = nullptr, *formFolderItem = nullptr;
   // The auxiliary windows, created with the main window and kept.
   Ttadayform* tadayform = nullptr;
   TAboutForm* AboutForm = nullptr;
@@ -260,6 +263,9 @@ class Tnewdfm : public QMainWindow {
   void createPoItems(QMenu* file);
   void poExportClick();
   void poApplyClick();
+  void translatedModuleClick();
+  // Asks for the module's form folder and keeps it; empty when cancelled.
+  QString chooseFormFolder();
 
   // Shows the message of an error raised by a command.
   void showError(const std::exception& e);

@@ -1,12 +1,18 @@
 // The translation exchange in the File menu: the open module's strings out as
-// a gettext template, and a translation back as form files in a folder.
+// a gettext template, a translation back as form files in a folder, and a
+// translated copy of the module made from the form files saved for it.
 #include <QAction>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QProgressDialog>
 
+#include "modres/ModuleWriter.h"
+#include "platform/qt/Settings.h"
 #include "workbench/core/PoExchange.h"
+#include "workbench/core/TranslatedModule.h"
 #include "workbench/newform.h"
 
 namespace vc {
@@ -53,12 +59,16 @@ QString reportLines(const std::vector<std::string>& lines) {
 void Tnewdfm::createPoItems(QMenu* file) {
   poExportItem = file->addAction(QStringLiteral("匯出字串為 PO 範本(&P)..."));
   poApplyItem = file->addAction(QStringLiteral("套用 PO 翻譯(&L)..."));
+  translatedModuleItem = file->addAction(QStringLiteral("寫出翻譯後的模組(&T)..."));
+  formFolderItem = file->addAction(QStringLiteral("選擇窗體文件資料夾(&G)..."));
   connect(file, &QMenu::aboutToShow, this, [this] {
-    poExportItem->setEnabled(hasOpenModule());
-    poApplyItem->setEnabled(hasOpenModule());
+    for (QAction* item : {poExportItem, poApplyItem, translatedModuleItem, formFolderItem})
+      item->setEnabled(hasOpenModule());
   });
   connect(poExportItem, &QAction::triggered, this, &Tnewdfm::poExportClick);
   connect(poApplyItem, &QAction::triggered, this, &Tnewdfm::poApplyClick);
+  connect(translatedModuleItem, &QAction::triggered, this, &Tnewdfm::translatedModuleClick);
+  connect(formFolderItem, &QAction::triggered, this, [this] { chooseFormFolder(); });
 }
 
 void Tnewdfm::poExportClick() {
@@ -112,6 +122,97 @@ void Tnewdfm::poApplyClick() {
                                     reportLines(result.problems));
   } catch (const std::exception& e) {
     showError(e);
+  }
+}
+
+namespace {
+
+// The settings value that remembers the form folder of a module, by the
+// module's full path.
+QString formFolderKey(const QString& modulePath) {
+  const QByteArray path = QFileInfo(modulePath).absoluteFilePath().toUtf8();
+  return QStringLiteral("FormFolder-") +
+         QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex().left(16));
+}
+
+}  // namespace
+
+QString Tnewdfm::chooseFormFolder() {
+  if (!hasOpenModule()) return {};
+  const QString modulePath = QFile::decodeName(m_doc.modulePath().c_str());
+  QString start = m_settings->value(formFolderKey(modulePath));
+  // Where the user last saved a form is where its siblings most likely are.
+  if (start.isEmpty() && !m_saveDialog.fileName.isEmpty()) start = QFileInfo(m_saveDialog.fileName).absolutePath();
+  if (start.isEmpty()) start = QFileInfo(modulePath).absolutePath();
+  const QString folder = m_dialogs.folder(this, QStringLiteral("窗體文件資料夾（檔名為窗體名稱，如 TFORM1.dfm）"), start);
+  if (!folder.isEmpty()) m_settings->setValue(formFolderKey(modulePath), folder);
+  return folder;
+}
+
+void Tnewdfm::translatedModuleClick() {
+  if (!hasOpenModule()) return;
+  // The copy is made from saved files: unsaved changes would be left out.
+  if (m_doc.modified()) {
+    switch (askPrompt(kSavePrompt)) {
+      case PromptAnswer::Cancel:
+        return;
+      case PromptAnswer::Yes:
+        if (save() != SaveOutcome::Saved) return;
+        break;
+      case PromptAnswer::No:
+        break;
+    }
+  }
+  const QString modulePath = QFile::decodeName(m_doc.modulePath().c_str());
+  QString folder = m_settings->value(formFolderKey(modulePath));
+  if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = chooseFormFolder();
+  if (folder.isEmpty()) return;
+
+  const QFileInfo module(modulePath);
+  SaveDialogState state;
+  const QString suffix = module.suffix();
+  state.filter = QStringLiteral("模組 (*.%1)|*.%1|全部檔案 (*.*)|*").arg(suffix);
+  state.defaultExt = suffix;
+  state.directory = module.absolutePath();
+  state.fileName = module.completeBaseName() + QStringLiteral("_譯本.") + suffix;
+  if (!m_dialogs.save(this, state)) return;
+  const QString target = state.fileName;
+  if (isSameFile(m_doc.modulePath(), localPath(target))) {
+    m_dialogs.error(this, QStringLiteral("不能寫入開啟中的模組 %1，請另選檔名。").arg(QDir::toNativeSeparators(target)));
+    return;
+  }
+  try {
+    FormFileReplacements forms;
+    WrittenCopy written;
+    {
+      PoProgress progress(this, QString());
+      forms = readFormFileReplacements(*m_doc.module(), formFilesIn(localPath(folder)), false,
+                                       progress.step(QStringLiteral("正在讀取窗體文件...")));
+      if (forms.forms.empty()) {
+        m_dialogs.information(this, QStringLiteral("資料夾 %1 裡沒有這個模組的窗體文件。請先把窗體存成以窗體名稱命名的 .dfm 檔（如 TFORM1.dfm）。")
+                                        .arg(QDir::toNativeSeparators(folder)));
+        return;
+      }
+      ExchangeProgress writing = progress.step(QStringLiteral("正在寫出模組..."));
+      writing(0, 1);
+      written = writeModuleCopy(m_doc.modulePath(), forms.forms, localPath(target));
+      writing(1, 1);
+    }
+    std::vector<std::string> lines;
+    for (const ModuleFormReplacement& f : forms.forms) lines.push_back(f.form);
+    QString text = QStringLiteral("已寫出翻譯後的模組 %1，替換了 %2 個窗體：")
+                       .arg(QDir::toNativeSeparators(target))
+                       .arg(forms.forms.size()) +
+                   reportLines(lines);
+    if (written.signatureRemoved) text += QStringLiteral("\n\n模組原有的數位簽章已移除：修改後簽章不再有效。");
+    if (!forms.unmatched.empty()) {
+      std::vector<std::string> skipped;
+      for (const std::string& file : forms.unmatched) skipped.push_back(QFileInfo(QFile::decodeName(file.c_str())).fileName().toStdString());
+      text += QStringLiteral("\n\n略過（模組裡沒有這個窗體）：") + reportLines(skipped);
+    }
+    m_dialogs.information(this, text);
+  } catch (const std::exception& e) {
+    m_dialogs.error(this, QStringLiteral("無法寫出翻譯後的模組。\n") + QString::fromUtf8(e.what()));
   }
 }
 

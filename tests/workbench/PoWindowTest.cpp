@@ -4,6 +4,7 @@
 
 #include "WorkbenchFixture.h"
 #include "formstream/FormStrings.h"
+#include "modres/Module.h"
 #include "workbench/core/PoExchange.h"
 
 using namespace vc;
@@ -51,6 +52,44 @@ class PoWindowTest : public WorkbenchFixture {
     w().poApplyItem->trigger();
     QVERIFY2(dialogs().errors.last().contains("broken.po:3"), qPrintable(dialogs().errors.last()));
     QVERIFY(!QFileInfo::exists(path("out")));
+  }
+
+  // A form edited and saved under its name; the copy is made from the folder
+  // it was saved in, which is then remembered; the module itself is refused.
+  void translatedCopyFromSavedForms() {
+    QDir().mkpath(path("forms"));
+    writeBytes(path("forms/notes.dfm"), toFormFile(smallFormText()));
+    clickForm("TABOUTBOX");
+    typeAt(14, 5, "My ");
+    dialogs().saveAnswers.push_back({path("forms/TABOUTBOX.dfm"), 1});
+    dialogs().answers.push_back(Dialogs::Answer::Yes);  // save the change first
+    dialogs().folderAnswers.push_back(path("forms"));
+    dialogs().saveAnswers.push_back({path("sample-zh.exe"), 1});
+    w().translatedModuleItem->trigger();
+    QCOMPARE(dialogs().saveDialogs.last().fileName, QStringLiteral("sample_譯本.exe"));
+    const QString report = dialogs().informations.last();
+    QVERIFY2(report.startsWith(QStringLiteral("已寫出翻譯後的模組 %1，替換了 1 個窗體：\nTABOUTBOX").arg(path("sample-zh.exe"))) &&
+                 report.contains("notes.dfm"),
+             qPrintable(report));
+    auto copy = modres::Module::open(path("sample-zh.exe").toStdString());
+    const std::string_view about = copy->readFormResource("TABOUTBOX")->bytes();
+    QVERIFY(about.find("My " + big5("關於")) != std::string_view::npos);
+
+    dialogs().saveAnswers.push_back({path("forms/../sample.exe"), 1});
+    w().translatedModuleItem->trigger();
+    QVERIFY2(dialogs().errors.last().startsWith(QStringLiteral("不能寫入開啟中的模組")), qPrintable(dialogs().errors.last()));
+  }
+
+  // A form file that does not convert stops the copy; an earlier copy stays.
+  void failedCopyKeepsTheEarlierOne() {
+    QDir().mkpath(path("forms"));
+    writeBytes(path("forms/TABOUTBOX.dfm"), "object AboutBox: TAboutBox\r\n  Left = \r\n");
+    writeBytes(path("sample-zh.exe"), "earlier copy");
+    dialogs().folderAnswers.push_back(path("forms"));
+    dialogs().saveAnswers.push_back({path("sample-zh.exe"), 1});
+    w().translatedModuleItem->trigger();
+    QVERIFY2(dialogs().errors.last().contains("TABOUTBOX.dfm"), qPrintable(dialogs().errors.last()));
+    QCOMPARE(readBytes(path("sample-zh.exe")), QByteArray("earlier copy"));
   }
 };
 

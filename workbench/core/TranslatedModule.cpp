@@ -106,7 +106,7 @@ std::vector<ModuleFormReplacement> translatedReplacements(modres::Module& module
   return forms;
 }
 
-std::vector<std::string> writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
+WrittenCopy writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
                                          const std::string& out) {
   if (isSameFile(module, out)) throw ESameModule(out + ": is the module itself; the copy needs a name of its own");
   std::vector<modres::FormReplacement> replacements;
@@ -118,7 +118,7 @@ std::vector<std::string> writeModuleCopy(const std::string& module, const std::v
     throw EModuleWrite(module + ": " + e.what());
   }
   writeFileAtomically(out, patched.image);
-  return patched.notes;
+  return {patched.signatureRemoved, std::move(patched.notes)};
 }
 
 }  // namespace vc

@@ -52,12 +52,17 @@ FormFileReplacements readFormFileReplacements(modres::Module& module, const std:
 // The forms a translation changed.
 std::vector<ModuleFormReplacement> translatedReplacements(modres::Module& module, const ApplyResult& result);
 
+// What changed in a written copy beyond the forms.
+struct WrittenCopy {
+  bool signatureRemoved = false;
+  std::vector<std::string> notes;  // the same, in words
+};
+
 // Writes the module with the forms replaced to out, atomically: a failure
 // leaves out as it was. Raises ESameModule when out is the module,
 // EModuleWrite when the module cannot be rewritten, vc::Exception when out
-// cannot be written. Returns what changed beyond the forms (a removed
-// signature).
-std::vector<std::string> writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
+// cannot be written.
+WrittenCopy writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
                                          const std::string& out);
 
 }  // namespace vc
