@@ -122,7 +122,8 @@ const char* const kEvents =
     "OnColumnClick OnCompare OnEdited OnEditing OnExpanded OnExpanding OnCollapsed OnCollapsing "
     "OnDrawCell OnSelectCell OnSetEditText OnGetEditText OnTopLeftChanged OnScroll OnMoved "
     "OnDrawPanel OnHint OnUpdate OnExecute OnCloseUp OnSectionClick OnSectionResize OnDataChange "
-    "OnStateChange OnUpdateData OnCalcFields OnNewRecord OnGetText OnSetText OnValidate";
+    "OnStateChange OnUpdateData OnCalcFields OnNewRecord OnGetText OnSetText OnValidate "
+    "OnAfterMonitorDpiChanged OnBeforeMonitorDpiChanged";
 
 const char* const kComponent = "Name Tag Left Top DesignInfo";
 

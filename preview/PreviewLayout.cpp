@@ -266,7 +266,8 @@ void checkFits(BuiltForm& b) {
     const bool multi = shown.contains(QLatin1Char('\n')) || shown.contains(QLatin1Char('\r'));
     auto lineWidth = [&](const QString& s) {
       int mw = 0;
-      for (const QString& line : s.split(QRegularExpression(QStringLiteral("\r\n|\r|\n"))))
+      static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+      for (const QString& line : s.split(lineBreak))
         mw = std::max(mw, m.horizontalAdvance(line));
       return mw;
     };

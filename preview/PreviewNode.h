@@ -5,8 +5,10 @@
 #include <QColor>
 #include <QFont>
 #include <QMargins>
+#include <QPixmap>
 #include <QRect>
 #include <QString>
+#include <map>
 #include <vector>
 
 #include "preview/PreviewLook.h"
@@ -45,6 +47,7 @@ struct Node {
 
 struct BuiltForm {
   std::vector<Node> nodes;
+  std::map<QString, std::vector<QPixmap>> imageLists;  // by lower-case name
   double scale = 1.0;
   class FitOverlay* overlay = nullptr;
 

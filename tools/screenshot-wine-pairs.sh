@@ -28,6 +28,8 @@ mkdir -p "$out" "$work/run"
 # pair NAME EXE FORM TITLE [PREVIEW-ARGS...]: starts EXE, answers the error
 # boxes that come up before the window called TITLE (a regular expression)
 # with Return, grabs that window, and puts the preview of FORM beside it.
+# PREVIEW-ARGS go to preview_screenshot; "--size WINE" sizes the preview
+# like the program's window. CROP=WxH keeps the top left of both.
 pair() {
   local name=$1 exe=$2 form=$3 title=$4 win="" box
   shift 4
@@ -37,11 +39,13 @@ pair() {
     sleep 1
     win=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1 || true)
     [ -n "$win" ] && break
-    box=$(xdotool search --onlyvisible --name "${exe%.exe}" 2>/dev/null | tail -1 || true)
-    if [ -n "$box" ] && [ "$(xdotool getwindowgeometry "$box" | sed -n 's/.*Geometry: //p')" != 1x1 ]; then
+    # Message boxes carry the program's name; its hidden main window too.
+    for box in $(xdotool search --onlyvisible --name "${exe%.exe}" 2>/dev/null || true); do
+      [ "$(xdotool getwindowgeometry "$box" | sed -n 's/.*Geometry: //p')" = 1x1 ] && continue
       xdotool windowfocus "$box" 2>/dev/null || true
       xdotool key Return
-    fi
+      break
+    done
   done
   [ -n "$win" ] || { echo "screenshot-wine-pairs: $exe showed no window '$title'" >&2; return 1; }
   sleep 2
@@ -50,12 +54,15 @@ pair() {
   size=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: //p')
   "$wineserver" -k 2>/dev/null || true
   sleep 1
-  "$build/tests/preview/preview_screenshot" "$work/$name-preview.png" "$corpus/$exe" --module "$form" "$@"
-  convert "$work/$name-wine.png" "$work/$name-preview.png" -bordercolor white -border 4 \
-    +append "$out/wine-vs-preview-$name.png"
+  local args=()
+  for a in "$@"; do [ "$a" = WINE ] && args+=("$size") || args+=("$a"); done
+  "$build/tests/preview/preview_screenshot" "$work/$name-preview.png" "$corpus/$exe" --module "$form" "${args[@]}"
+  convert "$work/$name-wine.png" "$work/$name-preview.png" ${CROP:+-crop "${CROP}+0+0" +repage} \
+    -bordercolor white -border 4 +append "$out/wine-vs-preview-$name.png"
   echo "$out/wine-vs-preview-$name.png (Wine window $size)"
 }
 
 pair koerpercalc DevTimmOfTO__KoerperCalc3.0__Project1.exe TFORM1 '^K.*rperbrechnung'
 pair cards DELMadang__DelphiForFUN__Cards1.exe TFORM1 '^Form1$'
 pair ie miguelvasp__DelphiProjects__IE.exe TFORM1 '^Form1$'
+CROP=760x420 pair meetingroom YihShuo__ERP__MeetingRoomSystem.exe TFORM1 '^MeetingRoom$' --size WINE --page Login

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QHash>
+#include <algorithm>
 
 namespace vc {
 
@@ -107,15 +108,30 @@ QStringList westernCandidates(const QString& family) {
   return {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")};
 }
 
+// Whether a face draws text of this pixel size: a bitmap face (Wine's MS
+// Sans Serif has strikes of 13, 16 and 20 pixels) draws larger text at its
+// largest strike, far too small, where Windows turns to an outline face.
+bool servesSize(const QString& family, int pixelSize) {
+  static QHash<QString, int> largest;
+  auto it = largest.constFind(family);
+  if (it == largest.constEnd()) {
+    int px = 0;
+    if (!QFontDatabase::isScalable(family))
+      for (int pt : QFontDatabase::pointSizes(family)) px = std::max(px, (pt * 96 + 36) / 72);
+    it = largest.insert(family, px);
+  }
+  return *it == 0 || pixelSize <= *it + 2;
+}
+
 }  // namespace
 
 QFont FontMapping::formFont(const QString& family, int pixelSize) {
   addWineFonts();
-  if (!candidatesFor(family).isEmpty() || (!family.isEmpty() && installed(family)))
+  if (!candidatesFor(family).isEmpty() || (!family.isEmpty() && installed(family) && servesSize(family, pixelSize)))
     return mapFont(family, pixelSize);
   QString chosen = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
   for (const QString& c : westernCandidates(family)) {
-    if (installed(c)) {
+    if (installed(c) && servesSize(c, pixelSize)) {
       chosen = c;
       break;
     }

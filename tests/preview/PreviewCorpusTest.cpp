@@ -17,8 +17,10 @@ class PreviewCorpusTest : public QObject {
   Q_OBJECT
 
   int m_forms = 0, m_built = 0, m_withUnknown = 0, m_stopped = 0;
+  QMap<QString, int> m_unknownBySource;  // text, binary, module: forms listing unknown properties
+  QMap<QString, int> m_unknownNames;     // "Class.Property" (object names dropped): how many times
 
-  void preview(const std::string& stream, const QString& what) {
+  void preview(const std::string& stream, const QString& what, const QString& source) {
     ++m_forms;
     preview::PreviewWindow window;
     QStringList messages;
@@ -37,7 +39,15 @@ class PreviewCorpusTest : public QObject {
       ++m_stopped;
       qInfo("%s: reading stopped: %s", qPrintable(what), e.what());
     }
-    if (messages.join('\n').contains(QStringLiteral("屬性不存在"))) ++m_withUnknown;
+    bool unknown = false;
+    for (const QString& m : messages) {
+      if (!m.endsWith(QStringLiteral("屬性不存在"))) continue;
+      unknown = true;
+      // "讀取錯誤 OBJECT.PATH: 屬性不存在": the path is what tells why.
+      const QString path = m.section(' ', 1).section(':', 0, 0).section('.', 1);
+      ++m_unknownNames[path];
+    }
+    if (unknown) ++m_withUnknown, ++m_unknownBySource[source];
   }
 
   static std::string bytesOf(const QString& path) {
@@ -60,7 +70,7 @@ class PreviewCorpusTest : public QObject {
       } catch (const Exception&) {
         continue;  // text the converter refuses is no form to preview
       }
-      preview(binary.data(), f);
+      preview(binary.data(), f, "text");
     }
     for (const QString& f : QDir(corpus.filePath("binary")).entryList(QDir::Files)) {
       const std::string file = bytesOf(corpus.filePath("binary/" + f));
@@ -70,7 +80,7 @@ class PreviewCorpusTest : public QObject {
       } catch (const Exception&) {
         continue;
       }
-      preview(file.substr(static_cast<std::size_t>(in.position())), f);
+      preview(file.substr(static_cast<std::size_t>(in.position())), f, "binary");
     }
     for (const QString& f : QDir(corpus.filePath("modules")).entryList(QDir::Files)) {
       std::unique_ptr<modres::Module> module;
@@ -90,11 +100,15 @@ class PreviewCorpusTest : public QObject {
         } catch (const Exception&) {
           continue;
         }
-        preview(stream, f + "/" + QString::fromStdString(n));
+        preview(stream, f + "/" + QString::fromStdString(n), "module");
       }
     }
     qInfo("forms %d, built %d, stopped %d, listing unknown properties %d", m_forms, m_built, m_stopped,
           m_withUnknown);
+    for (auto it = m_unknownBySource.cbegin(); it != m_unknownBySource.cend(); ++it)
+      qInfo("  from %s forms: %d", qPrintable(it.key()), it.value());
+    for (auto it = m_unknownNames.cbegin(); it != m_unknownNames.cend(); ++it)
+      qInfo("  unknown property %s: %d", qPrintable(it.key()), it.value());
     QVERIFY(m_forms > 500);
   }
 };

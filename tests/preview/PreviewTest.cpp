@@ -2,12 +2,14 @@
 // with which message, and where the controls end up (Align passes, client
 // size, fonts, the fit check), including hostile streams.
 #include <QFont>
+#include <QToolButton>
 #include <QtTest>
 
 #include "formstream/Errors.h"
 #include "formstream/TextToBinary.h"
 #include "platform/Cp950.h"
 #include "preview/PreviewClasses.h"
+#include "preview/PreviewContent.h"
 #include "preview/PreviewWindow.h"
 
 using namespace vc;
@@ -83,7 +85,7 @@ class PreviewTest : public QObject {
     QTest::addColumn<QStringList>("built");  // names that must be built
     QTest::newRow("known names of any version pass silently")
         << "  object B: TButton\r\n    ExplicitLeft = 3\r\n    StyleElements = [seFont]\r\n"
-           "    OnClick = BClick\r\n    OnCreate = FormCreate\r\n  end\r\n"
+           "    OnClick = BClick\r\n    OnCreate = FormCreate\r\n    OnAfterMonitorDpiChanged = FormDpi\r\n  end\r\n"
         << QStringList{} << QStringList{"B"};
     QTest::newRow("misspelled property")
         << "  object B: TButton\r\n    Captoin = 'x'\r\n    Caption = 'y'\r\n  end\r\n"
@@ -225,6 +227,58 @@ class PreviewTest : public QObject {
                         "    object L: TLabel\r\n" + QByteArray(props).replace("    Font.Charset", "    Tag").toStdString() + "    end\r\n  end\r\n");
     QVERIFY2(b.fatal.isEmpty() && b.messages.isEmpty(), qPrintable(b.fatal + b.messages.join("\n")));
     QCOMPARE(b.window->layoutRows()[2].text, text);
+  }
+
+  void itemContents_data() {
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("text");  // the view's items as listed
+    const QString node1 = "1B000000" "00000000" "00000000" "FFFFFFFF" "FFFFFFFF" "00000000" "01000000" "02" "6162";
+    const QString node2 = "1A000000" "FFFFFFFF" "FFFFFFFF" "FFFFFFFF" "FFFFFFFF" "00000000" "00000000" "01" "63";
+    auto view = [](const char* cls, const QString& props) {
+      return QString("  object V: %1\r\n%2  end\r\n").arg(cls, props);
+    };
+    QTest::newRow("tree view nodes with a child")
+        << view("TTreeView", "    Items.Data = {01000000" + node1 + node2 + "}\r\n") << "ab c";
+    QTest::newRow("tree view count beyond its data")
+        << view("TTreeView", "    Items.Data = {FFFFFF7F" + node1 + "}\r\n") << "ab";
+    QTest::newRow("tree view record larger than the data")
+        << view("TTreeView", "    Items.Data = {01000000FFFFFF7F00}\r\n") << "";
+    QTest::newRow("list view items with a sub-item")
+        << view("TListView", "    ViewStyle = vsList\r\n    Items.Data = {20000000" "01000000" "00000000" "FFFFFFFF"
+                             "FFFFFFFF" "01000000" "00000000" "0178" "0179}\r\n") << "x";
+    QTest::newRow("list view with a hostile sub-item count")
+        << view("TListView", "    Items.Data = {20000000" "01000000" "00000000" "FFFFFFFF" "FFFFFFFF" "FFFFFF7F"
+                             "00000000" "0178}\r\n") << "";
+  }
+  void itemContents() {
+    QFETCH(QString, body);
+    QFETCH(QString, text);
+    Built b = buildForm(body.toStdString());
+    QVERIFY2(b.fatal.isEmpty() && b.messages.isEmpty(), qPrintable(b.fatal + b.messages.join("\n")));
+    QCOMPARE(b.window->layoutRows()[1].text, text);
+  }
+
+  void imageListFeedsToolButtons() {
+    // Two 2x2 images side by side in a 24-bit bitmap, no mask.
+    auto le = [](quint32 v, int n) {
+      QString h;
+      for (int k = 0; k < n; ++k) h += QString::asprintf("%02X", (v >> (8 * k)) & 0xFF);
+      return h;
+    };
+    const QString bmp = "424D" + le(14 + 40 + 24, 4) + le(0, 4) + le(54, 4) + le(40, 4) + le(4, 4) + le(2, 4) + le(1, 2) +
+                        le(24, 2) + le(0, 4) + le(24, 4) + le(0, 16) + QString("FF0000").repeated(8);
+    const QString il = "494C" "0101" + le(2, 2) + le(2, 2) + le(1, 2) + le(2, 2) + le(2, 2) + "FFFFFFFF" "0000" + QString("FF").repeated(8) + bmp;
+    Built b = buildForm("  object Images1: TImageList\r\n    Height = 2\r\n    Width = 2\r\n    Bitmap = {" + il.toStdString() + "}\r\n  end\r\n"
+                        "  object Bar: TToolBar\r\n    Images = Images1\r\n"
+                        "    object B1: TToolButton\r\n      ImageIndex = 1\r\n    end\r\n"
+                        "    object B2: TToolButton\r\n      ImageIndex = 2\r\n    end\r\n  end\r\n");
+    QVERIFY2(b.fatal.isEmpty() && b.messages.isEmpty(), qPrintable(b.fatal + b.messages.join("\n")));
+    auto icon = [&](const char* n) { return b.window->clientArea()->findChild<QToolButton*>(n)->icon(); };
+    QCOMPARE(icon("B1").availableSizes().value(0), QSize(2, 2));
+    QVERIFY(icon("B2").isNull());  // beyond the list
+    // Cut anywhere, the data is no image list and shows no image.
+    for (int cut = 0; cut < il.size(); cut += 6)
+      QCOMPARE(decodeImageList(QByteArray::fromHex(il.left(cut).toLatin1()).toStdString()).size(), std::size_t(0));
   }
 
   void fonts() {

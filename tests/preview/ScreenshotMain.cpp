@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QScreen>
+#include <QTabBar>
 #include <QTest>
 #include <cstdio>
 #include <cstring>
@@ -11,12 +12,13 @@
 #include "formstream/TextToBinary.h"
 #include "modres/Module.h"
 #include "platform/Exception.h"
+#include "preview/PreviewLook.h"
 #include "preview/PreviewWindow.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 3) {
-    std::fprintf(stderr, "usage: preview_screenshot OUT.png FILE [--dfm | --module NAME]\n");
+    std::fprintf(stderr, "usage: preview_screenshot OUT.png FILE [--dfm | --module NAME] [--size WxH] [--page CAPTION]\n");
     return 2;
   }
   std::string stream;
@@ -51,6 +53,18 @@ int main(int argc, char** argv) {
     window.read(in, hooks);
     window.move(0, 0);
     window.show();
+    // To compare with a program's own window: its size, and the page its
+    // code shows first.
+    for (int i = 3; i + 1 < argc; ++i) {
+      if (std::strcmp(argv[i], "--size") == 0) {
+        int w = 0, h = 0;
+        if (std::sscanf(argv[i + 1], "%dx%d", &w, &h) == 2) window.resize(w, h);
+      } else if (std::strcmp(argv[i], "--page") == 0) {
+        for (QTabBar* tabs : window.findChildren<QTabBar*>())
+          for (int t = 0; t < tabs->count(); ++t)
+            if (vc::preview::withoutAccelerators(tabs->tabText(t)) == QString::fromLocal8Bit(argv[i + 1])) tabs->setCurrentIndex(t);
+      }
+    }
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     QTest::qWait(300);
     const QPixmap shot = window.screen()->grabWindow(window.winId());
