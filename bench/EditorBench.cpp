@@ -15,6 +15,7 @@
 #include "bench/FormTextSample.h"
 #include "editor/highlight/DfmHighlighter.h"
 #include "editor/model/EditorModel.h"
+#include "editor/model/LineWindow.h"
 
 namespace {
 
@@ -69,7 +70,8 @@ void BM_KeystrokeInTheMiddle(benchmark::State& state) {
   vc::EditorModel m(100);
   m.setHighlighter(&h);
   m.loadFromBytes(formText(static_cast<int>(state.range(0))));
-  m.setLinesInWindow(40);
+  vc::LineWindow window(m);  // keeps scrolling the caret into view, as a view does
+  window.setLinesInWindow(40);
   const int middle = m.lineCount() / 2;
   m.setCaret(5, middle);
   for (auto _ : state) {

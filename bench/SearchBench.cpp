@@ -79,7 +79,7 @@ void BM_WindowReplaceAll(benchmark::State& state) {
     e.model.loadFromBytes(text);
     engineMs += millisecondsOf([&] { e.model.findReplace("Left", "Width", vc::ReplaceAll | vc::WholeScope); });
     engineUndoMs += millisecondsOf([&] { e.model.undo(); });
-    w.Editor->setText(text);
+    w.Editor->model().setText(text);
     QCoreApplication::processEvents();
     state.ResumeTiming();
     windowMs += millisecondsOf([&] {
@@ -91,7 +91,7 @@ void BM_WindowReplaceAll(benchmark::State& state) {
       QCoreApplication::processEvents();
     });
     state.PauseTiming();
-    if (w.Editor->text() != text || !dialogs.informations.isEmpty()) state.SkipWithError("not restored");
+    if (w.Editor->model().text() != text || !dialogs.informations.isEmpty()) state.SkipWithError("not restored");
     state.ResumeTiming();
   }
   const auto n = static_cast<double>(state.iterations());

@@ -31,9 +31,9 @@ struct Fixture {
 
   explicit Fixture(int lines) {
     formsyn.applyWorkbenchColours();
-    editor.setHighLighter(&formsyn);
+    editor.model().setHighlighter(&formsyn);
     editor.resize(800 + 20, 600);
-    editor.loadFromBytes(formText(lines));
+    editor.model().loadFromBytes(formText(lines));
     image = QImage(editor.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
   }
   void paint() {
@@ -49,7 +49,7 @@ Fixture& huge() {
 
 void report(benchmark::State& state, Fixture& f) {
   state.counters["lines"] = f.editor.lastPaintedLineCount();
-  state.counters["text_lines"] = f.editor.lineCount();
+  state.counters["text_lines"] = f.editor.model().lineCount();
 }
 
 void BM_PaintSmall(benchmark::State& state) {
@@ -64,8 +64,8 @@ void BM_PaintHuge(benchmark::State& state) {
   const int where = static_cast<int>(state.range(0));
   const int page = f.editor.visibleLineCount();
   const int top = where == 0   ? 1
-                  : where == 1 ? f.editor.lineCount() / 2
-                               : f.editor.lineCount() - page + 1;
+                  : where == 1 ? f.editor.model().lineCount() / 2
+                               : f.editor.model().lineCount() - page + 1;
   f.editor.setTopLine(top);
   for (auto _ : state) f.paint();
   report(state, f);
@@ -75,10 +75,10 @@ BENCHMARK(BM_PaintHuge)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 void BM_ScrollHuge(benchmark::State& state) {
   Fixture& f = huge();
-  f.editor.setCaret(1, f.editor.lineCount() / 2);
+  f.editor.model().setCaret(1, f.editor.model().lineCount() / 2);
   for (auto _ : state) {
     f.editor.executeCommand(vc::ecPageDown);
-    if (f.editor.caretLine() >= f.editor.lineCount() - 100) f.editor.setCaret(1, 1);
+    if (f.editor.model().caretLine() >= f.editor.model().lineCount() - 100) f.editor.model().setCaret(1, 1);
     f.paint();
   }
   report(state, f);
@@ -87,8 +87,8 @@ BENCHMARK(BM_ScrollHuge)->Unit(benchmark::kMicrosecond);
 
 void BM_TypeHuge(benchmark::State& state) {
   Fixture& f = huge();
-  const int middle = f.editor.lineCount() / 2;
-  f.editor.setCaret(5, middle);
+  const int middle = f.editor.model().lineCount() / 2;
+  f.editor.model().setCaret(5, middle);
   for (auto _ : state) {
     f.editor.model().typeText(u"x");
     f.editor.executeCommand(vc::ecDeleteLastChar);

@@ -66,7 +66,7 @@ Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
   Editor = new CodeEditor(nullptr, 100);
   Editor->setObjectName(QStringLiteral("Editor"));
   Editor->setFirstLineNumber(1);
-  Editor->setHighLighter(m_formsyn.get());
+  Editor->model().setHighlighter(m_formsyn.get());
   tab1Layout->addWidget(editbar);
   tab1Layout->addWidget(Editor);
   tab2 = createStringPage();
@@ -77,7 +77,7 @@ Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
   seditor->setObjectName(QStringLiteral("seditor"));
   seditor->setReadOnly(true);
   seditor->setFirstLineNumber(0);
-  seditor->setHighLighter(m_formsyn.get());
+  seditor->model().setHighlighter(m_formsyn.get());
   sourceLayout->addWidget(seditor);
   page->addTab(tab1, QStringLiteral("程式碼編輯區"));
   page->addTab(tab2, QStringLiteral("字串編輯區"));
@@ -135,8 +135,8 @@ Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
 
 Tnewdfm::~Tnewdfm() {
   // The editors point at the highlighters owned here.
-  Editor->setHighLighter(nullptr);
-  seditor->setHighLighter(nullptr);
+  Editor->model().setHighlighter(nullptr);
+  seditor->model().setHighlighter(nullptr);
 }
 
 void Tnewdfm::FormCreate() {
@@ -151,7 +151,7 @@ void Tnewdfm::FormCreate() {
 }
 
 void Tnewdfm::FormShow() {
-  Editor->clear();
+  Editor->model().clear();
   m_doc.clearModified();
   QPalette pal = searchkey->palette();
   pal.setColor(QPalette::Text, QColor(0x00, 0x80, 0xFF));

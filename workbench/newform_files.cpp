@@ -275,20 +275,20 @@ void Tnewdfm::loadModule(const QString& path) {
   }
   m_fillingForms = false;
   if (listed) showFormList();
-  Editor->clear();
-  seditor->clear();
-  Editor->setHighLighter(m_formsyn.get());
+  Editor->model().clear();
+  seditor->model().clear();
+  Editor->model().setHighlighter(m_formsyn.get());
   titleFor(path);
   getstringClick();
 }
 
 void Tnewdfm::showDocument(const std::string& text, bool formText) {
-  seditor->clear();
-  Editor->loadFromBytes(text);
-  seditor->setText(Editor->text());
+  seditor->model().clear();
+  Editor->model().loadFromBytes(text);
+  seditor->model().setText(Editor->model().text());
   Highlighter* h = formText ? static_cast<Highlighter*>(m_formsyn.get()) : m_htmlsyn.get();
-  seditor->setHighLighter(h);
-  Editor->setHighLighter(h);
+  seditor->model().setHighlighter(h);
+  Editor->model().setHighlighter(h);
   page->setCurrentWidget(tab1);
 }
 
@@ -329,7 +329,7 @@ void Tnewdfm::ListBox1Click() {
 void Tnewdfm::DirectoryListBox1Change() {
   // With the save prompt cancelled the unsaved text stays where it is.
   if (FileListBox1->fileName().isEmpty() && !m_doc.modified()) {
-    Editor->clear();
+    Editor->model().clear();
     m_doc.clear();
     titleFor(QString());
   }

@@ -37,7 +37,7 @@ void Tnewdfm::ViewAsFormClick() {
 
   TMemoryStream image;
   {
-    TMemoryStream text(Editor->text());  // every line followed by CR LF
+    TMemoryStream text(Editor->model().text());  // every line followed by CR LF
     try {
       TextToFormFile(text, image);
     } catch (const Exception& e) {

@@ -42,7 +42,7 @@ void Tnewdfm::refuseModuleTarget(const QString& path) const {
 
 void Tnewdfm::write(const SaveRoute& route, const QString& path) {
   refuseModuleTarget(path);
-  replaceFile(path, saveBytes(route, Editor->text()));
+  replaceFile(path, saveBytes(route, Editor->model().text()));
 }
 
 SaveOutcome Tnewdfm::save() {

@@ -82,10 +82,10 @@ void Tnewdfm::addBookmarkItems(QMenu* setMenu, QMenu* gotoMenu, const QString& p
 }
 
 void Tnewdfm::SetBookmarkClick(QAction* item) {
-  Editor->setBookmark(item->data().toInt(), Editor->caretColumn(), Editor->caretLine());
+  Editor->model().setBookmark(item->data().toInt(), Editor->model().caretColumn(), Editor->model().caretLine());
 }
 
-void Tnewdfm::GotoBookmarkClick(QAction* item) { Editor->gotoBookmark(item->data().toInt()); }
+void Tnewdfm::GotoBookmarkClick(QAction* item) { Editor->model().gotoBookmark(item->data().toInt()); }
 
 SearchOptions Tnewdfm::searchOptions() const { return selpan->searchOptions(); }
 

@@ -280,12 +280,13 @@ void Tnewdfm::createStatusBar() {
 void Tnewdfm::updateKeyboardPanels() {
   KeyboardToggles t = keyboardToggles();
   panels[2]->setText(t.numLock ? QStringLiteral("數字") : QStringLiteral("方向"));
-  panels[3]->setText(Editor->insertMode() ? QStringLiteral("插入") : QStringLiteral("覆寫"));
+  panels[3]->setText(Editor->model().insertMode() ? QStringLiteral("插入") : QStringLiteral("覆寫"));
   panels[4]->setText(t.capsLock ? QStringLiteral("大寫") : QStringLiteral("小寫"));
 }
 
 void Tnewdfm::EditorSelectionChange() {
-  panels[0]->setText(QStringLiteral("目前第%1行  第%2列").arg(Editor->caretLine()).arg(Editor->caretColumn()));
+  const EditorModel& model = Editor->model();
+  panels[0]->setText(QStringLiteral("目前第%1行  第%2列").arg(model.caretLine()).arg(model.caretColumn()));
 }
 
 void Tnewdfm::EditorKeyDown() {
@@ -304,23 +305,23 @@ void Tnewdfm::EditorChange() {
 }
 
 void Tnewdfm::TundobtnClick() {
-  if (Editor->canUndo()) {
+  if (Editor->model().canUndo()) {
     Editor->undo();
-    if (!Editor->canUndo()) Tundobtn->setEnabled(false);
+    if (!Editor->model().canUndo()) Tundobtn->setEnabled(false);
   } else {
     Tundobtn->setEnabled(false);
   }
-  if (Editor->canRedo()) Tredobtn->setEnabled(true);
+  if (Editor->model().canRedo()) Tredobtn->setEnabled(true);
 }
 
 void Tnewdfm::TredobtnClick() {
-  if (Editor->canRedo()) {
+  if (Editor->model().canRedo()) {
     Editor->redo();
-    if (!Editor->canRedo()) Tredobtn->setEnabled(false);
+    if (!Editor->model().canRedo()) Tredobtn->setEnabled(false);
   } else {
     Tredobtn->setEnabled(false);
   }
-  if (Editor->canUndo()) Tundobtn->setEnabled(true);
+  if (Editor->model().canUndo()) Tundobtn->setEnabled(true);
 }
 
 void Tnewdfm::markSaved(const SaveRoute& route) {

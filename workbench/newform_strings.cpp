@@ -92,11 +92,11 @@ void Tnewdfm::getstringClick() {
   m_fillingStrings = true;
   stringlist->clear();
   const std::vector<ExtractedString> rows = extractStrings(
-      static_cast<std::size_t>(Editor->lineCount()),
-      [this](std::size_t i) { return std::string_view(Editor->lineText(static_cast<int>(i))); });
+      static_cast<std::size_t>(Editor->model().lineCount()),
+      [this](std::size_t i) { return std::string_view(Editor->model().lineText(static_cast<int>(i))); });
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(rows.size()));
-  auto lineAt = [this](std::size_t i) { return std::string_view(Editor->lineText(static_cast<int>(i))); };
+  auto lineAt = [this](std::size_t i) { return std::string_view(Editor->model().lineText(static_cast<int>(i))); };
   for (const ExtractedString& row : rows) {
     auto* item = new QTreeWidgetItem;
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -108,7 +108,7 @@ void Tnewdfm::getstringClick() {
     item->setData(2, kBytesRole, QByteArray::fromStdString(row.value));
     // The extracted value is the first quoted piece only; the tip shows it all.
     const std::u16string whole =
-        wholeValue(static_cast<std::size_t>(Editor->lineCount()), lineAt, row.lineNumber - 1);
+        wholeValue(static_cast<std::size_t>(Editor->model().lineCount()), lineAt, row.lineNumber - 1);
     const QString tip = QString::fromUtf16(whole.data(), static_cast<qsizetype>(whole.size()));
     for (int c = 1; c < 4; ++c) item->setToolTip(c, tip);
     items << item;
@@ -194,8 +194,9 @@ void Tnewdfm::A5Click() {
 }
 
 int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
-  WriteBack writeBack(static_cast<std::size_t>(Editor->lineCount()),
-                      [this](std::size_t i) { return std::string_view(Editor->lineText(static_cast<int>(i))); });
+  const EditorModel& model = Editor->model();
+  WriteBack writeBack(static_cast<std::size_t>(model.lineCount()),
+                      [&model](std::size_t i) { return std::string_view(model.lineText(static_cast<int>(i))); });
   QStringList messages;
   int written = 0;
   for (int index : rows) {
@@ -215,7 +216,7 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
       if (i > 0) text += "\r\n";
       text += lines[i];
     }
-    Editor->replaceLines(static_cast<int>(writeBack.firstChanged()), static_cast<int>(writeBack.changedCount()),
+    Editor->model().replaceLines(static_cast<int>(writeBack.firstChanged()), static_cast<int>(writeBack.changedCount()),
                          text);
     m_doc.edited();
     // Rows below removed lines follow their lines.

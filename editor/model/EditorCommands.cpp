@@ -154,8 +154,6 @@ void EditorModel::executeCommand(EditorCommand command) {
 
 void EditorModel::moveCommand(EditorCommand command) {
   const TextPos c = m_caret;
-  const int page = m_linesInWindow;
-  const int bottom = std::min(lineCount(), m_topLine + page - 1);
   bool sel = false;
   TextPos to = c;
   switch (command) {
@@ -175,30 +173,10 @@ void EditorModel::moveCommand(EditorCommand command) {
     case ecLineStart: to = {1, c.line}; break;
     case ecSelLineEnd: sel = true; [[fallthrough]];
     case ecLineEnd: to = lineEnd(c.line); break;
-    case ecSelPageUp: sel = true; [[fallthrough]];
-    case ecPageUp:
-      setTopLine(m_topLine - page);
-      to = {c.column, std::max(c.line - page, 1)};
-      break;
-    case ecSelPageDown: sel = true; [[fallthrough]];
-    case ecPageDown:
-      setTopLine(std::min(m_topLine + page, std::max(lineCount() - page + 1, 1)));
-      to = {c.column, std::min(c.line + page, lineCount())};
-      break;
-    case ecSelPageTop: sel = true; [[fallthrough]];
-    case ecPageTop: to = {c.column, m_topLine}; break;
-    case ecSelPageBottom: sel = true; [[fallthrough]];
-    case ecPageBottom: to = {c.column, bottom}; break;
     case ecSelEditorTop: sel = true; [[fallthrough]];
     case ecEditorTop: to = {1, 1}; break;
     case ecSelEditorBottom: sel = true; [[fallthrough]];
     case ecEditorBottom: to = lineEnd(lineCount()); break;
-    case ecScrollUp:
-      setTopLine(m_topLine - 1);
-      return;
-    case ecScrollDown:
-      setTopLine(std::min(m_topLine + 1, std::max(lineCount() - page + 1, 1)));
-      return;
     default: return;
   }
   moveCaret(to, sel);

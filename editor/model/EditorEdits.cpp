@@ -372,13 +372,11 @@ void EditorModel::replaceLines(int first, int count, std::string_view text) {
   if (m_readOnly || first < 0 || count <= 0 || count > lineCount() - first) return;
   Op op(*this);
   const TextPos caret = m_caret;
-  const int top = m_topLine;
   const std::uint64_t group = newGroup();
   const TextPos begin{1, first + 1};
   recordedDelete(begin, lineEnd(first + count), group);
   recordedInsert(begin, text, group);
   collapseTo(clampToChar(caret));
-  setTopLine(top);
 }
 
 void EditorModel::copyToClipboard() {

@@ -27,7 +27,6 @@ void EditorModel::loadFromBytes(std::string_view bytes) {
   for (std::size_t i = 0; i < pieces.size(); ++i) lines[i].text.assign(pieces[i]);
   m_lines = std::move(lines);
   m_caret = m_anchor = m_blockBegin = m_blockEnd = TextPos{};
-  m_topLine = 1;
   m_undo.clear();
   m_redo.clear();
   m_dirtyFirst = m_dirtyLast = -1;
@@ -36,7 +35,6 @@ void EditorModel::loadFromBytes(std::string_view bytes) {
     c->textReset();
     c->caretMoved();
     c->selectionChanged();
-    c->topLineChanged();
   });
   if (m_caret != oldCaret || m_blockBegin != oldBegin || m_blockEnd != oldEnd)
     if (m_onSelectionChange) m_onSelectionChange();
@@ -99,6 +97,7 @@ void EditorModel::setBlock(TextPos anchor, TextPos caretPos) {
 }
 
 void EditorModel::moveCaret(TextPos pos, bool extendSelection) {
+  Op op(*this);
   pos = clampToChar(pos);
   if (extendSelection)
     setBlock(m_anchor, pos);
@@ -194,24 +193,6 @@ void EditorModel::setInsertMode(bool insert) {
   if (insert == m_insertMode) return;
   m_insertMode = insert;
   notify([](EditorModelClient* c) { c->insertModeChanged(); });
-}
-
-// ---- View geometry
-
-void EditorModel::setTopLine(int line) {
-  line = std::clamp(line, 1, lineCount());
-  if (line == m_topLine) return;
-  m_topLine = line;
-  notify([](EditorModelClient* c) { c->topLineChanged(); });
-}
-
-void EditorModel::setLinesInWindow(int lines) { m_linesInWindow = std::max(lines, 1); }
-
-void EditorModel::ensureCaretVisible() {
-  int top = m_topLine;
-  if (m_caret.line < top) top = m_caret.line;
-  if (m_caret.line >= top + m_linesInWindow) top = m_caret.line - m_linesInWindow + 1;
-  setTopLine(top);
 }
 
 // ---- Bookmarks
@@ -376,11 +357,10 @@ void EditorModel::endUpdate() {
     c->repaintAll();
     c->caretMoved();
     c->selectionChanged();
-    c->topLineChanged();
   });
 }
 
-void EditorModel::finishOp(TextPos oldCaret, TextPos oldBegin, TextPos oldEnd, int oldTop) {
+void EditorModel::finishOp(TextPos oldCaret, TextPos oldBegin, TextPos oldEnd) {
   rescanPending();
   // Joining lines that end in a stray lead byte can pair bytes anew; keep the
   // caret and the selection on character starts whatever the text became.
@@ -392,12 +372,8 @@ void EditorModel::finishOp(TextPos oldCaret, TextPos oldBegin, TextPos oldEnd, i
   }
   bool caretMoved = m_caret != oldCaret;
   bool selMoved = m_blockBegin != oldBegin || m_blockEnd != oldEnd;
-  if (caretMoved) {
-    ensureCaretVisible();
-    notify([](EditorModelClient* c) { c->caretMoved(); });
-  }
+  if (caretMoved) notify([](EditorModelClient* c) { c->caretMoved(); });
   if (selMoved) notify([](EditorModelClient* c) { c->selectionChanged(); });
-  (void)oldTop;
   bool changed = m_changed;
   m_changed = false;
   if (changed && m_onChange) m_onChange();

@@ -6,13 +6,13 @@
 //  - Register an EditorModelClient with addClient(). The model calls it after
 //    each change with the 0-based indexes of the lines whose text or start
 //    range state changed, the lines inserted or deleted, and caret, selection,
-//    top line, bookmark and highlighter changes. Repaint only what it names;
+//    bookmark and highlighter changes. Repaint only what it names;
 //    textReset() and repaintAll() mean "everything". Inside beginUpdate() /
 //    endUpdate() (replace all, and its undo and redo) line notifications
 //    are held back and one repaintAll() follows.
-//  - Tell the model how many lines fit in the window (setLinesInWindow) so that
-//    page moves and scrolling the caret into view work; read topLine() to
-//    know what to draw, and call setTopLine() from the scroll bar.
+//  - Which lines are shown is the view's: a LineWindow keeps the top line,
+//    scrolls the caret into view and runs the page and scroll commands,
+//    which this model ignores.
 //  - Paint line i (0-based) by handing lineText(i) with lineRange(i) to the
 //    highlighter in the order Highlighter.h describes (expanding tabs for
 //    drawing is the view's business: see expandedColumn()).
@@ -56,7 +56,6 @@ class EditorModelClient {
   virtual void repaintAll() {}
   virtual void caretMoved() {}
   virtual void selectionChanged() {}
-  virtual void topLineChanged() {}
   virtual void bookmarksChanged() {}
   virtual void insertModeChanged() {}
   // Highlighter attached or one of its attribute sets changed: re-measure
@@ -81,8 +80,8 @@ class EditorModel : private HighlighterClient {
   EditorModel& operator=(const EditorModel&) = delete;
 
   // ---- Lines (0-based indexes). Never empty: a cleared model has one line.
-  // clear/loadFromBytes/setText put caret and selection at (1,1), the top
-  // line at 1, empty both undo lists and rescan; OnChange is not raised.
+  // clear/loadFromBytes/setText put caret and selection at (1,1), empty both
+  // undo lists and rescan; OnChange is not raised.
   void clear();
   void loadFromBytes(std::string_view bytes);  // CR LF, CR or LF line ends
   void setText(std::string_view bytes) { loadFromBytes(bytes); }
@@ -92,11 +91,11 @@ class EditorModel : private HighlighterClient {
   int lineLength(int line1) const;  // by 1-based line, 0 outside the text
   // Replaces the text of line index (no line breaks kept: CR and LF are
   // dropped) without undo entry and without OnChange; rescans from there,
-  // collapses the selection to the caret; caret and top line stay.
+  // collapses the selection to the caret; the caret stays.
   void replaceLine(int index, std::string_view bytes);
   // Replaces lines [first, first + count) (0-based) by text (lines joined by
-  // CR LF) as one recorded change that one undo takes back; the caret and
-  // the top line stay where they were.
+  // CR LF) as one recorded change that one undo takes back; the caret stays
+  // where it was.
   void replaceLines(int first, int count, std::string_view text);
 
   bool readOnly() const { return m_readOnly; }
@@ -107,10 +106,12 @@ class EditorModel : private HighlighterClient {
   int caretColumn() const { return m_caret.column; }
   int caretLine() const { return m_caret.line; }
   TextPos caret() const { return m_caret; }
-  // Line clamped to 1..lineCount, column to 1..kMaxColumn; scrolls the least amount
-  // that shows the caret; OnSelectionChange when the position changes.
-  // The selection collapses to the caret.
+  // Line clamped to 1..lineCount, column to 1..kMaxColumn; OnSelectionChange
+  // when the position changes. The selection collapses to the caret.
   void setCaret(int column, int line);
+  // The same, but with extendSelection the selection reaches from its fixed
+  // end to pos, as the selecting movement commands do.
+  void moveCaret(TextPos pos, bool extendSelection);
 
   // ---- Selection, kept in text order.
   TextPos blockBegin() const { return m_blockBegin; }
@@ -128,12 +129,6 @@ class EditorModel : private HighlighterClient {
 
   bool insertMode() const { return m_insertMode; }
   void setInsertMode(bool insert);
-
-  // ---- View geometry.
-  int topLine() const { return m_topLine; }
-  void setTopLine(int line);  // clamped to 1..lineCount; caret stays
-  int linesInWindow() const { return m_linesInWindow; }
-  void setLinesInWindow(int lines);
 
   // ---- Undo.
   int maxUndo() const { return m_undo.maxEntries(); }
@@ -153,6 +148,8 @@ class EditorModel : private HighlighterClient {
   void typeText(std::u16string_view text);
   // The same with CP950 bytes; throws when they end in half a character.
   void insertBytes(std::string_view bytes);
+  // Page and scroll commands need the window's height: LineWindow runs them
+  // and here they do nothing.
   void executeCommand(EditorCommand command);
   // Moves the selected text to pos as one undoable change.
   void moveSelection(TextPos pos);
@@ -234,14 +231,12 @@ class EditorModel : private HighlighterClient {
   // Caret and selection helpers.
   TextPos clampToChar(TextPos pos) const;
   TextPos lineEnd(int line) const { return {lineLength(line) + 1, line}; }
-  void moveCaret(TextPos pos, bool extendSelection);
   void collapseTo(TextPos pos);
   void setBlock(TextPos anchor, TextPos caretPos);
   TextPos charLeft(TextPos pos) const;
   TextPos charRight(TextPos pos) const;
   TextPos wordLeft(TextPos pos) const;
   TextPos wordRight(TextPos pos) const;
-  void ensureCaretVisible();
   // The stream range a line-mode selection stands for.
   void lineModeRange(TextPos& begin, TextPos& end) const;
 
@@ -268,7 +263,7 @@ class EditorModel : private HighlighterClient {
   void notifyLinesChanged(int first, int count);
   void notifyLinesInserted(int first, int count);
   void notifyLinesDeleted(int first, int count);
-  void finishOp(TextPos oldCaret, TextPos oldBegin, TextPos oldEnd, int oldTop);
+  void finishOp(TextPos oldCaret, TextPos oldBegin, TextPos oldEnd);
 
   std::vector<Line> m_lines;
   TextPos m_caret;
@@ -277,8 +272,6 @@ class EditorModel : private HighlighterClient {
   SelectionMode m_selMode = SelectionMode::Normal;
   bool m_insertMode = true;
   bool m_readOnly = false;
-  int m_topLine = 1;
-  int m_linesInWindow = 25;
   UndoList m_undo;
   UndoList m_redo;
   std::uint64_t m_groupCounter = 0;

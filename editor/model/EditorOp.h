@@ -16,11 +16,11 @@ inline std::size_t charStartAt(std::string_view line, std::size_t i) {
 class EditorModel::Op {
  public:
   explicit Op(EditorModel& m)
-      : m_model(m), m_caret(m.m_caret), m_begin(m.m_blockBegin), m_end(m.m_blockEnd), m_top(m.m_topLine) {
+      : m_model(m), m_caret(m.m_caret), m_begin(m.m_blockBegin), m_end(m.m_blockEnd) {
     ++m.m_opDepth;
   }
   ~Op() {
-    if (--m_model.m_opDepth == 0) m_model.finishOp(m_caret, m_begin, m_end, m_top);
+    if (--m_model.m_opDepth == 0) m_model.finishOp(m_caret, m_begin, m_end);
   }
   Op(const Op&) = delete;
   Op& operator=(const Op&) = delete;
@@ -28,7 +28,6 @@ class EditorModel::Op {
  private:
   EditorModel& m_model;
   TextPos m_caret, m_begin, m_end;
-  int m_top;
 };
 
 // Holds painting back for an operation that may touch very many lines (a

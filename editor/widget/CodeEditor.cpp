@@ -30,9 +30,11 @@ int digitCount(long long n) {
 CodeEditor::CodeEditor(QWidget* parent, int maxUndo)
     : QAbstractScrollArea(parent),
       m_model(std::make_unique<EditorModel>(maxUndo)),
-      m_clipboard(std::make_unique<QtClipboard>()) {
+      m_clipboard(std::make_unique<QtClipboard>()),
+      m_window(*m_model) {
   m_model->setClipboard(m_clipboard.get());
   m_model->addClient(this);
+  m_window.setOnTopLineChange([this] { topLineChanged(); });
   m_model->setOnChange([this] { emit OnChange(); });
   m_model->setOnSelectionChange([this] { emit OnSelectionChange(); });
 
@@ -107,15 +109,12 @@ void CodeEditor::cutToClipboard() {
   if (!isReadOnly()) guarded([this] { m_model->cutToClipboard(); });
 }
 
-void CodeEditor::copyToClipboard() {
-  m_model->copyToClipboard();
-}
-
 void CodeEditor::pasteFromClipboard() {
   if (!isReadOnly()) guarded([this] { m_model->pasteFromClipboard(); });
 }
 
 void CodeEditor::executeCommand(EditorCommand command) {
+  if (m_window.executeCommand(command)) return;
   if (isReadOnly() && isEditingCommand(command)) return;
   guarded([this, command] { m_model->executeCommand(command); });
 }
@@ -150,13 +149,13 @@ QPoint CodeEditor::pointOf(TextPos pos) const {
       index >= 0 && index < m_model->lineCount() ? std::string_view(m_model->lineText(index)) : "";
   const int cell = LineLayout::cellOfColumn(text, pos.column - 1);
   return {textLeft() + (cell - m_leftCell) * m_metrics.width,
-          (pos.line - m_model->topLine()) * m_metrics.height};
+          (pos.line - m_window.topLine()) * m_metrics.height};
 }
 
 TextPos CodeEditor::positionAt(QPoint point, bool nearest) const {
   int row =
       point.y() >= 0 ? point.y() / m_metrics.height : -1 - (-point.y() - 1) / m_metrics.height;
-  const int line = std::clamp(m_model->topLine() + row, 1, m_model->lineCount());
+  const int line = std::clamp(m_window.topLine() + row, 1, m_model->lineCount());
   const int x = point.x() - textLeft();
   int cell;
   if (nearest)
@@ -177,7 +176,7 @@ void CodeEditor::remeasure() {
 }
 
 void CodeEditor::updateLinesInWindow() {
-  m_model->setLinesInWindow(visibleLineCount());
+  m_window.setLinesInWindow(visibleLineCount());
   updateScrollBar();
 }
 
@@ -195,13 +194,13 @@ void CodeEditor::updateScrollBar() {
   bar->setRange(0, m_model->lineCount() - 1);
   bar->setPageStep(visibleLineCount());
   bar->setSingleStep(1);
-  bar->setValue(m_model->topLine() - 1);
+  bar->setValue(m_window.topLine() - 1);
   m_syncingScrollBar = false;
 }
 
 void CodeEditor::scrollContentsBy(int, int) {
   if (m_syncingScrollBar) return;
-  m_model->setTopLine(verticalScrollBar()->value() + 1);
+  m_window.setTopLine(verticalScrollBar()->value() + 1);
   if (verticalScrollBar()->isSliderDown()) showTopLineHint(true);
 }
 
@@ -210,7 +209,7 @@ void CodeEditor::showTopLineHint(bool show) {
     m_topLineHint->hide();
     return;
   }
-  m_topLineHint->setText(QStringLiteral("TopLine: %1").arg(m_model->topLine()));
+  m_topLineHint->setText(QStringLiteral("TopLine: %1").arg(m_window.topLine()));
   m_topLineHint->adjustSize();
   const QRect vp = viewport()->geometry();
   m_topLineHint->move(vp.right() - m_topLineHint->width() - 4, vp.top() + 4);
@@ -239,7 +238,7 @@ void CodeEditor::restartCaretBlink() {
 }
 
 void CodeEditor::repaintLines(int first, int last) {
-  const int top = m_model->topLine() - 1;
+  const int top = m_window.topLine() - 1;
   const int rows = visibleLineCount() + 1;
   first = std::max(first, top);
   last = std::min(last, top + rows);
@@ -280,7 +279,7 @@ void CodeEditor::linesInserted(int first, int) {
 
 void CodeEditor::linesDeleted(int first, int) {
   updateScrollBar();
-  repaintLines(first, first + visibleLineCount() + m_model->topLine());
+  repaintLines(first, first + visibleLineCount() + m_window.topLine());
 }
 
 void CodeEditor::textReset() {
@@ -306,7 +305,7 @@ void CodeEditor::selectionChanged() {
 
 void CodeEditor::topLineChanged() {
   m_syncingScrollBar = true;
-  verticalScrollBar()->setValue(m_model->topLine() - 1);
+  verticalScrollBar()->setValue(m_window.topLine() - 1);
   m_syncingScrollBar = false;
   viewport()->update();
 }

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "editor/model/EditorModel.h"
+#include "editor/model/LineWindow.h"
 #include "editor/widget/CellMetrics.h"
 #include "editor/widget/LinePainter.h"
 
@@ -37,8 +38,12 @@ class CodeEditor : public QAbstractScrollArea, private EditorModelClient {
   explicit CodeEditor(QWidget* parent = nullptr, int maxUndo = 100);
   ~CodeEditor() override;
 
+  // The text, caret, selection, undo and bookmarks: read and change them here.
   EditorModel& model() { return *m_model; }
   const EditorModel& model() const { return *m_model; }
+  // Which lines are shown; it follows the caret and the window's height.
+  LineWindow& lineWindow() { return m_window; }
+  const LineWindow& lineWindow() const { return m_window; }
 
   // ---- Configuration.
   void setReadOnly(bool readOnly);
@@ -48,36 +53,21 @@ class CodeEditor : public QAbstractScrollArea, private EditorModelClient {
   int firstLineNumber() const { return m_firstLineNumber; }
   void setPopupMenu(QMenu* menu) { m_popupMenu = menu; }
   QMenu* popupMenu() const { return m_popupMenu; }
-  void setHighLighter(Highlighter* highlighter) { m_model->setHighlighter(highlighter); }
-  Highlighter* highLighter() const { return m_model->highlighter(); }
 
-  // ---- The operations the workbench calls.
-  void clear() { m_model->clear(); }
-  void loadFromBytes(std::string_view bytes) { m_model->loadFromBytes(bytes); }
-  void setText(std::string_view bytes) { m_model->setText(bytes); }
-  std::string text() const { return m_model->text(); }
-  int lineCount() const { return m_model->lineCount(); }
-  const std::string& lineText(int index) const { return m_model->lineText(index); }
-  void replaceLine(int index, std::string_view bytes) { m_model->replaceLine(index, bytes); }
-  void replaceLines(int first, int count, std::string_view text) { m_model->replaceLines(first, count, text); }
-  int caretColumn() const { return m_model->caretColumn(); }
-  int caretLine() const { return m_model->caretLine(); }
-  void setCaret(int column, int line) { m_model->setCaret(column, line); }
-  int topLine() const { return m_model->topLine(); }
-  void setTopLine(int line) { m_model->setTopLine(line); }
-  bool canUndo() const { return m_model->canUndo(); }
-  bool canRedo() const { return m_model->canRedo(); }
+  // ---- Scrolling: line n (clamped to 1..lineCount) becomes the first shown.
+  int topLine() const { return m_window.topLine(); }
+  void setTopLine(int line) { m_window.setTopLine(line); }
+
+  // ---- The user's commands. A read-only editor ignores those that edit;
+  // text that cannot be stored is refused through refused().
   void undo();
   void redo();
   void cutToClipboard();
-  void copyToClipboard();
+  void copyToClipboard() { m_model->copyToClipboard(); }
   void pasteFromClipboard();
   void selectAll() { m_model->selectAll(); }
   void executeCommand(EditorCommand command);
-  void setBookmark(int n, int column, int line) { m_model->setBookmark(n, column, line); }
-  void gotoBookmark(int n) { m_model->gotoBookmark(n); }
   int findReplace(std::string_view search, std::string_view replacement, SearchOptions options);
-  bool insertMode() const { return m_model->insertMode(); }
 
   // ---- Geometry, for tests and the workbench's status texts.
   const CellMetrics& metrics() const { return m_metrics; }
@@ -131,11 +121,11 @@ class CodeEditor : public QAbstractScrollArea, private EditorModelClient {
   void repaintAll() override;
   void caretMoved() override;
   void selectionChanged() override;
-  void topLineChanged() override;
   void bookmarksChanged() override;
   void insertModeChanged() override;
   void highlighterChanged() override;
 
+  void topLineChanged();
   void remeasure();
   void updateScrollBar();
   void updateLinesInWindow();
@@ -151,6 +141,7 @@ class CodeEditor : public QAbstractScrollArea, private EditorModelClient {
 
   std::unique_ptr<EditorModel> m_model;
   std::unique_ptr<QtClipboard> m_clipboard;
+  LineWindow m_window;  // a client of the model before this widget, see LineWindow.h
   QFont m_font;
   FontSet m_fonts;
   CellMetrics m_metrics;

@@ -163,9 +163,9 @@ void CodeEditor::autoScroll() {
     return;
   }
   if (m_lastMousePos.y() < 0)
-    m_model->setTopLine(m_model->topLine() - 1);
+    m_window.setTopLine(m_window.topLine() - 1);
   else if (m_lastMousePos.y() >= viewport()->height())
-    m_model->setTopLine(m_model->topLine() + 1);
+    m_window.setTopLine(m_window.topLine() + 1);
   const QPoint inside(m_lastMousePos.x(),
                       std::clamp(m_lastMousePos.y(), 0, viewport()->height() - 1));
   if (m_mouseAction == MouseAction::Selecting) {

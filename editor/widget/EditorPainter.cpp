@@ -30,7 +30,7 @@ int EditorPainter::paint(const QRect& dirty) {
 
   const int firstRow = std::max(0, dirty.top() / m.height);
   const int lastRow = std::max(firstRow, dirty.bottom() / m.height);
-  const int top = model.topLine() - 1;
+  const int top = m_editor.topLine() - 1;
   const int lastLine = std::min(model.lineCount() - 1, top + lastRow);
 
   LinePainter line(m_painter, m_fonts, m, palette);
@@ -78,7 +78,7 @@ void EditorPainter::paintGutter(int firstRow, int lastRow) {
   const QList<QPointF> advances = raw.advancesForGlyphIndexes(digitGlyphs);
   QList<quint32> glyphs;
   QList<QPointF> positions;
-  const int top = model.topLine() - 1;
+  const int top = m_editor.topLine() - 1;
   const int digitsRight = CodeEditor::kGutterLeft + m_editor.m_gutterDigits * m.width;
   for (int row = firstRow; row <= lastRow; ++row) {
     const int index = top + row;

@@ -56,7 +56,7 @@ class CorpusTest : public WorkbenchFixture {
       QVERIFY2(dialogs().messages().isEmpty(), qPrintable(name + ": " + dialogs().messages().join("/")));
       QCOMPARE(w().ListBox1->count(), static_cast<int>(names.size()));
       for (int i = 0; i < w().ListBox1->count(); ++i) {
-        const std::string shownBefore = w().Editor->text();
+        const std::string shownBefore = w().Editor->model().text();
         dialogs().clearRecords();
         w().ListBox1->setCurrentRow(i);
         auto resource = module->readFormResource(names[static_cast<std::size_t>(i)]);
@@ -70,13 +70,13 @@ class CorpusTest : public WorkbenchFixture {
         ++forms;
         if (converts) {
           QVERIFY2(dialogs().messages().isEmpty(), qPrintable(name + ": " + dialogs().messages().join("/")));
-          QCOMPARE(w().Editor->text(), text.data());
-          QCOMPARE(w().seditor->text(), text.data());
+          QCOMPARE(w().Editor->model().text(), text.data());
+          QCOMPARE(w().seditor->model().text(), text.data());
           QCOMPARE(w().stringRowCount(), static_cast<int>(extractStrings(splitTextLines(text.data())).size()));
         } else {
           ++failures;
           QCOMPARE(dialogs().messages().size(), 1);
-          QCOMPARE(w().Editor->text(), shownBefore);
+          QCOMPARE(w().Editor->model().text(), shownBefore);
         }
         QVERIFY(!w().modified());
       }
@@ -98,10 +98,10 @@ class CorpusTest : public WorkbenchFixture {
       dialogs().clearRecords();
       w().setSelectedPath(copy);
       if (!dialogs().messages().isEmpty()) continue;  // the converter's own message
-      const std::string loaded = w().Editor->text();
+      const std::string loaded = w().Editor->model().text();
       // An edit, undone, leaves the text as loaded but unsaved.
       w().Editor->setFocus();
-      w().Editor->setCaret(1, 1);
+      w().Editor->model().setCaret(1, 1);
       QTest::keyClick(w().Editor, Qt::Key_Space);
       QTest::keyClick(w().Editor, Qt::Key_Backspace);
       QVERIFY(w().modified());

@@ -51,12 +51,12 @@ class DocumentTest : public WorkbenchFixture {
     QStringList names;
     for (int i = 0; i < w().ListBox1->count(); ++i) names << w().ListBox1->item(i)->text();
     QCOMPARE(names, (QStringList{"TABOUTBOX", "TMAINFORM", "TOPTIONSFORM"}));
-    QCOMPARE(w().Editor->text(), std::string("\r\n"));  // empty until a form is chosen
+    QCOMPARE(w().Editor->model().text(), std::string("\r\n"));  // empty until a form is chosen
 
     clickForm("TABOUTBOX");
     const std::string loaded = moduleFormText(path("sample.exe"), "TABOUTBOX");
-    QCOMPARE(w().Editor->text(), loaded);
-    QCOMPARE(w().seditor->text(), loaded);
+    QCOMPARE(w().Editor->model().text(), loaded);
+    QCOMPARE(w().seditor->model().text(), loaded);
     QCOMPARE(w().page->currentWidget(), w().tab1);
     QVERIFY(!w().modified());
     QVERIFY(!w().Tsavebtn->isEnabled());
@@ -66,15 +66,15 @@ class DocumentTest : public WorkbenchFixture {
     QVERIFY(w().stringlist->isEnabled());
 
     // Line 5 reads "  Caption = '關於'": add text behind the opening quote.
-    QCOMPARE(w().Editor->lineText(4), "  Caption = '" + big5("關於") + "'");
+    QCOMPARE(w().Editor->model().lineText(4), "  Caption = '" + big5("關於") + "'");
     typeAt(14, 5, "My ");
     QVERIFY(w().modified());
     QVERIFY(w().Tsavebtn->isEnabled());
     QVERIFY(w().S1->isEnabled());
     QVERIFY(w().Tundobtn->isEnabled());
-    QCOMPARE(w().seditor->text(), loaded);  // the source page keeps the text as loaded
+    QCOMPARE(w().seditor->model().text(), loaded);  // the source page keeps the text as loaded
     const std::string edited = replaced(loaded, "Caption = '" + big5("關於"), "Caption = 'My " + big5("關於"));
-    QCOMPARE(w().Editor->text(), edited);
+    QCOMPARE(w().Editor->model().text(), edited);
 
     // The save target is the module, which is never written: the dialog asks.
     dialogs().saveAnswers.push_back({path("about.dfm"), 1});
@@ -95,7 +95,7 @@ class DocumentTest : public WorkbenchFixture {
 
   void formFileSavedInPlace() {
     clickFile("form1.dfm");
-    QCOMPARE(w().Editor->text(), smallFormText());
+    QCOMPARE(w().Editor->model().text(), smallFormText());
     QCOMPARE(w().stringRowCount(), 3);
     QCOMPARE(w().currentFileName(), path("form1.dfm"));
     typeAt(12, 2, "0");  // Left = 10 -> Left = 100
@@ -107,7 +107,7 @@ class DocumentTest : public WorkbenchFixture {
 
   void textFileSavedAsText() {
     clickFile("notes.txt");
-    QCOMPARE(w().Editor->text(), std::string("<b>first</b>\r\nsecond line\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("<b>first</b>\r\nsecond line\r\n"));
     QVERIFY(!w().stringlist->isEnabled());
     QCOMPARE(w().stringRowCount(), 0);
     QVERIFY(!w().page->isTabVisible(w().page->indexOf(w().tab2)));
@@ -133,17 +133,17 @@ class DocumentTest : public WorkbenchFixture {
     QFETCH(int, answer);
     clickFile("notes.txt");
     typeAt(1, 1, "X");
-    const std::string edited = w().Editor->text();
+    const std::string edited = w().Editor->model().text();
     dialogs().answers.push_back(Answer(answer));
     clickFile("other.txt");
     QCOMPARE(dialogs().confirmations, QStringList{Tnewdfm::kSavePrompt});
     if (Answer(answer) == Answer::Cancel) {
-      QCOMPARE(w().Editor->text(), edited);
+      QCOMPARE(w().Editor->model().text(), edited);
       QVERIFY(w().modified());
       QCOMPARE(selectedFile(), path("notes.txt"));
       return;
     }
-    QCOMPARE(w().Editor->text(), std::string("other text\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("other text\r\n"));
     QCOMPARE(readBytes(path("notes.txt")).toStdString(),
              Answer(answer) == Answer::Yes ? edited : std::string("<b>first</b>\r\nsecond line\r\n"));
   }
@@ -160,13 +160,13 @@ class DocumentTest : public WorkbenchFixture {
     QFETCH(int, answer);
     clickFile("notes.txt");
     typeAt(1, 1, "X");
-    const std::string edited = w().Editor->text();
+    const std::string edited = w().Editor->model().text();
     dialogs().answers.push_back(Answer(answer));
     w().FileListBox1->setFocus();
     QTest::keyClick(w().FileListBox1, Qt::Key_Down);  // notes.txt -> other.txt
     QCOMPARE(selectedFile(), path("other.txt"));
     QCOMPARE(dialogs().confirmations, QStringList{Tnewdfm::kSavePrompt});
-    QCOMPARE(w().Editor->text(), edited);
+    QCOMPARE(w().Editor->model().text(), edited);
     QCOMPARE(w().modified(), Answer(answer) == Answer::Cancel);
     QCOMPARE(w().Tsavebtn->isEnabled(), Answer(answer) != Answer::Yes);
     if (Answer(answer) == Answer::Yes) QCOMPARE(readBytes(path("notes.txt")).toStdString(), edited);
@@ -176,7 +176,7 @@ class DocumentTest : public WorkbenchFixture {
       return;
     }
     QTest::keyClick(w().FileListBox1, Qt::Key_Up);
-    QCOMPARE(w().Editor->lineText(0), Answer(answer) == Answer::Yes ? std::string("X<b>first</b>")
+    QCOMPARE(w().Editor->model().lineText(0), Answer(answer) == Answer::Yes ? std::string("X<b>first</b>")
                                                                     : std::string("<b>first</b>"));
   }
 
@@ -207,11 +207,11 @@ class DocumentTest : public WorkbenchFixture {
     clickFile("sample.exe");
     clickForm("TABOUTBOX");
     typeAt(14, 5, "My ");  // inside the caption
-    const std::string edited = w().Editor->text();
+    const std::string edited = w().Editor->model().text();
     dialogs().answers.push_back(Answer(answer));
     if (Answer(answer) == Answer::Yes) dialogs().saveAnswers.push_back({path("saved-as.dfm"), 3});
     clickForm("TMAINFORM");
-    QCOMPARE(w().Editor->text(), edited);
+    QCOMPARE(w().Editor->model().text(), edited);
     if (Answer(answer) == Answer::Yes) {
       QCOMPARE(dialogs().saveDialogs.size(), 1);
       QCOMPARE(dialogs().saveDialogs.first().fileName, QString("窗體文件.dfm"));
@@ -225,7 +225,7 @@ class DocumentTest : public WorkbenchFixture {
     if (Answer(answer) == Answer::Cancel) return;
     // Pressing the chosen entry again loads it.
     clickForm("TMAINFORM");
-    QCOMPARE(w().Editor->text(), moduleFormText(path("sample.exe"), "TMAINFORM"));
+    QCOMPARE(w().Editor->model().text(), moduleFormText(path("sample.exe"), "TMAINFORM"));
   }
 
   void saveAsPlainTextKeepsTheDocumentUnsaved() {
@@ -233,7 +233,7 @@ class DocumentTest : public WorkbenchFixture {
     typeAt(1, 1, " ");
     dialogs().saveAnswers.push_back({path("copy.txt"), 2});
     w().A4->trigger();
-    QCOMPARE(readBytes(path("copy.txt")).toStdString(), w().Editor->text());
+    QCOMPARE(readBytes(path("copy.txt")).toStdString(), w().Editor->model().text());
     QVERIFY(w().modified());
     QVERIFY(w().Tsavebtn->isEnabled());
     // The proposed name is the same every time; the target stays the document.
@@ -340,7 +340,7 @@ class DocumentTest : public WorkbenchFixture {
     writeBytes(path("damaged.dfm"), toFormFile(smallFormText()).substr(0, 40));
     w().FileListBox1->update();
     clickFile("notes.txt");
-    const std::string shown = w().Editor->text();
+    const std::string shown = w().Editor->model().text();
     struct Case {
       const char* file;
       QString message;
@@ -355,8 +355,8 @@ class DocumentTest : public WorkbenchFixture {
       clickFile(c.file);
       QCOMPARE(dialogs().messages().size(), 1);
       if (!c.message.isEmpty()) QCOMPARE(dialogs().messages().first(), c.message);
-      QCOMPARE(w().Editor->text(), shown);
-      QCOMPARE(w().seditor->text(), shown);
+      QCOMPARE(w().Editor->model().text(), shown);
+      QCOMPARE(w().seditor->model().text(), shown);
       QCOMPARE(w().ListBox1->count(), 0);
     }
     QVERIFY(!w().hasOpenModule());
@@ -369,12 +369,12 @@ class DocumentTest : public WorkbenchFixture {
     writeBytes(path("a.dfm.bak"), toFormFile(smallFormText()));
     // a.dfmx: not shown by the mask, so selecting it makes it the mask.
     w().setSelectedPath(path("a.dfmx"));
-    QCOMPARE(w().Editor->text(), smallFormText());
+    QCOMPARE(w().Editor->model().text(), smallFormText());
     w().setSelectedPath(path("x.txt/noext"));
-    QCOMPARE(w().Editor->text(), std::string("plain\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("plain\r\n"));
     w().setSelectedPath(path("a.dfm.bak"));
     QCOMPARE(dialogs().informations, QStringList{Tnewdfm::kUnsupported});
-    QCOMPARE(w().Editor->text(), std::string("plain\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("plain\r\n"));
   }
 
   void moduleWithoutFormsLeavesEverythingEmpty() {
@@ -382,7 +382,7 @@ class DocumentTest : public WorkbenchFixture {
     clickFile("noforms64.exe");
     QVERIFY(dialogs().messages().isEmpty());
     QCOMPARE(w().ListBox1->count(), 0);
-    QCOMPARE(w().Editor->text(), std::string("\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("\r\n"));
     QVERIFY(w().hasOpenModule());
   }
 
@@ -391,7 +391,7 @@ class DocumentTest : public WorkbenchFixture {
     clickFile("sample.exe");
     clickForm("TABOUTBOX");
     QVERIFY(w().stringRowCount() > 0);
-    const std::string loaded = w().seditor->text();
+    const std::string loaded = w().seditor->model().text();
     // The user opens the folder in the directory list (double click).
     QListWidget* dirs = w().DirectoryListBox1;
     w().DirectoryListBox1->setDirectory(m_dir->path());  // shows the new folder
@@ -404,8 +404,8 @@ class DocumentTest : public WorkbenchFixture {
     QTRY_COMPARE(w().DirectoryListBox1->directory(), path("sub"));
     QCOMPARE(QDir::currentPath(), path("sub"));
     QCOMPARE(w().FileListBox1->count(), 0);
-    QCOMPARE(w().Editor->text(), std::string("\r\n"));
-    QCOMPARE(w().seditor->text(), loaded);
+    QCOMPARE(w().Editor->model().text(), std::string("\r\n"));
+    QCOMPARE(w().seditor->model().text(), loaded);
     QCOMPARE(w().ListBox1->count(), 0);
     QCOMPARE(w().stringRowCount(), 0);
   }
@@ -426,7 +426,7 @@ class DocumentTest : public WorkbenchFixture {
     QTest::mouseClick(w().Tundobtn, Qt::LeftButton);
     QVERIFY(w().Tredobtn->isEnabled());
     while (w().Tundobtn->isEnabled()) QTest::mouseClick(w().Tundobtn, Qt::LeftButton);
-    QCOMPARE(w().Editor->text(), std::string("<b>first</b>\r\nsecond line\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("<b>first</b>\r\nsecond line\r\n"));
     QTest::mouseClick(w().Tredobtn, Qt::LeftButton);
     QVERIFY(w().Tundobtn->isEnabled());
   }

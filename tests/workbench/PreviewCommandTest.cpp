@@ -24,7 +24,7 @@ class PreviewCommandTest : public WorkbenchFixture {
   // preview is closed afterwards if it is still open. False when no
   // preview window appeared.
   bool runPreview(const std::string& text, const std::function<void(preview::PreviewWindow&)>& during) {
-    w().Editor->setText(text);
+    w().Editor->model().setText(text);
     bool appeared = false;
     QTimer::singleShot(0, [&] {
       preview::PreviewWindow* p = openPreview();

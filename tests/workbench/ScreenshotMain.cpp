@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   w.ListBox1->setCurrentItem(found.first());
-  w.Editor->setCaret(5, 6);
+  w.Editor->model().setCaret(5, 6);
   w.Editor->setFocus();
   QTest::qWait(300);
   if (!w.grab().save(outDir + QStringLiteral("/workbench-module-form.png"))) return 1;
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   w.R2->trigger();
   w.searchkey->setText(QStringLiteral("檔案"));
   w.rpkey->setText(QStringLiteral("文件"));
-  w.Editor->setCaret(1, 1);
+  w.Editor->model().setCaret(1, 1);
   w.searchnext->click();
   w.searchbtn->click();
   w.selpan->move(560, 110);  // dragged aside, so that the whole replace toolbar shows

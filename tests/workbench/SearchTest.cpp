@@ -62,8 +62,8 @@ class SearchTest : public WorkbenchFixture {
   }
 
   void loadText(const QString& utf8) {
-    w().Editor->setText(bytes(utf8));
-    w().seditor->setText(bytes(utf8));
+    w().Editor->model().setText(bytes(utf8));
+    w().seditor->model().setText(bytes(utf8));
   }
 
   // "column,line" of the selection's begin, or "" without a selection.
@@ -86,7 +86,7 @@ class SearchTest : public WorkbenchFixture {
     return nullptr;
   }
 
-  void setCaret(const QPoint& caret) { w().Editor->setCaret(caret.x(), caret.y()); }
+  void setCaret(const QPoint& caret) { w().Editor->model().setCaret(caret.x(), caret.y()); }
 
  private slots:
   void init() {
@@ -175,7 +175,7 @@ class SearchTest : public WorkbenchFixture {
       if (!want.isEmpty()) QCOMPARE(selection(), want);
       QCOMPARE(w().searchkey->selectedText(), key);
     }
-    QCOMPARE(w().Editor->text(), bytes(QString(text).replace("\n", "\r\n") + "\r\n"));
+    QCOMPARE(w().Editor->model().text(), bytes(QString(text).replace("\n", "\r\n") + "\r\n"));
   }
 
   // Replacing: the buttons pressed in turn ("one", "enter", "all"), the text
@@ -234,7 +234,7 @@ class SearchTest : public WorkbenchFixture {
       else
         QTest::keyClick(w().rpkey, Qt::Key_Return);
     }
-    QCOMPARE(w().Editor->text(), bytes(QString(after).replace("\n", "\r\n") + "\r\n"));
+    QCOMPARE(w().Editor->model().text(), bytes(QString(after).replace("\n", "\r\n") + "\r\n"));
     QCOMPARE(dialogs().informations, message.isEmpty() ? QStringList() : QStringList{message});
   }
 
@@ -249,16 +249,16 @@ class SearchTest : public WorkbenchFixture {
     typeInto(w().searchkey, "ab");
     typeInto(w().rpkey, "中");
     QTest::mouseClick(w().ToolbarButton975, Qt::LeftButton);
-    QVERIFY(w().Editor->lineText(99).find("ab") == std::string::npos);
+    QVERIFY(w().Editor->model().lineText(99).find("ab") == std::string::npos);
     QVERIFY(w().Tundobtn->isEnabled());
     const std::string original = bytes(QString(text).replace("\n", "\r\n"));
     w().Editor->setFocus();
     QTest::keyClick(w().Editor, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(w().Editor->text(), original);
-    QVERIFY(!w().Editor->canUndo());
+    QCOMPARE(w().Editor->model().text(), original);
+    QVERIFY(!w().Editor->model().canUndo());
     QTest::mouseClick(w().rpnext, Qt::LeftButton);
     QTest::mouseClick(w().Tundobtn, Qt::LeftButton);
-    QCOMPARE(w().Editor->text(), original);
+    QCOMPARE(w().Editor->model().text(), original);
     QVERIFY(!w().Tundobtn->isEnabled());
   }
 
@@ -275,7 +275,7 @@ class SearchTest : public WorkbenchFixture {
     typeInto(w().rpkey, QString::fromUtf8("\xED\x95\x9C"));  // Hangul has no Big5 code
     QTest::mouseClick(w().ToolbarButton975, Qt::LeftButton);
     QCOMPARE(dialogs().errors.size(), 2);
-    QCOMPARE(w().Editor->text(), std::string("ab ab\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("ab ab\r\n"));
   }
 
   void goToLine_data() {
@@ -309,7 +309,7 @@ class SearchTest : public WorkbenchFixture {
     }
     QCOMPARE(w().Editor->topLine(), top);
     QCOMPARE(w().seditor->topLine(), sourceTop);
-    QCOMPARE(w().Editor->caretLine(), 30);
+    QCOMPARE(w().Editor->model().caretLine(), 30);
   }
 
   // Set from one place, recalled from another: Edit menu, popup menu, keys.
@@ -340,8 +340,8 @@ class SearchTest : public WorkbenchFixture {
     QCOMPARE(w().Editor->model().bookmarkOnLine(2), 7);
     setCaret({1, 4});
     press(recall, false);
-    QCOMPARE(w().Editor->caretLine(), 2);
-    QCOMPARE(w().Editor->caretColumn(), 3);
+    QCOMPARE(w().Editor->model().caretLine(), 2);
+    QCOMPARE(w().Editor->model().caretColumn(), 3);
     // Setting again on the same line: the key takes the bookmark away, the menus keep it.
     press(set, true);
     QCOMPARE(w().Editor->model().bookmarkOnLine(2), set == "keys" ? -1 : 7);

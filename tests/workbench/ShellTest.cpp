@@ -203,10 +203,10 @@ class ShellTest : public WorkbenchFixture {
 
     // Ctrl+Y in the editor toggles the captions and deletes no line.
     w().Panel1->show();
-    w().Editor->setText("one\r\ntwo\r\n");
+    w().Editor->model().setText("one\r\ntwo\r\n");
     w().Editor->setFocus();
     QTest::keyClick(w().Editor, Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(w().Editor->lineCount(), 2);
+    QCOMPARE(w().Editor->model().lineCount(), 2);
     QVERIFY(!w().A3->isChecked());
     QCOMPARE(w().Tsavebtn->text(), QString());
     QCOMPARE(w().Tsavebtn->size(), QSize(26, 26));
@@ -243,8 +243,8 @@ class ShellTest : public WorkbenchFixture {
 
   void caretPositionInPanelZero() {
     openWindow();
-    w().Editor->setText(std::string(20, '\n'));
-    w().Editor->setCaret(7, 12);
+    w().Editor->model().setText(std::string(20, '\n'));
+    w().Editor->model().setCaret(7, 12);
     QCOMPARE(w().panels[0]->text(), QString("目前第12行  第7列"));
   }
 
@@ -264,7 +264,7 @@ class ShellTest : public WorkbenchFixture {
     QFETCH(QString, paste);
     openWindow();
     clickFile("notes.txt");
-    const std::string loaded = w().Editor->text();
+    const std::string loaded = w().Editor->model().text();
     auto find = [&](const QString& text) {
       if (place == "menu") return menuItem("編輯(&E)", text);
       for (QAction* a : (place == "popup" ? w().editpop : static_cast<QWidget*>(w().editbar))->actions())
@@ -275,16 +275,16 @@ class ShellTest : public WorkbenchFixture {
     w().seditor->setFocus();
     w().Editor->selectAll();
     find(cut)->trigger();
-    QCOMPARE(w().Editor->text(), std::string("\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("\r\n"));
     QVERIFY(w().modified());
     find(paste)->trigger();
-    QCOMPARE(w().Editor->text(), loaded);
-    QCOMPARE(w().seditor->text(), loaded);
+    QCOMPARE(w().Editor->model().text(), loaded);
+    QCOMPARE(w().seditor->model().text(), loaded);
   }
 
   void commandLineFileOpensWhenShown() {
     openWindow({path("form1.dfm")});
-    QTRY_COMPARE(w().Editor->text(), smallFormText());
+    QTRY_COMPARE(w().Editor->model().text(), smallFormText());
     QCOMPARE(selectedFile(), path("form1.dfm"));
   }
 
@@ -304,12 +304,12 @@ class ShellTest : public WorkbenchFixture {
   void droppedFilesOpenTheFirstOnly() {
     openWindow();
     drop({path("notes.txt"), path("form1.dfm")});
-    QCOMPARE(w().Editor->text(), std::string("<b>first</b>\r\nsecond line\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("<b>first</b>\r\nsecond line\r\n"));
     QCOMPARE(selectedFile(), path("notes.txt"));
     // Dropping the selected file again reloads it.
-    w().Editor->setText("replaced by code\r\n");
+    w().Editor->model().setText("replaced by code\r\n");
     drop({path("notes.txt")});
-    QCOMPARE(w().Editor->text(), std::string("<b>first</b>\r\nsecond line\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("<b>first</b>\r\nsecond line\r\n"));
     // A file from another folder: the panel follows it, and a mask that hides
     // the file becomes its name.
     QVERIFY(QDir(m_dir->path()).mkdir("elsewhere"));
@@ -317,7 +317,7 @@ class ShellTest : public WorkbenchFixture {
     drop({path("elsewhere/b.dfmx")});
     QCOMPARE(w().FileListBox1->directory(), path("elsewhere"));
     QCOMPARE(w().FileListBox1->mask(), QString("b.dfmx"));
-    QCOMPARE(w().Editor->text(), smallFormText());
+    QCOMPARE(w().Editor->model().text(), smallFormText());
     QCOMPARE(QDir::currentPath(), path("elsewhere"));
   }
 
@@ -326,7 +326,7 @@ class ShellTest : public WorkbenchFixture {
     openWindow();
     drop({path(".hidden.txt")});
     QCOMPARE(dialogs().errors, QStringList{"無效的文件名 - " + path(".hidden.txt")});
-    QCOMPARE(w().Editor->text(), std::string("\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("\r\n"));
   }
 
   void dropWithUnsavedChangesAsksOnce() {
@@ -337,7 +337,7 @@ class ShellTest : public WorkbenchFixture {
     dialogs().answers.push_back(Dialogs::Answer::No);
     drop({path("other.txt")});
     QCOMPARE(dialogs().confirmations.size(), 1);
-    QCOMPARE(w().Editor->lineText(0), std::string("x<b>first</b>"));
+    QCOMPARE(w().Editor->model().lineText(0), std::string("x<b>first</b>"));
   }
 
   void extractionRowsFollowTheExamples() {
@@ -353,7 +353,7 @@ class ShellTest : public WorkbenchFixture {
                              "    'a=b'\r\n"
                              "  Caption = '" + big5("中文") + "'\r\n"
                              "end\r\n";
-    w().Editor->setText(text);
+    w().Editor->model().setText(text);
     QVERIFY(!w().stringlist->isEnabled());
     QVERIFY(!w().stringTableChanged());
     QTest::mouseClick(w().getstring, Qt::LeftButton);
@@ -402,7 +402,7 @@ class ShellTest : public WorkbenchFixture {
     QCOMPARE(w().stringRowCount(), 9);
 
     // An empty text: an enabled table without rows.
-    w().Editor->clear();
+    w().Editor->model().clear();
     QTest::mouseClick(w().getstring, Qt::LeftButton);
     QCOMPARE(w().stringRowCount(), 0);
     QCOMPARE(w().selectedStringRow(), -1);

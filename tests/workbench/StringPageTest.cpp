@@ -61,8 +61,8 @@ class StringPageTest : public WorkbenchFixture {
 
   // Loads the form text and shows the string page, as after loading a form.
   void loadPage(const std::string& text = pageFormText()) {
-    w().Editor->setText(text);
-    w().seditor->setText(text);
+    w().Editor->model().setText(text);
+    w().seditor->model().setText(text);
     w().getstringClick();
     w().page->setCurrentWidget(w().tab2);
     QCoreApplication::processEvents();
@@ -92,7 +92,7 @@ class StringPageTest : public WorkbenchFixture {
       if (p->isVisible()) return p;
     return nullptr;
   }
-  std::string line(int n) { return w().Editor->lineText(n - 1); }
+  std::string line(int n) { return w().Editor->model().lineText(n - 1); }
 
  private slots:
   void init() {
@@ -276,14 +276,14 @@ class StringPageTest : public WorkbenchFixture {
   }
 
   void writeBackOneRowThenAllTickedAsOneUndoStepEach() {
-    const std::string loaded = w().Editor->text();
+    const std::string loaded = w().Editor->model().text();
     w().setStringModified(rowOfLine(4), big5("譯's"));
     w().stringlist->setCurrentItem(w().stringlist->topLevelItem(rowOfLine(4)));
     w().B1->trigger();
     QCOMPARE(w().page->currentWidget(), w().tab1);
     QCOMPARE(line(4), "    Caption = '" + big5("譯") + "''s'");
     QVERIFY(w().modified());
-    const std::string afterOne = w().Editor->text();
+    const std::string afterOne = w().Editor->model().text();
 
     // Three ticked rows: a continued caption (its old value lines go, and the
     // rows below follow), a font size and a style; an unticked row stays.
@@ -312,20 +312,20 @@ class StringPageTest : public WorkbenchFixture {
     QCOMPARE(gone[0]->text(0), QString());
     w().stringlist->setCurrentItem(gone[0]);
     w().setStringModified(w().selectedStringRow(), "x");
-    const std::string written = w().Editor->text();
+    const std::string written = w().Editor->model().text();
     w().B1->trigger();
-    QCOMPARE(w().Editor->text(), written);
+    QCOMPARE(w().Editor->model().text(), written);
     QCOMPARE(dialogs().informations, QStringList{"第 21 行已因前面的回寫而移除，未回寫 'first。"});
 
     w().Editor->undo();
-    QCOMPARE(w().Editor->text(), afterOne);
+    QCOMPARE(w().Editor->model().text(), afterOne);
     w().Editor->undo();
-    QCOMPARE(w().Editor->text(), loaded);
+    QCOMPARE(w().Editor->model().text(), loaded);
   }
 
   void rowsThatCannotBeWrittenAreSkippedAndNamed() {
     // The text moved under the table: line 3 now holds Left.
-    w().Editor->replaceLine(2, "  Left = 5");
+    w().Editor->model().replaceLine(2, "  Left = 5");
     w().setStringModified(rowOfLine(3), "7");       // Top
     w().setStringChecked(rowOfLine(3), true);
     w().setStringChecked(rowOfLine(16), true);      // ticked by hand, no value
@@ -354,10 +354,10 @@ class StringPageTest : public WorkbenchFixture {
     QCOMPARE(w().PopupMenu1->actions().size(), 3);
     // An unticked selected row: write back all only shows the code page.
     w().stringlist->setCurrentItem(w().stringlist->topLevelItem(0));
-    const std::string text = w().Editor->text();
+    const std::string text = w().Editor->model().text();
     w().A5->trigger();
     QCOMPARE(w().page->currentWidget(), w().tab1);
-    QCOMPARE(w().Editor->text(), text);
+    QCOMPARE(w().Editor->model().text(), text);
     const int rows = w().stringRowCount();
     w().D3->trigger();
     QCOMPARE(w().stringRowCount(), rows - 1);

@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
   w.A5->trigger();
   QTest::qWait(100);
   w.Editor->setTopLine(1);
-  w.Editor->setCaret(1, 6);
+  w.Editor->model().setCaret(1, 6);
   w.Editor->setFocus();
   if (!save(w, outDir + QStringLiteral("/strings-written-back.png"))) return 1;
   if (!dialogs.messages().isEmpty()) {

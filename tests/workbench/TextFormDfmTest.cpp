@@ -34,7 +34,7 @@ class TextFormDfmTest : public WorkbenchFixture {
     openWindow();
     clickFile("text.dfm");
     QVERIFY2(dialogs().messages().isEmpty(), qPrintable(dialogs().messages().join(" / ")));
-    QCOMPARE(w().Editor->text(), big5);
+    QCOMPARE(w().Editor->model().text(), big5);
     QVERIFY(w().stringlist->topLevelItemCount() > 0);
 
     typeAt(12, 2, "0");  // Left = 10 -> Left = 100
@@ -55,11 +55,11 @@ class TextFormDfmTest : public WorkbenchFixture {
     writeBytes(path("plain.dfm"), text);
     openWindow();
     clickFile("form1.dfm");
-    const std::string before = w().Editor->text();
+    const std::string before = w().Editor->model().text();
     clickFile("hangul.dfm");
     QCOMPARE(dialogs().errors.size(), 1);
     QVERIFY2(dialogs().errors.first().contains("第 2 行"), qPrintable(dialogs().errors.first()));
-    QCOMPARE(w().Editor->text(), before);
+    QCOMPARE(w().Editor->model().text(), before);
     QCOMPARE(readBytes(path("hangul.dfm")), hangul);
 
     // Form text that no longer converts is not saved over the file.

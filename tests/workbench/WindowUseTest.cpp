@@ -107,7 +107,7 @@ class WindowUseTest : public WorkbenchFixture {
     clickFile("cut.exe");
     QCOMPARE(dialogs().informations, QStringList{Tnewdfm::kCannotLoadModule});
     QCOMPARE(w().ListBox1->count(), 0);
-    QCOMPARE(w().Editor->text(), std::string("<b>first</b>\r\nsecond line\r\n"));
+    QCOMPARE(w().Editor->model().text(), std::string("<b>first</b>\r\nsecond line\r\n"));
   }
 
   void panelsStayUnderThePointerWhenAModuleOpens() {
@@ -134,7 +134,7 @@ class WindowUseTest : public WorkbenchFixture {
     QTRY_VERIFY(w().list->isVisible());
     QCOMPARE(selectedFile(), path("zz.exe"));
     QCOMPARE(w().ListBox1->count(), 3);
-    QCOMPARE(w().Editor->text(), std::string("\r\n"));  // no form chosen by the second click
+    QCOMPARE(w().Editor->model().text(), std::string("\r\n"));  // no form chosen by the second click
     const QRect row = w().FileListBox1->visualItemRect(w().FileListBox1->currentItem());
     QVERIFY(w().FileListBox1->viewport()->rect().contains(row));
     QVERIFY(dialogs().messages().isEmpty());
@@ -173,7 +173,7 @@ class WindowUseTest : public WorkbenchFixture {
     dialogs().openAnswers = {path("elsewhere/b.dfm")};
     QTest::keyClick(&w(), Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(dialogs().openDialogs.value(0).directory, m_dir->path());
-    QCOMPARE(w().Editor->text(), smallFormText());
+    QCOMPARE(w().Editor->model().text(), smallFormText());
     QCOMPARE(selectedFile(), path("elsewhere/b.dfm"));
     QCOMPARE(w().windowTitle(), QString("Delphi 窗體文件編輯輔助程式新界面 - b.dfm"));
 

@@ -161,7 +161,7 @@ class WorkbenchFixture : public QObject {
   // The user types at (column, line) of `Editor`.
   void typeAt(int column, int line, const QString& text) {
     w().Editor->setFocus();
-    w().Editor->setCaret(column, line);
+    w().Editor->model().setCaret(column, line);
     QTest::keyClicks(w().Editor, text);
   }
 

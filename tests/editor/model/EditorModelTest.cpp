@@ -59,7 +59,6 @@ TEST(EditorLines, LoadResetsStateWithoutOnChange) {
   EXPECT_FALSE(m.canRedo());
   EXPECT_EQ(m.caret(), (TextPos{1, 1}));
   EXPECT_FALSE(m.selAvail());
-  EXPECT_EQ(m.topLine(), 1);
 }
 
 TEST(EditorLines, ReplaceLineHasNoUndoNoOnChangeAndCollapsesSelection) {
@@ -93,25 +92,6 @@ TEST(EditorCaret, SetCaretClampsAndReportsOnlyRealMoves) {
   EXPECT_EQ(ev.selection, 1);
   m.setCaret(-3, 0);
   EXPECT_EQ(m.caret(), (TextPos{1, 1}));
-}
-
-TEST(EditorCaret, ScrollsTheLeastToShowTheCaret) {
-  EditorModel m;
-  std::string text;
-  for (int i = 0; i < 100; ++i) text += "line\r\n";
-  m.loadFromBytes(text);
-  m.setLinesInWindow(10);
-  m.setCaret(1, 30);
-  EXPECT_EQ(m.topLine(), 21);
-  m.setCaret(1, 25);
-  EXPECT_EQ(m.topLine(), 21);
-  m.setCaret(1, 5);
-  EXPECT_EQ(m.topLine(), 5);
-  m.setTopLine(0);
-  EXPECT_EQ(m.topLine(), 1);
-  m.setTopLine(1000);
-  EXPECT_EQ(m.topLine(), 100);
-  EXPECT_EQ(m.caret(), (TextPos{1, 5}));
 }
 
 TEST(EditorBookmarks, SetMovesAndReplaces) {
@@ -247,33 +227,6 @@ TEST(EditorKeys, KeyTable) {
 
 namespace vc {
 namespace {
-
-TEST(EditorCaret, PageMoves) {
-  EditorModel m;
-  std::string text;
-  for (int i = 0; i < 50; ++i) text += "0123456789\r\n";
-  m.loadFromBytes(text);
-  m.setLinesInWindow(10);
-  m.setCaret(4, 3);
-  m.executeCommand(ecPageDown);
-  EXPECT_EQ(m.caret(), (TextPos{4, 13}));
-  EXPECT_EQ(m.topLine(), 11);
-  m.executeCommand(ecPageBottom);
-  EXPECT_EQ(m.caretLine(), 20);
-  m.executeCommand(ecSelPageTop);
-  EXPECT_EQ(m.caretLine(), 11);
-  EXPECT_EQ(m.blockEnd(), (TextPos{4, 20}));
-  m.executeCommand(ecPageUp);
-  EXPECT_EQ(m.caretLine(), 1);
-  EXPECT_EQ(m.topLine(), 1);
-  m.executeCommand(ecScrollDown);
-  EXPECT_EQ(m.topLine(), 2);
-  EXPECT_EQ(m.caretLine(), 1);
-  m.executeCommand(ecSelEditorBottom);
-  EXPECT_EQ(m.caret(), (TextPos{11, 50}));
-  EXPECT_EQ(m.blockBegin(), (TextPos{4, 1}));
-  EXPECT_EQ(m.topLine(), 41);
-}
 
 TEST(EditorEvents, SelectionChangeOncePerMoveAndNoneForStill) {
   EditorModel m;

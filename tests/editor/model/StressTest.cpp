@@ -8,6 +8,7 @@
 #include "editor/highlight/DfmHighlighter.h"
 #include "editor/highlight/HtmlHighlighter.h"
 #include "editor/model/EditorModel.h"
+#include "editor/model/LineWindow.h"
 #include "platform/Cp950.h"
 #include "platform/Exception.h"
 
@@ -24,7 +25,8 @@ void runRandomCommands(unsigned seed, const std::string& start, Highlighter& h) 
   EditorModel m(100000);
   m.setHighlighter(&h);
   m.setClipboard(&clip);
-  m.setLinesInWindow(3);
+  LineWindow window(m);
+  window.setLinesInWindow(3);
   m.loadFromBytes(start);
   const std::string original = m.text();
   const std::u16string typed[] = {u"a", u"\u4E2D", u"{", u"}", u"'", u"x\r\ny", u"\t", u"<!--", u"-->"};
@@ -40,7 +42,11 @@ void runRandomCommands(unsigned seed, const std::string& start, Highlighter& h) 
         case 3: m.setSelectionMode(static_cast<SelectionMode>(rng() % 3)); break;
         case 4: m.findReplace("A", "\xA4\xA4", static_cast<SearchOptions>((rng() % 32) | ReplaceAll)); break;
         case 5: m.moveSelection({column, line}); break;
-        default: m.executeCommand(static_cast<EditorCommand>(1 + rng() % (ecLineSelect - 1))); break;
+        default: {
+          const auto command = static_cast<EditorCommand>(1 + rng() % (ecLineSelect - 1));
+          if (!window.executeCommand(command)) m.executeCommand(command);
+          break;
+        }
       }
     } catch (const Exception&) {
       // Refused input (half a character copied from broken text): nothing changed.
@@ -49,6 +55,8 @@ void runRandomCommands(unsigned seed, const std::string& start, Highlighter& h) 
     ASSERT_GE(m.lineCount(), 1);
     ASSERT_GE(m.caretLine(), 1);
     ASSERT_LE(m.caretLine(), m.lineCount());
+    ASSERT_GE(window.topLine(), 1);
+    ASSERT_LE(window.topLine(), m.lineCount());
     for (int k = 0; k < m.lineCount(); ++k) ASSERT_EQ(m.lineText(k).find_first_of("\r\n"), std::string::npos);
     const std::string& t = m.lineText(m.caretLine() - 1);
     if (m.caretColumn() - 1 < static_cast<int>(t.size())) {

@@ -89,8 +89,8 @@ class CodeEditorTest : public QObject {
   void makeEditor(const std::string& text, int maxUndo = 100) {
     ed = std::make_unique<CodeEditor>(nullptr, maxUndo);
     ed->resize(700, 300);
-    ed->setHighLighter(formsyn.get());
-    ed->loadFromBytes(text);
+    ed->model().setHighlighter(formsyn.get());
+    ed->model().loadFromBytes(text);
     ed->show();
     ed->setFocus();
     QVERIFY(QTest::qWaitForWindowExposed(ed.get()));
@@ -109,71 +109,71 @@ class CodeEditorTest : public QObject {
     QSignalSpy keys(ed.get(), &CodeEditor::OnKeyDown);
     QTest::keyClicks(ed.get(), "abc");
     sendText(ed.get(), QStringLiteral("中文"));
-    QCOMPARE(ed->lineText(0), "abc" + big5("中文"));
-    QCOMPARE(ed->caretColumn(), 8);
+    QCOMPARE(ed->model().lineText(0), "abc" + big5("中文"));
+    QCOMPARE(ed->model().caretColumn(), 8);
     QCOMPARE(change.count(), 4);
     QCOMPARE(keys.count(), 4);
     QTest::keyClick(ed.get(), Qt::Key_Return);
     QTest::keyClicks(ed.get(), "x");
-    QCOMPARE(ed->lineCount(), 2);
-    QCOMPARE(ed->caretLine(), 2);
-    QCOMPARE(ed->text(), "abc" + big5("中文") + "\r\nx\r\n");
+    QCOMPARE(ed->model().lineCount(), 2);
+    QCOMPARE(ed->model().caretLine(), 2);
+    QCOMPARE(ed->model().text(), "abc" + big5("中文") + "\r\nx\r\n");
   }
 
   void inputMethodCommitsWholeOrNothing() {
     makeEditor("ab");
-    ed->setCaret(2, 1);
+    ed->model().setCaret(2, 1);
     QSignalSpy refused(ed.get(), &CodeEditor::refused);
     QSignalSpy change(ed.get(), &CodeEditor::OnChange);
     commit(ed.get(), QStringLiteral("測試"));
-    QCOMPARE(ed->lineText(0), "a" + big5("測試") + "b");
-    QCOMPARE(ed->caretColumn(), 6);
+    QCOMPARE(ed->model().lineText(0), "a" + big5("測試") + "b");
+    QCOMPARE(ed->model().caretColumn(), 6);
     // Hangul has no CP950 form: the whole commit is refused with a message.
     commit(ed.get(), QStringLiteral("中한"));
-    QCOMPARE(ed->lineText(0), "a" + big5("測試") + "b");
+    QCOMPARE(ed->model().lineText(0), "a" + big5("測試") + "b");
     QCOMPARE(refused.count(), 1);
     QVERIFY(!refused.first().first().toString().isEmpty());
     QCOMPARE(change.count(), 1);
     // Typed through a key event the same rule holds.
     sendText(ed.get(), QStringLiteral("😀"));
     QCOMPARE(refused.count(), 2);
-    QCOMPARE(ed->lineText(0), "a" + big5("測試") + "b");
+    QCOMPARE(ed->model().lineText(0), "a" + big5("測試") + "b");
   }
 
   void caretStepsOverDoubleByteCharacters() {
     makeEditor("a" + big5("中") + "b");
-    ed->setCaret(2, 1);
+    ed->model().setCaret(2, 1);
     QTest::keyClick(ed.get(), Qt::Key_Right);
-    QCOMPARE(ed->caretColumn(), 4);
+    QCOMPARE(ed->model().caretColumn(), 4);
     QTest::keyClick(ed.get(), Qt::Key_Left);
-    QCOMPARE(ed->caretColumn(), 2);
+    QCOMPARE(ed->model().caretColumn(), 2);
     QTest::keyClick(ed.get(), Qt::Key_Right, Qt::ShiftModifier);
     QCOMPARE(ed->model().selectedText(), big5("中"));
     QTest::keyClick(ed.get(), Qt::Key_Delete);
-    QCOMPARE(ed->lineText(0), "ab");
-    ed->setText("a" + big5("中") + "b");
-    ed->setCaret(4, 1);
+    QCOMPARE(ed->model().lineText(0), "ab");
+    ed->model().setText("a" + big5("中") + "b");
+    ed->model().setCaret(4, 1);
     QTest::keyClick(ed.get(), Qt::Key_Backspace);
-    QCOMPARE(ed->lineText(0), "ab");
+    QCOMPARE(ed->model().lineText(0), "ab");
     // A click on the right half of the wide character lands after it.
-    ed->setText("a" + big5("中") + "b");
+    ed->model().setText("a" + big5("中") + "b");
     const QPoint right = ed->pointOf({2, 1}) + QPoint(2 * ed->metrics().width - 2, 2);
     QTest::mouseClick(ed->viewport(), Qt::LeftButton, {}, right);
-    QCOMPARE(ed->caretColumn(), 4);
+    QCOMPARE(ed->model().caretColumn(), 4);
     const QPoint left = ed->pointOf({2, 1}) + QPoint(1, 2);
     QTest::mouseClick(ed->viewport(), Qt::LeftButton, {}, left);
-    QCOMPARE(ed->caretColumn(), 2);
+    QCOMPARE(ed->model().caretColumn(), 2);
   }
 
   void selectionInTheThreeModes() {
     makeEditor("abcd\r\nefgh\r\nijkl");
-    ed->setCaret(2, 1);
+    ed->model().setCaret(2, 1);
     QTest::keyClick(ed.get(), Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(ed.get(), Qt::Key_Right, Qt::ShiftModifier);
     QCOMPARE(ed->model().selectionMode(), SelectionMode::Normal);
     QCOMPARE(ed->model().selectedText(), "bcd\r\nef");
 
-    ed->setCaret(2, 1);
+    ed->model().setCaret(2, 1);
     QTest::keyClick(ed.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(ed->model().selectionMode(), SelectionMode::Column);
     QTest::keyClick(ed.get(), Qt::Key_Down, Qt::ShiftModifier);
@@ -181,7 +181,7 @@ class CodeEditorTest : public QObject {
     QTest::keyClick(ed.get(), Qt::Key_Right, Qt::ShiftModifier);
     QCOMPARE(ed->model().selectedText(), "bc\r\nfg");
 
-    ed->setCaret(3, 2);
+    ed->model().setCaret(3, 2);
     QTest::keyClick(ed.get(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(ed->model().selectionMode(), SelectionMode::Line);
     QTest::keyClick(ed.get(), Qt::Key_Down, Qt::ShiftModifier);
@@ -197,8 +197,8 @@ class CodeEditorTest : public QObject {
     QSignalSpy sel(ed.get(), &CodeEditor::OnSelectionChange);
     QWidget* vp = ed->viewport();
     QTest::mouseClick(vp, Qt::LeftButton, {}, ed->pointOf({20, 2}) + QPoint(1, 2));
-    QCOMPARE(ed->caretLine(), 2);
-    QCOMPARE(ed->caretColumn(), 20);  // past the end of "second"
+    QCOMPARE(ed->model().caretLine(), 2);
+    QCOMPARE(ed->model().caretColumn(), 20);  // past the end of "second"
     QVERIFY(sel.count() >= 1);
     mouse(vp, QEvent::MouseButtonPress, ed->pointOf({1, 1}) + QPoint(1, 2), Qt::LeftButton);
     mouse(vp, QEvent::MouseMove, ed->pointOf({6, 1}) + QPoint(1, 2), Qt::LeftButton);
@@ -217,17 +217,17 @@ class CodeEditorTest : public QObject {
     mouse(vp, QEvent::MouseMove, cellCenter(*ed, 5, 1), Qt::LeftButton);
     mouse(vp, QEvent::MouseMove, ed->pointOf({12, 1}) + QPoint(1, 2), Qt::LeftButton);
     mouse(vp, QEvent::MouseButtonRelease, ed->pointOf({12, 1}) + QPoint(1, 2), Qt::NoButton);
-    QCOMPARE(ed->lineText(0), " worldhello");
+    QCOMPARE(ed->model().lineText(0), " worldhello");
     QVERIFY(change.count() >= 1);
     QTest::keyClick(ed.get(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(ed->lineText(0), "hello world");
-    QVERIFY(!ed->canUndo());
+    QCOMPARE(ed->model().lineText(0), "hello world");
+    QVERIFY(!ed->model().canUndo());
     // Dropping onto the selection itself changes nothing.
     ed->model().setSelection({1, 1}, {6, 1});
     mouse(vp, QEvent::MouseButtonPress, cellCenter(*ed, 2, 1), Qt::LeftButton);
     mouse(vp, QEvent::MouseMove, cellCenter(*ed, 5, 1), Qt::LeftButton);
     mouse(vp, QEvent::MouseButtonRelease, cellCenter(*ed, 5, 1), Qt::NoButton);
-    QCOMPARE(ed->lineText(0), "hello world");
+    QCOMPARE(ed->model().lineText(0), "hello world");
   }
 
   void undoAndRedoThroughKeys() {
@@ -235,21 +235,21 @@ class CodeEditorTest : public QObject {
     QSignalSpy change(ed.get(), &CodeEditor::OnChange);
     QTest::keyClicks(ed.get(), "ab");
     QTest::keyClick(ed.get(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(ed->lineText(0), "a");
+    QCOMPARE(ed->model().lineText(0), "a");
     QTest::keyClick(ed.get(), Qt::Key_Backspace, Qt::AltModifier);
-    QCOMPARE(ed->lineText(0), "");
-    QVERIFY(!ed->canUndo());
+    QCOMPARE(ed->model().lineText(0), "");
+    QVERIFY(!ed->model().canUndo());
     QTest::keyClick(ed.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(ed->lineText(0), "a");
+    QCOMPARE(ed->model().lineText(0), "a");
     QTest::keyClick(ed.get(), Qt::Key_Backspace, Qt::AltModifier | Qt::ShiftModifier);
-    QCOMPARE(ed->lineText(0), "ab");
-    QVERIFY(!ed->canRedo());
+    QCOMPARE(ed->model().lineText(0), "ab");
+    QVERIFY(!ed->model().canRedo());
     QCOMPARE(change.count(), 6);
   }
 
   void bookmarksByKeys() {
     makeEditor("one\r\ntwo\r\nthree\r\nfour");
-    ed->setCaret(3, 2);
+    ed->model().setCaret(3, 2);
     QTest::keyClick(ed.get(), Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(ed->model().bookmark(3).has_value());
     QCOMPARE(ed->model().bookmarkOnLine(2), 3);
@@ -258,17 +258,17 @@ class CodeEditorTest : public QObject {
     QTest::keyClick(ed.get(), Qt::Key_NumberSign, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(!ed->model().bookmark(3).has_value());
     QTest::keyClick(ed.get(), Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
-    ed->setCaret(1, 4);
+    ed->model().setCaret(1, 4);
     QTest::keyClick(ed.get(), Qt::Key_3, Qt::ControlModifier);
-    QCOMPARE(ed->caretLine(), 2);
-    QCOMPARE(ed->caretColumn(), 3);
+    QCOMPARE(ed->model().caretLine(), 2);
+    QCOMPARE(ed->model().caretColumn(), 3);
     // A bookmark whose line went away is not followed.
-    ed->setBookmark(7, 1, 4);
-    ed->setCaret(1, 1);
-    ed->replaceLine(0, "x");
-    ed->setText("short");
+    ed->model().setBookmark(7, 1, 4);
+    ed->model().setCaret(1, 1);
+    ed->model().replaceLine(0, "x");
+    ed->model().setText("short");
     QTest::keyClick(ed.get(), Qt::Key_7, Qt::ControlModifier);
-    QCOMPARE(ed->caretLine(), 1);
+    QCOMPARE(ed->model().caretLine(), 1);
   }
 
   void readOnlyRefusesEveryEdit() {
@@ -277,7 +277,7 @@ class CodeEditorTest : public QObject {
     ed->setFirstLineNumber(0);
     QSignalSpy change(ed.get(), &CodeEditor::OnChange);
     QApplication::clipboard()->setText(QStringLiteral("pasted"));
-    ed->setCaret(3, 1);
+    ed->model().setCaret(3, 1);
     QTest::keyClicks(ed.get(), "xyz");
     QTest::keyClick(ed.get(), Qt::Key_Delete);
     QTest::keyClick(ed.get(), Qt::Key_Backspace);
@@ -294,11 +294,11 @@ class CodeEditorTest : public QObject {
     mouse(vp, QEvent::MouseButtonPress, cellCenter(*ed, 1, 1), Qt::LeftButton);
     mouse(vp, QEvent::MouseMove, cellCenter(*ed, 4, 2), Qt::LeftButton);
     mouse(vp, QEvent::MouseButtonRelease, cellCenter(*ed, 4, 2), Qt::NoButton);
-    QCOMPARE(ed->text(), std::string("fixed\r\ntext\r\n"));
+    QCOMPARE(ed->model().text(), std::string("fixed\r\ntext\r\n"));
     QCOMPARE(change.count(), 0);
-    QVERIFY(!ed->canUndo());
+    QVERIFY(!ed->model().canUndo());
     // Moving, selecting and copying still work.
-    ed->setCaret(1, 1);
+    ed->model().setCaret(1, 1);
     QTest::keyClick(ed.get(), Qt::Key_End, Qt::ShiftModifier);
     QTest::keyClick(ed.get(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("fixed"));
@@ -308,22 +308,22 @@ class CodeEditorTest : public QObject {
     makeEditor("");
     QSignalSpy change(ed.get(), &CodeEditor::OnChange);
     QSignalSpy sel(ed.get(), &CodeEditor::OnSelectionChange);
-    ed->loadFromBytes("Caption = 'abc'\r\nline2");
-    ed->replaceLine(1, "replaced");
-    ed->setText("one\r\ntwo");
-    ed->clear();
+    ed->model().loadFromBytes("Caption = 'abc'\r\nline2");
+    ed->model().replaceLine(1, "replaced");
+    ed->model().setText("one\r\ntwo");
+    ed->model().clear();
     QCOMPARE(change.count(), 0);
-    ed->setText("one\r\ntwo");
+    ed->model().setText("one\r\ntwo");
     sel.clear();
-    ed->setCaret(1, 1);  // already there
+    ed->model().setCaret(1, 1);  // already there
     QCOMPARE(sel.count(), 0);
-    ed->setCaret(2, 2);
+    ed->model().setCaret(2, 2);
     QCOMPARE(sel.count(), 1);
     QTest::keyClick(ed.get(), Qt::Key_Home);
     QCOMPARE(sel.count(), 2);
-    ed->replaceLine(0, "ONE");
+    ed->model().replaceLine(0, "ONE");
     QCOMPARE(change.count(), 0);
-    QVERIFY(!ed->canUndo());
+    QVERIFY(!ed->model().canUndo());
     ed->selectAll();
     ed->copyToClipboard();
     QCOMPARE(change.count(), 0);
@@ -331,16 +331,16 @@ class CodeEditorTest : public QObject {
     QCOMPARE(change.count(), 1);
     ed->pasteFromClipboard();
     QCOMPARE(change.count(), 2);
-    QCOMPARE(ed->text(), std::string("ONE\r\ntwo\r\n"));
+    QCOMPARE(ed->model().text(), std::string("ONE\r\ntwo\r\n"));
     ed->undo();
     QCOMPARE(change.count(), 3);
     ed->redo();
     QCOMPARE(change.count(), 4);
-    ed->setCaret(1, 1);
+    ed->model().setCaret(1, 1);
     QCOMPARE(ed->findReplace("two", "2", WholeScope | ReplaceAll), 1);
     QCOMPARE(change.count(), 5);
     // Without a selection, cut and delete-at-end do nothing.
-    ed->setCaret(4, 2);
+    ed->model().setCaret(4, 2);
     ed->cutToClipboard();
     ed->executeCommand(ecDeleteChar);
     QCOMPARE(change.count(), 5);
@@ -351,14 +351,14 @@ class CodeEditorTest : public QObject {
     makeEditor(odd);
     ed->selectAll();
     ed->copyToClipboard();
-    ed->clear();
+    ed->model().clear();
     ed->pasteFromClipboard();
-    QCOMPARE(ed->lineText(0), odd);
+    QCOMPARE(ed->model().lineText(0), odd);
     QSignalSpy refused(ed.get(), &CodeEditor::refused);
     QApplication::clipboard()->setText(QStringLiteral("ok한"));
     ed->pasteFromClipboard();
     QCOMPARE(refused.count(), 1);
-    QCOMPARE(ed->lineText(0), odd);
+    QCOMPARE(ed->model().lineText(0), odd);
     // Text from another program arrives through plain text.
     QApplication::clipboard()->setText(QStringLiteral("中"));
     QCOMPARE(SystemClipboard::text(), big5("中"));
@@ -378,12 +378,12 @@ class CodeEditorTest : public QObject {
     QTest::keyClick(editor, Qt::Key_Tab);
     QVERIFY(other->hasFocus());
     QCOMPARE(keys.count(), 1);
-    QCOMPARE(editor->lineText(0), std::string());
-    editor->setText("abc");
+    QCOMPARE(editor->model().lineText(0), std::string());
+    editor->model().setText("abc");
     QTest::keyClick(editor, Qt::Key_Insert);
-    QVERIFY(!editor->insertMode());
+    QVERIFY(!editor->model().insertMode());
     QTest::keyClicks(editor, "X");
-    QCOMPARE(editor->lineText(0), std::string("Xbc"));
+    QCOMPARE(editor->model().lineText(0), std::string("Xbc"));
   }
 
   void pagingAndTheTopLineHint() {
@@ -392,9 +392,9 @@ class CodeEditorTest : public QObject {
     makeEditor(text);
     const int page = ed->visibleLineCount();
     QTest::keyClick(ed.get(), Qt::Key_PageDown);
-    QCOMPARE(ed->caretLine(), 1 + page);
+    QCOMPARE(ed->model().caretLine(), 1 + page);
     ed->setTopLine(100000);
-    QCOMPARE(ed->topLine(), ed->lineCount());
+    QCOMPARE(ed->topLine(), ed->model().lineCount());
     ed->setTopLine(-5);
     QCOMPARE(ed->topLine(), 1);
     QScrollBar* bar = ed->verticalScrollBar();
@@ -406,7 +406,7 @@ class CodeEditorTest : public QObject {
     QVERIFY(ed->topLineHint()->geometry().right() > ed->width() / 2);
     bar->setSliderDown(false);
     QVERIFY(!ed->topLineHint()->isVisible());
-    QCOMPARE(ed->caretLine(), 1 + page);  // scrolling leaves the caret
+    QCOMPARE(ed->model().caretLine(), 1 + page);  // scrolling leaves the caret
   }
 
   void paintsTokensGutterAndRightEdge() {
@@ -414,7 +414,7 @@ class CodeEditorTest : public QObject {
     ed->resize(1600, 200);
     const CellMetrics m = ed->metrics();
     QCOMPARE(ed->gutterWidth(), 4 + 4 * m.width + 10 + 2);
-    ed->setBookmark(2, 1, 2);
+    ed->model().setBookmark(2, 1, 2);
     const QImage img = ed->viewport()->grab().toImage();
     const int tl = ed->textLeft();
     auto rowRect = [&](int line, int c1, int c2) {
@@ -438,7 +438,7 @@ class CodeEditorTest : public QObject {
     makeEditor("  Caption = 'abc'");
     HtmlHighlighter htmlsyn;
     htmlsyn.applyWorkbenchColours();
-    ed->setHighLighter(&htmlsyn);
+    ed->model().setHighlighter(&htmlsyn);
     // No set of the HTML highlighter is bold: cells are measured plain.
     QCOMPARE(ed->metrics().width, CellMetrics::measure(ed->editorFont(), false).width);
     const CellMetrics m = ed->metrics();
@@ -447,9 +447,9 @@ class CodeEditorTest : public QObject {
     QVERIFY(countColour(img, row, 0x0000A0) > 10);
     QCOMPARE(countColour(img, row, 0x0000FF), 0);
     QCOMPARE(countColour(img, row, 0x008000), 0);
-    ed->setHighLighter(formsyn.get());
+    ed->model().setHighlighter(formsyn.get());
     QVERIFY(countColour(ed->viewport()->grab().toImage(), row, 0x008000) > 0);
-    ed->setHighLighter(nullptr);
+    ed->model().setHighlighter(nullptr);
   }
 
   void draggingBelowTheWindowScrolls() {
@@ -474,9 +474,9 @@ class CodeEditorTest : public QObject {
     std::string text;
     text.reserve(200000);
     for (int i = 0; i < 100000; ++i) text += "x\n";
-    ed->setText(text);
+    ed->model().setText(text);
     QCOMPARE(ed->gutterWidth(), narrow + 2 * ed->metrics().width);  // 100000 has 6 digits
-    ed->setCaret(1, 99999);
+    ed->model().setCaret(1, 99999);
     QVERIFY(ed->topLine() > 99000);
     ed->viewport()->grab();
     QVERIFY(ed->lastPaintedLineCount() <= ed->visibleLineCount() + 1);
@@ -490,11 +490,11 @@ class CodeEditorTest : public QObject {
     line += "\x81";
     makeEditor(line);
     ed->viewport()->grab();
-    ed->setCaret(static_cast<int>(line.size()) + 1, 1);
+    ed->model().setCaret(static_cast<int>(line.size()) + 1, 1);
     ed->viewport()->grab();
-    ed->setCaret(INT_MAX, 1);  // far past the end: no arithmetic may overflow
+    ed->model().setCaret(INT_MAX, 1);  // far past the end: no arithmetic may overflow
     ed->viewport()->grab();
-    QCOMPARE(ed->lineText(0).size(), line.size());
+    QCOMPARE(ed->model().lineText(0).size(), line.size());
   }
 
   void popupRequestOnRightClick() {

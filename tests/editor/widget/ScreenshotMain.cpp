@@ -54,11 +54,11 @@ int main(int argc, char** argv) {
   vc::DfmHighlighter formsyn;
   formsyn.applyWorkbenchColours();
   vc::CodeEditor editor;
-  editor.setHighLighter(&formsyn);
-  editor.loadFromBytes(vc::cp950::fromUtf8(kFormText).value());
+  editor.model().setHighlighter(&formsyn);
+  editor.model().loadFromBytes(vc::cp950::fromUtf8(kFormText).value());
   editor.resize(width, height);
-  editor.setBookmark(1, 1, 5);
-  editor.setBookmark(2, 1, 12);
+  editor.model().setBookmark(1, 1, 5);
+  editor.model().setBookmark(2, 1, 12);
   editor.model().setSelection({5, 13}, {19, 14});
   editor.setWindowTitle(QStringLiteral("程式碼編輯區"));
   editor.show();
