@@ -41,9 +41,6 @@ class CodeEditor : public QAbstractScrollArea, private EditorModelClient {
   // The text, caret, selection, undo and bookmarks: read and change them here.
   EditorModel& model() { return *m_model; }
   const EditorModel& model() const { return *m_model; }
-  // Which lines are shown; it follows the caret and the window's height.
-  LineWindow& lineWindow() { return m_window; }
-  const LineWindow& lineWindow() const { return m_window; }
 
   // ---- Configuration.
   void setReadOnly(bool readOnly);
@@ -54,7 +51,8 @@ class CodeEditor : public QAbstractScrollArea, private EditorModelClient {
   void setPopupMenu(QMenu* menu) { m_popupMenu = menu; }
   QMenu* popupMenu() const { return m_popupMenu; }
 
-  // ---- Scrolling: line n (clamped to 1..lineCount) becomes the first shown.
+  // ---- Scrolling (kept by a LineWindow that follows the caret and the
+  // window's height): line n, clamped to 1..lineCount, becomes the first shown.
   int topLine() const { return m_window.topLine(); }
   void setTopLine(int line) { m_window.setTopLine(line); }
 
