@@ -146,7 +146,7 @@ class StreamGenerator {
         break;
       }
       case 4:  // beyond 9.2233720368547E18 the 15-digit rendering leaves the range
-        w.writeCurrency((static_cast<std::int64_t>(m_rng() % 18000000000000000000ULL) - 9000000000000000000LL) >>
+        w.writeCurrency(static_cast<std::int64_t>(m_rng() % 18000000000000000000ULL - 9000000000000000000ULL) >>
                         below(64));
         break;
       case 5: {  // 8-bit strings, sometimes in the long tag

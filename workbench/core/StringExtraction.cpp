@@ -58,7 +58,7 @@ std::u16string wholeValue(std::size_t lineCount, const std::function<std::string
   const std::size_t lastLine = index + std::min(lineCount - index - 1, kMaxLines);
   while (!cut) {
     while (pos < line.size() && static_cast<unsigned char>(line[pos]) <= ' ') ++pos;
-    if (pos == line.size()) {
+    if (pos >= line.size()) {  // a closing quote at the end leaves pos past it
       if (!wantMore) break;
       if (index == lastLine) {
         cut = index + 1 < lineCount;
