@@ -160,8 +160,12 @@ bool StringValueEditors::eventFilter(QObject* watched, QEvent* event) {
   if (!w) return false;
   auto* panel = qobject_cast<QFrame*>(w->objectName().startsWith(QLatin1String("CH")) ? w : w->parentWidget());
   if (panel != CHInt && panel != CHPRO && panel != CHSTR) return false;
+  // Only mouse events may be viewed as one: the panels also see child and paint events.
+  const auto type = event->type();
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+    return false;
   auto* mouse = static_cast<QMouseEvent*>(event);
-  switch (event->type()) {
+  switch (type) {
     case QEvent::MouseButtonPress:
       if (mouse->button() != Qt::LeftButton) return false;
       m_dragged = panel;
