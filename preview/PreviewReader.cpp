@@ -205,6 +205,12 @@ struct Walker {
   }
 
   void skipObject() {
+    skipHeaderAndProperties();
+    skipChildren(1);
+  }
+
+  // Prefix, class name, object name and the property list of one object.
+  void skipHeaderAndProperties() {
     std::int32_t pos = 0;
     r.readPrefix(pos);
     r.readShortString();
@@ -214,21 +220,12 @@ struct Walker {
       r.skipValue();
     }
     r.readListEnd();
-    skipChildren(1);
   }
 
   void skipChildren(int depth) {
     if (depth > kMaxNesting) invalidValue();
     while (!r.endOfList()) {
-      std::int32_t pos = 0;
-      r.readPrefix(pos);
-      r.readShortString();
-      r.readShortString();
-      while (!r.endOfList()) {
-        r.readShortString();
-        r.skipValue();
-      }
-      r.readListEnd();
+      skipHeaderAndProperties();
       skipChildren(depth + 1);
     }
     r.readListEnd();
