@@ -51,7 +51,8 @@ QString TAboutForm::credits() {
              "    墨羽與譯者論壇的朋友們  https://forum.vellumcraft.org/\n"
              "\n"
              "Vellumcraft %1 (%2)\n"
-             "以 MIT 授權條款發行，可自由使用、修改與散布；授權全文見隨附的 LICENSE。")
+             "原始碼以 MIT 授權條款發行，可自由使用、修改與散布；授權全文見隨附的 LICENSE。\n"
+             "本程式連結 GPL 3.0+ 的 GNU libgettextpo，故建置出的程式整體依 GPL 3.0+ 散布。")
       .arg(QString::fromLatin1(buildinfo::version()), QString::fromLatin1(buildinfo::releaseDate()));
 }
 
