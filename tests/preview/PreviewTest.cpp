@@ -262,7 +262,7 @@ class PreviewTest : public QObject {
     // Two 2x2 images side by side in a 24-bit bitmap, no mask.
     auto le = [](quint32 v, int n) {
       QString h;
-      for (int k = 0; k < n; ++k) h += QString::asprintf("%02X", (v >> (8 * k)) & 0xFF);
+      for (int k = 0; k < n; ++k) h += QString::asprintf("%02X", k < 4 ? (v >> (8 * k)) & 0xFF : 0u);
       return h;
     };
     const QString bmp = "424D" + le(14 + 40 + 24, 4) + le(0, 4) + le(54, 4) + le(40, 4) + le(4, 4) + le(2, 4) + le(1, 2) +
