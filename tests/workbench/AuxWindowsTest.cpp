@@ -41,10 +41,7 @@ class AuxWindowsTest : public WorkbenchFixture {
 
  private slots:
   void init() { setUpFolder(); }
-  void cleanup() {
-    QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
-    tearDownFolder();
-  }
+  void cleanup() { finishTest(); }
 
   void tipAtStartupFollowsShow_data() {
     QTest::addColumn<QString>("stored");

@@ -25,12 +25,7 @@ class CorpusTest : public WorkbenchFixture {
     setUpFolder();
     openWindow();
   }
-  void cleanup() {
-    if (m_dir) {
-      QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
-      tearDownFolder();
-    }
-  }
+  void cleanup() { finishTest(); }
 
   void everyFormOfEveryModule() {
     int forms = 0, failures = 0, opened = 0;

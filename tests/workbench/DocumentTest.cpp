@@ -38,10 +38,7 @@ class DocumentTest : public WorkbenchFixture {
 
  private slots:
   void init() { setUpFolder(); openWindow(); }
-  void cleanup() {
-    QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
-    tearDownFolder();
-  }
+  void cleanup() { finishTest(); }
 
   // Module in the file list -> form list -> a form -> both editors and the
   // string table -> edit -> save through the dialog -> a form file.

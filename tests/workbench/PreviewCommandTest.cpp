@@ -42,10 +42,7 @@ class PreviewCommandTest : public WorkbenchFixture {
     setUpFolder();
     openWindow();
   }
-  void cleanup() {
-    QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
-    tearDownFolder();
-  }
+  void cleanup() { finishTest(); }
 
   void handlersAndMessages_data() {
     QTest::addColumn<QString>("body");

@@ -93,10 +93,7 @@ class SearchTest : public WorkbenchFixture {
     setUpFolder();
     openWindow();
   }
-  void cleanup() {
-    QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
-    tearDownFolder();
-  }
+  void cleanup() { finishTest(); }
 
   // Each press of the trigger: the selection it leaves ("column,line"), with
   // "!" when the not-found message was shown (the selection then stays).

@@ -50,10 +50,7 @@ class ShellTest : public WorkbenchFixture {
 
  private slots:
   void init() { setUpFolder(); }
-  void cleanup() {
-    QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
-    tearDownFolder();
-  }
+  void cleanup() { finishTest(); }
 
   void startupDecisionFollowsShow_data() {
     QTest::addColumn<QString>("stored");

@@ -100,10 +100,7 @@ class StringPageTest : public WorkbenchFixture {
     openWindow();
     loadPage();
   }
-  void cleanup() {
-    QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
-    tearDownFolder();
-  }
+  void cleanup() { finishTest(); }
 
   // Each press places its editor by the press, scrolls both editors to the
   // row's line and stores nothing by itself.

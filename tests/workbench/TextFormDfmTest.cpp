@@ -13,10 +13,7 @@ class TextFormDfmTest : public WorkbenchFixture {
 
  private slots:
   void init() { setUpFolder(); }
-  void cleanup() {
-    QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
-    tearDownFolder();
-  }
+  void cleanup() { finishTest(); }
 
   void openedAndSavedInItsOwnKind_data() {
     QTest::addColumn<QByteArray>("prefix");  // in front of the form text

@@ -62,10 +62,7 @@ class WindowUseTest : public WorkbenchFixture {
 
  private slots:
   void init() { setUpFolder(); }
-  void cleanup() {
-    QVERIFY2(dialogs().unexpected.isEmpty(), qPrintable(dialogs().unexpected.join(" / ")));
-    tearDownFolder();
-  }
+  void cleanup() { finishTest(); }
 
   void commandLinePathsAreResolvedAgainstTheCurrentFolder_data() {
     QTest::addColumn<QString>("argument");

@@ -145,6 +145,14 @@ class WorkbenchFixture : public QObject {
     m_dir.reset();
   }
 
+  // The end of every test: no question was asked that the test did not
+  // script, and the folder is torn down even when that check fails.
+  void finishTest() {
+    const QStringList unexpected = m_dialogs ? m_dialogs->unexpected : QStringList();
+    if (m_dir) tearDownFolder();
+    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(" / ")));
+  }
+
   // The user clicks an entry of a list.
   void clickItem(QListWidget* list, const QString& text) {
     QCoreApplication::processEvents();
