@@ -223,8 +223,10 @@ class PreviewTest : public QObject {
     QFETCH(QByteArray, props);
     QFETCH(QString, text);
     // The charset comes from the panel's font: the label inherits it.
-    Built b = buildForm("  object P: TPanel\r\n" + props.replace("Caption", "Hint").toStdString() +
-                        "    object L: TLabel\r\n" + QByteArray(props).replace("    Font.Charset", "    Tag").toStdString() + "    end\r\n  end\r\n");
+    const QByteArray panel = QByteArray(props).replace("Caption", "Hint");
+    const QByteArray label = QByteArray(props).replace("    Font.Charset", "    Tag");
+    Built b = buildForm("  object P: TPanel\r\n" + panel.toStdString() + "    object L: TLabel\r\n" + label.toStdString() +
+                        "    end\r\n  end\r\n");
     QVERIFY2(b.fatal.isEmpty() && b.messages.isEmpty(), qPrintable(b.fatal + b.messages.join("\n")));
     QCOMPARE(b.window->layoutRows()[2].text, text);
   }

@@ -149,8 +149,8 @@ struct CountingClient : HighlighterClient {
 };
 
 TEST(DfmHighlighter, ChangeNotificationOnlyForRealChanges) {
+  CountingClient a, b;  // outlive the highlighter, which tells them when it goes
   DfmHighlighter h;
-  CountingClient a, b;
   h.addClient(&a);
   h.addClient(&b);
   h.addClient(&a);  // registering twice is once
