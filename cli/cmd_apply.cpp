@@ -7,8 +7,8 @@
 #include "cli/Command.h"
 #include "cli/Io.h"
 #include "platform/Cp950.h"
-#include "workbench/core/StringExtraction.h"
-#include "workbench/core/WriteBack.h"
+#include "translation/StringExtraction.h"
+#include "translation/WriteBack.h"
 
 namespace vc::cli {
 namespace {

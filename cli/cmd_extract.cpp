@@ -13,7 +13,7 @@
 #include "formstream/FormFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp950.h"
-#include "workbench/core/FormFileNames.h"
+#include "translation/FormFileNames.h"
 
 namespace vc::cli {
 namespace {

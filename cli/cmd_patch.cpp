@@ -7,7 +7,7 @@
 #include "cli/Command.h"
 #include "cli/Io.h"
 #include "cli/ModuleInput.h"
-#include "workbench/core/TranslatedModule.h"
+#include "translation/TranslatedModule.h"
 
 namespace vc::cli {
 namespace {

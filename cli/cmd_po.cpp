@@ -8,8 +8,8 @@
 #include "cli/Command.h"
 #include "cli/Io.h"
 #include "cli/ModuleInput.h"
-#include "workbench/core/PoExchange.h"
-#include "workbench/core/TranslatedModule.h"
+#include "translation/PoExchange.h"
+#include "translation/TranslatedModule.h"
 
 namespace vc::cli {
 namespace {

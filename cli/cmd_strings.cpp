@@ -6,7 +6,7 @@
 #include "cli/FormInput.h"
 #include "cli/Io.h"
 #include "formstream/BinaryToText.h"
-#include "workbench/core/StringExtraction.h"
+#include "translation/StringExtraction.h"
 
 namespace vc::cli {
 namespace {

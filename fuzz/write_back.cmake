@@ -1,1 +1,1 @@
-vc_add_fuzzer(write_back ${CMAKE_CURRENT_SOURCE_DIR}/write_back.cpp vc_workbench_core)
+vc_add_fuzzer(write_back ${CMAKE_CURRENT_SOURCE_DIR}/write_back.cpp vc_translation)

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "workbench/core/StringExtraction.h"
-#include "workbench/core/WriteBack.h"
+#include "translation/StringExtraction.h"
+#include "translation/WriteBack.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -15,8 +15,8 @@
 #include "platform/Cp950.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/DataFiles.h"
-#include "workbench/core/StringExtraction.h"
-#include "workbench/core/WriteBack.h"
+#include "translation/StringExtraction.h"
+#include "translation/WriteBack.h"
 #include "workbench/newform.h"
 
 namespace vc {

@@ -25,7 +25,7 @@
 #include "widgets/FileListBox.h"
 #include "widgets/FilterComboBox.h"
 #include "widgets/WholeGlyphDelegate.h"
-#include "workbench/core/ExtensionRule.h"
+#include "translation/ExtensionRule.h"
 #include "workbench/newform.h"
 
 namespace vc {

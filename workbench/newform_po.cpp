@@ -11,8 +11,8 @@
 
 #include "modres/ModuleWriter.h"
 #include "platform/qt/Settings.h"
-#include "workbench/core/PoExchange.h"
-#include "workbench/core/TranslatedModule.h"
+#include "translation/PoExchange.h"
+#include "translation/TranslatedModule.h"
 #include "workbench/newform.h"
 
 namespace vc {

@@ -7,7 +7,7 @@
 #include "editor/widget/CodeEditor.h"
 #include "platform/AtomicFile.h"
 #include "platform/Exception.h"
-#include "workbench/core/ExtensionRule.h"
+#include "translation/ExtensionRule.h"
 #include "workbench/newform.h"
 
 namespace vc {

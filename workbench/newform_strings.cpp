@@ -10,8 +10,8 @@
 #include "platform/Cp950.h"
 #include "workbench/StringListView.h"
 #include "workbench/StringValueEditors.h"
-#include "workbench/core/StringExtraction.h"
-#include "workbench/core/WriteBack.h"
+#include "translation/StringExtraction.h"
+#include "translation/WriteBack.h"
 #include "workbench/newform.h"
 
 namespace vc {

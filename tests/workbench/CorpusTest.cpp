@@ -7,8 +7,8 @@
 
 #include "formstream/BinaryToText.h"
 #include "modres/Module.h"
-#include "workbench/core/ExtensionRule.h"
-#include "workbench/core/StringExtraction.h"
+#include "translation/ExtensionRule.h"
+#include "translation/StringExtraction.h"
 #include "WorkbenchFixture.h"
 
 using namespace vc;

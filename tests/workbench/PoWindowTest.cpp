@@ -5,7 +5,7 @@
 #include "WorkbenchFixture.h"
 #include "formstream/FormStrings.h"
 #include "modres/Module.h"
-#include "workbench/core/PoExchange.h"
+#include "translation/PoExchange.h"
 
 using namespace vc;
 using namespace vc::test;

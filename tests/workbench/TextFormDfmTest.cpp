@@ -2,7 +2,7 @@
 // text in their own encoding; what cannot be kept is refused, not changed.
 #include <QTreeWidget>
 
-#include "workbench/core/FormTextFile.h"
+#include "translation/FormTextFile.h"
 #include "WorkbenchFixture.h"
 
 using namespace vc;

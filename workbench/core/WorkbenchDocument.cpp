@@ -3,7 +3,7 @@
 #include "formstream/BinaryToText.h"
 #include "formstream/FormFile.h"
 #include "modres/Module.h"
-#include "workbench/core/ExtensionRule.h"
+#include "translation/ExtensionRule.h"
 
 namespace vc {
 

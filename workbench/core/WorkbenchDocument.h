@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "workbench/core/FormTextFile.h"
+#include "translation/FormTextFile.h"
 
 namespace vc {
 

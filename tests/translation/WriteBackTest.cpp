@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Cp950.h"
-#include "workbench/core/StringExtraction.h"
-#include "workbench/core/WriteBack.h"
+#include "translation/StringExtraction.h"
+#include "translation/WriteBack.h"
 
 using namespace vc;
 

@@ -1,11 +1,11 @@
-#include "workbench/core/WriteBack.h"
+#include "translation/WriteBack.h"
 
 #include <algorithm>
 #include <climits>
 
 #include "platform/Cp950.h"
 #include "platform/Exception.h"
-#include "workbench/core/StringExtraction.h"
+#include "translation/StringExtraction.h"
 
 namespace vc {
 namespace {

@@ -1,4 +1,4 @@
-#include "workbench/core/TranslatedModule.h"
+#include "translation/TranslatedModule.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -10,7 +10,7 @@
 #include "modres/Module.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp950.h"
-#include "workbench/core/FormTextFile.h"
+#include "translation/FormTextFile.h"
 
 namespace vc {
 

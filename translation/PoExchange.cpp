@@ -1,4 +1,4 @@
-#include "workbench/core/PoExchange.h"
+#include "translation/PoExchange.h"
 
 #include <filesystem>
 #include <fstream>
@@ -14,7 +14,7 @@
 #include "modres/Module.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp950.h"
-#include "workbench/core/FormFileNames.h"
+#include "translation/FormFileNames.h"
 
 namespace vc {
 

@@ -7,7 +7,7 @@
 
 #include "modres/ModuleWriter.h"
 #include "platform/Exception.h"
-#include "workbench/core/PoExchange.h"
+#include "translation/PoExchange.h"
 
 namespace vc {
 

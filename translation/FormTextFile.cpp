@@ -1,4 +1,4 @@
-#include "workbench/core/FormTextFile.h"
+#include "translation/FormTextFile.h"
 
 #include <algorithm>
 #include <cctype>

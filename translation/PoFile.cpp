@@ -1,4 +1,4 @@
-#include "workbench/core/PoFile.h"
+#include "translation/PoFile.h"
 
 #include <gettext-po.h>
 

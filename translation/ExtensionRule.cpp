@@ -1,4 +1,4 @@
-#include "workbench/core/ExtensionRule.h"
+#include "translation/ExtensionRule.h"
 
 namespace vc {
 

@@ -6,7 +6,7 @@
 #include "platform/Cp950.h"
 #include "platform/Exception.h"
 #include "tests/ReadFile.h"
-#include "workbench/core/FormTextFile.h"
+#include "translation/FormTextFile.h"
 
 using namespace vc;
 

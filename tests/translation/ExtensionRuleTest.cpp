@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "workbench/core/ExtensionRule.h"
+#include "translation/ExtensionRule.h"
 
 using namespace vc;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "workbench/core/StringExtraction.h"
+#include "translation/StringExtraction.h"
 
 using namespace vc;
 

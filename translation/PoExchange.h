@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "formstream/FormStrings.h"
-#include "workbench/core/PoFile.h"
+#include "translation/PoFile.h"
 
 namespace vc {
 

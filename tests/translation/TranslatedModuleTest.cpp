@@ -7,7 +7,7 @@
 
 #include "../ReadFile.h"
 #include "modres/Module.h"
-#include "workbench/core/TranslatedModule.h"
+#include "translation/TranslatedModule.h"
 
 using namespace vc;
 namespace fs = std::filesystem;

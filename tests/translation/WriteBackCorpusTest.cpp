@@ -11,8 +11,8 @@
 #include "formstream/TextToBinary.h"
 #include "platform/Cp950.h"
 #include "tests/ReadFile.h"
-#include "workbench/core/StringExtraction.h"
-#include "workbench/core/WriteBack.h"
+#include "translation/StringExtraction.h"
+#include "translation/WriteBack.h"
 
 namespace vc {
 namespace {

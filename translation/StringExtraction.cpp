@@ -1,4 +1,4 @@
-#include "workbench/core/StringExtraction.h"
+#include "translation/StringExtraction.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "workbench/core/FormFileNames.h"
+#include "translation/FormFileNames.h"
 
 #include <string_view>
 

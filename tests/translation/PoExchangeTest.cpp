@@ -9,7 +9,7 @@
 #include "formstream/TFiler.h"
 #include "formstream/TextToBinary.h"
 #include "platform/Cp950.h"
-#include "workbench/core/PoExchange.h"
+#include "translation/PoExchange.h"
 
 using namespace vc;
 namespace fs = std::filesystem;
