@@ -23,4 +23,11 @@ std::vector<std::string> formNames(modres::Module& module, const std::string& pa
 // typed, which is how their "{U+XXXX}" spellings arrive).
 std::string resourceNameArgument(const std::string& arg, bool utf8);
 
+// The help of --satellite, which po apply and patch share.
+inline constexpr const char* kSatelliteHelp =
+    "a satellite resource DLL of SOURCE, translated, to write: the unchanged program loads it from beside itself. "
+    "Name it after the program and the user's locale: Project1.CHT beside Project1.exe for Traditional Chinese "
+    "(CHS Simplified Chinese, JPN Japanese, KOR Korean, DEU German, ENU English); when OUT is a folder, the file "
+    "is named NAME.CHT there";
+
 }  // namespace vc::cli

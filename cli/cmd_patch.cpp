@@ -34,17 +34,24 @@ class Patch : public Command {
   std::string m_module;
   std::vector<std::string> m_forms;
   std::string m_output;
+  bool m_satellite = false;
 
   void declare(Arguments& args) override {
     args.positional("MODULE", m_module, "the module (.exe, .dll, .cpl); it is only read");
     args.positionals("FORMS", m_forms, "form files (.dfm, binary or text) or folders of them, named after their forms");
     args.output(m_output, true);
+    args.flag("--satellite", m_satellite, std::string("write OUT as ") + kSatelliteHelp);
   }
 
   int run() override {
+    if (m_satellite) m_output = satelliteTarget(m_module, m_output);
     if (isSameFile(m_module, m_output)) throw UsageError{"-o must name a file other than MODULE"};
     auto module = openModule(m_module);
     FormFileReplacements forms = readFormFileReplacements(*module, formFiles(m_forms), true);
+    if (m_satellite) {
+      writeSatellite(m_module, forms.forms, m_output);
+      return 0;
+    }
     for (const std::string& note : writeModuleCopy(m_module, forms.forms, m_output).notes)
       std::fprintf(stderr, "formtext: %s: %s\n", m_output.c_str(), note.c_str());
     return 0;

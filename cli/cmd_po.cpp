@@ -26,6 +26,7 @@ class Po : public Command {
   std::string m_translation;
   std::string m_output;
   std::string m_module;
+  std::string m_satellite;
 
   void declare(Arguments& args) override {
     args.positional("ACTION", m_action, "export (the strings as a template) or apply (a translation into form files)");
@@ -34,18 +35,25 @@ class Po : public Command {
     args.option("-o", m_output, "OUT", "export: the template to write; apply: the folder for the form files");
     args.option("--module", m_module, "OUT",
                 "apply: a translated copy of the module SOURCE to write (OUT must not be SOURCE itself)");
+    args.option("--satellite", m_satellite, "OUT", kSatelliteHelp);
   }
 
   int run() override {
     if (m_action != "export" && m_action != "apply") throw UsageError{"ACTION is export or apply, not " + m_action};
     if (m_action == "export" && !m_translation.empty()) throw UsageError{"export takes no PO file"};
-    if (m_action == "export" && (m_output.empty() || !m_module.empty()))
+    if (m_action == "export" && (m_output.empty() || !m_module.empty() || !m_satellite.empty()))
       throw UsageError{"export writes the template to -o OUT, and nothing else"};
     if (m_action == "apply" && m_translation.empty()) throw UsageError{"apply needs the PO file"};
-    if (m_action == "apply" && m_output.empty() && m_module.empty())
-      throw UsageError{"apply needs -o DIR for the form files, --module OUT for the translated module, or both"};
+    if (m_action == "apply" && m_output.empty() && m_module.empty() && m_satellite.empty())
+      throw UsageError{
+          "apply needs -o DIR for the form files, --module OUT for the translated module, --satellite OUT for a "
+          "resource DLL, or several of them"};
     if (!m_module.empty() && isSameFile(m_source, m_module))
       throw UsageError{"--module must name a file other than SOURCE"};
+    if (!m_satellite.empty()) {
+      m_satellite = satelliteTarget(m_source, m_satellite);
+      if (isSameFile(m_source, m_satellite)) throw UsageError{"--satellite must name a file other than SOURCE"};
+    }
     return m_action == "export" ? exportTemplate() : applyTranslation();
   }
 
@@ -77,12 +85,15 @@ class Po : public Command {
       return 2;
     }
     ExchangeSource source = openExchangeSource(m_source);
-    if (!m_module.empty() && !source.module) throw UsageError{"--module needs SOURCE to be a module"};
+    if ((!m_module.empty() || !m_satellite.empty()) && !source.module)
+      throw UsageError{(m_module.empty() ? "--satellite" : "--module") + std::string(" needs SOURCE to be a module")};
     ApplyResult result = vc::applyTranslation(source, entries, m_translation);
-    if (!m_module.empty()) {
+    if (!m_module.empty() || !m_satellite.empty()) {
       auto module = openModule(m_source);
-      for (const std::string& note : writeModuleCopy(m_source, translatedReplacements(*module, result), m_module).notes)
-        report(m_module + ": " + note);
+      const std::vector<ModuleFormReplacement> forms = translatedReplacements(*module, result);
+      if (!m_module.empty())
+        for (const std::string& note : writeModuleCopy(m_source, forms, m_module).notes) report(m_module + ": " + note);
+      if (!m_satellite.empty()) writeSatellite(m_source, forms, m_satellite);
     }
     if (!m_output.empty()) writeTranslatedForms(result, m_output);
     for (const std::string& p : result.problems) report(p);
@@ -93,7 +104,8 @@ class Po : public Command {
 }  // namespace
 
 VC_FORMTEXT_COMMAND(Po, "po",
-                    "gettext PO files: po export SOURCE -o OUT.pot, po apply SOURCE TRANS.po -o DIR | --module OUT",
+                    "gettext PO files: po export SOURCE -o OUT.pot, po apply SOURCE TRANS.po -o DIR | --module OUT | "
+                    "--satellite OUT",
                     "formtext po apply program.exe ru.po --module program-ru.exe");
 
 }  // namespace vc::cli

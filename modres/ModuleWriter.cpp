@@ -317,4 +317,20 @@ PatchedModule replaceFormResources(const std::string& original, const std::vecto
   return result;
 }
 
+std::string layOutResources(const std::string& module, std::uint32_t sectionRva) {
+  MemoryByteSource source(module);
+  std::optional<PeImage> image;
+  try {
+    image = PeImage::parse(source);
+  } catch (const EModuleError& e) {
+    refuse(e.what());
+  }
+  if (image->resourceDirectory().rva == 0) refuse("the module holds no resources");
+  std::string reason;
+  std::optional<ResourceNode> root = readResourceTree(source, *image, reason);
+  if (!root) refuse(reason);
+  const std::map<const ResourceNode*, const std::string*> none;
+  return SectionLayout(*root, none).build(module, sectionRva);
+}
+
 }  // namespace vc::modres

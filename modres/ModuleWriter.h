@@ -38,6 +38,11 @@ struct PatchedModule {
 // section, or the result would be too large for the format.
 PatchedModule replaceFormResources(const std::string& original, const std::vector<FormReplacement>& forms);
 
+// The resource section of a module laid out anew at sectionRva, every
+// resource kept as it is. Raises EModuleWrite as replaceFormResources does
+// for an image or directory it cannot read.
+std::string layOutResources(const std::string& module, std::uint32_t sectionRva);
+
 // The image checksum of the optional header: the 16-bit one's complement sum
 // of the file with the checksum field counted as zero, plus the file length.
 std::uint32_t imageChecksum(std::string_view image, std::uint64_t checksumOffset);

@@ -31,6 +31,7 @@
 #include "preview/PreviewContent.h"
 #include "preview/PreviewLook.h"
 #include "preview/PreviewNode.h"
+#include "preview/PreviewWidgets.h"
 
 namespace vc::preview {
 
@@ -237,47 +238,6 @@ QString textOf(const Component& c, Kind kind) {
   return {};
 }
 
-QStyle::StandardPixmap kindIcon(const QString& kind) {
-  if (kind == QLatin1String("bkOK") || kind == QLatin1String("bkYes") || kind == QLatin1String("bkAll"))
-    return QStyle::SP_DialogApplyButton;
-  if (kind == QLatin1String("bkCancel") || kind == QLatin1String("bkNo") || kind == QLatin1String("bkAbort"))
-    return QStyle::SP_DialogCancelButton;
-  if (kind == QLatin1String("bkHelp")) return QStyle::SP_DialogHelpButton;
-  if (kind == QLatin1String("bkClose")) return QStyle::SP_DialogCloseButton;
-  if (kind == QLatin1String("bkRetry")) return QStyle::SP_BrowserReload;
-  return QStyle::SP_DialogResetButton;
-}
-
-// A glyph: the first of NumGlyphs images side by side, the lower-left
-// pixel's colour made transparent.
-QPixmap glyphOf(const Component& c) {
-  const Value* v = findProperty(c, "Glyph.Data");
-  if (!v) return {};
-  QImage img = decodePicture(v->bytes, false);
-  if (img.isNull()) return {};
-  const int n = std::clamp(intProperty(c, "NumGlyphs", 1), 1, 4);
-  if (n > 1 && img.width() >= n) img = img.copy(0, 0, img.width() / n, img.height());
-  img = img.convertToFormat(QImage::Format_ARGB32);
-  const QRgb key = img.pixel(0, img.height() - 1);
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (img.pixel(x, y) == key) img.setPixel(x, y, qRgba(0, 0, 0, 0));
-  return QPixmap::fromImage(img);
-}
-
-// The images of the image list a control names (none when it names none).
-const std::vector<QPixmap>& imageList(BuiltForm& b, const QString& name) {
-  static const std::vector<QPixmap> none;
-  if (name.isEmpty()) return none;
-  const QString key = name.toLower();
-  if (auto it = b.imageLists.find(key); it != b.imageLists.end()) return it->second;
-  std::vector<QPixmap>& list = b.imageLists[key];
-  for (const Node& n : b.nodes)
-    if (n.c && n.c->name.compare(name, Qt::CaseInsensitive) == 0 && QString::fromLatin1(n.c->className).compare(QLatin1String("TImageList"), Qt::CaseInsensitive) == 0)
-      if (const Value* v = findProperty(*n.c, "Bitmap"); v && v->type == Value::Type::Binary) list = decodeImageList(v->bytes);
-  return list;
-}
-
 void setColors(QWidget* w, const QColor& back, const QColor& text, bool windowColored) {
   QPalette pal = w->palette();
   pal.setColor(QPalette::Window, windowColored ? systemColor(15) : back);
@@ -298,14 +258,36 @@ void setColors(QWidget* w, const QColor& back, const QColor& text, bool windowCo
 
 }  // namespace
 
+// Builds the window in steps: the components become nodes, the client area
+// gets its size, each visual component its widget, page controls their tabs
+// and the form its main menu; then everything is laid out.
 void PreviewWindow::build() {
   m_built = std::make_unique<BuiltForm>();
+  buildNodes();
+  const QSize client = clientSize();
+  m_built->nodes[0].geo = QRect(QPoint(0, 0), client);
+
+  QStyle* style = previewStyle();
+  const Node& root = m_built->nodes[0];
+  m_client->setStyle(style);
+  m_client->setAutoFillBackground(true);
+  setColors(m_client, root.color, root.fontSpec.color, false);
+  m_client->setFont(root.font);
+  setWindowTitle(withoutAccelerators(root.text));
+
+  buildWidgets(style);
+  buildPageTabs();
+  buildMainMenu(style);
+  layOut(client);
+}
+
+// The root and its components, depth first, each with its font, colour,
+// text and stored placement.
+void PreviewWindow::buildNodes() {
   BuiltForm& b = *m_built;
   const Component& root = *m_root;
-
   const int ppi = intProperty(root, "PixelsPerInch", 96);
   if (boolProperty(root, "Scaled", true) && ppi >= 24 && ppi <= 960) b.scale = 96.0 / ppi;
-  auto scaled = [&](int v) { return static_cast<int>(std::lround(v * b.scale)); };
 
   // The root.
   Node rootNode;
@@ -358,9 +340,15 @@ void PreviewWindow::build() {
     }
   };
   add(*m_root, 0);
+  readPlacement(b, b.nodes[0], alNone, QSize());
+}
 
-  // Client size: ClientWidth/ClientHeight when given, else the outer size
-  // less a sizeable frame (4 px each side, a 19 px caption) and the menu bar.
+// ClientWidth/ClientHeight when given, else the outer size less a sizeable
+// frame (4 px each side, a 19 px caption) and the menu bar.
+QSize PreviewWindow::clientSize() const {
+  const BuiltForm& b = *m_built;
+  const Component& root = *m_root;
+  auto scaled = [&](int v) { return b.scaled(v); };
   const QString borderStyle = identProperty(root, "BorderStyle");
   int frameW = 8, frameH = 27;
   if (borderStyle == QLatin1String("bsNone")) frameW = frameH = 0;
@@ -376,354 +364,23 @@ void PreviewWindow::build() {
                ? scaled(intProperty(root, "ClientHeight", 0))
                : scaled(intProperty(root, "Height", 240)) - frameH - (hasMenu ? 19 : 0);
   // No form is larger than a few screens; a hostile size is cut down.
-  cw = std::clamp(cw, 1, 4096);
-  ch = std::clamp(ch, 1, 4096);
-  readPlacement(b, b.nodes[0], alNone, QSize());
-  b.nodes[0].geo = QRect(0, 0, cw, ch);
+  return QSize(std::clamp(cw, 1, 4096), std::clamp(ch, 1, 4096));
+}
 
-  QStyle* style = previewStyle();
-  m_client->setStyle(style);
-  m_client->setAutoFillBackground(true);
-  setColors(m_client, b.nodes[0].color, b.nodes[0].fontSpec.color, false);
-  m_client->setFont(b.nodes[0].font);
-  setWindowTitle(withoutAccelerators(b.nodes[0].text));
-
-  // Widgets.
+// A widget for each visual component, by its kind's factory, with what every
+// widget shares: name, style, font, colours, state, a closing handler.
+void PreviewWindow::buildWidgets(QStyle* style) {
+  BuiltForm& b = *m_built;
   for (std::size_t i = 1; i < b.nodes.size(); ++i) {
     Node& n = b.nodes[i];
     Node& parent = b.nodes[static_cast<std::size_t>(n.parent)];
     Component& c = *n.c;
     QWidget* host = parent.container;
     if (!hasWidget(n.kind) || !host) continue;
-    QWidget* w = nullptr;
-    const QColor textColor = n.fontSpec.color;
-    switch (n.kind) {
-      case Kind::Label:
-      case Kind::StaticText: {
-        auto* l = new PaintedWidget(PaintedWidget::Look::Label, host);
-        l->text = n.text;
-        l->wordWrap = boolProperty(c, "WordWrap", false);
-        l->showAccel = boolProperty(c, "ShowAccelChar", true);
-        const QString a = identProperty(c, "Alignment");
-        const QString layout = identProperty(c, "Layout");
-        int h = a == QLatin1String("taRightJustify") ? Qt::AlignRight
-                : a == QLatin1String("taCenter")     ? Qt::AlignHCenter
-                                                     : Qt::AlignLeft;
-        int v = layout == QLatin1String("tlCenter")   ? Qt::AlignVCenter
-                : layout == QLatin1String("tlBottom") ? Qt::AlignBottom
-                                                      : Qt::AlignTop;
-        l->alignment = h | v;
-        if (!boolProperty(c, "Transparent", false)) l->fill = n.color;
-        l->textColor = textColor;
-        const QString bs = identProperty(c, "BorderStyle");
-        l->singleBorder = n.kind == Kind::StaticText && !bs.isEmpty() && bs != QLatin1String("sbsNone");
-        w = l;
-        break;
-      }
-      case Kind::Button:
-      case Kind::BitBtn: {
-        auto* btn = new QPushButton(n.text, host);
-        btn->setDefault(boolProperty(c, "Default", false));
-        QPixmap glyph = glyphOf(c);
-        const QString kind = identProperty(c, "Kind");
-        if (!glyph.isNull()) btn->setIcon(glyph);
-        else if (n.kind == Kind::BitBtn && !kind.isEmpty() && kind != QLatin1String("bkCustom"))
-          btn->setIcon(style->standardIcon(kindIcon(kind)));
-        if (!glyph.isNull()) btn->setIconSize(glyph.size());
-        w = btn;
-        break;
-      }
-      case Kind::SpeedButton:
-      case Kind::ToolButton: {
-        auto* t = new QToolButton(host);
-        t->setText(n.text);
-        QPixmap glyph = glyphOf(c);
-        if (glyph.isNull() && n.kind == Kind::ToolButton) {
-          const std::vector<QPixmap>& list = imageList(b, identProperty(*parent.c, "Images"));
-          const int k = intProperty(c, "ImageIndex", -1);
-          if (k >= 0 && static_cast<std::size_t>(k) < list.size()) glyph = list[static_cast<std::size_t>(k)];
-        }
-        if (!glyph.isNull()) {
-          t->setIcon(glyph);
-          t->setIconSize(glyph.size());
-        }
-        bool captions = true;
-        if (n.kind == Kind::ToolButton) {
-          captions = boolProperty(*parent.c, "ShowCaptions", false);
-          const int bw = scaled(intProperty(*parent.c, "ButtonWidth", 23));
-          const int bh = scaled(intProperty(*parent.c, "ButtonHeight", 22));
-          if (!findProperty(c, "Width")) n.geo.setWidth(bw);
-          if (!findProperty(c, "Height")) n.geo.setHeight(bh);
-          const QString st = identProperty(c, "Style");
-          if (st == QLatin1String("tbsSeparator") || st == QLatin1String("tbsDivider")) {
-            t->setEnabled(false);
-            captions = false;
-          }
-          if (!captions) {
-            n.text.clear();
-            t->setText(QString());
-          } else if (!findProperty(c, "Width")) {
-            // A tool bar that shows captions widens its buttons to them.
-            n.geo.setWidth(std::max(bw, QFontMetrics(n.font).horizontalAdvance(withoutAccelerators(n.text)) + 8));
-          }
-        }
-        t->setToolButtonStyle(glyph.isNull() ? Qt::ToolButtonTextOnly
-                              : captions    ? Qt::ToolButtonTextBesideIcon
-                                            : Qt::ToolButtonIconOnly);
-        if (!captions && !glyph.isNull()) t->setText(QString());
-        t->setAutoRaise(n.kind == Kind::ToolButton ? boolProperty(*parent.c, "Flat", false)
-                                                   : boolProperty(c, "Flat", false));
-        t->setCheckable(boolProperty(c, "Down", false));
-        t->setChecked(boolProperty(c, "Down", false));
-        w = t;
-        break;
-      }
-      case Kind::Edit: {
-        auto* e = new QLineEdit(n.text, host);
-        e->setFrame(identProperty(c, "BorderStyle") != QLatin1String("bsNone"));
-        e->setCursorPosition(0);
-        if (const Value* pc = findProperty(c, "PasswordChar"); pc && pc->isString() && !pc->text.isEmpty() && pc->text != QStringLiteral("\0"))
-          e->setEchoMode(QLineEdit::Password);
-        w = e;
-        break;
-      }
-      case Kind::Memo: {
-        auto* m = new QPlainTextEdit(host);
-        m->setPlainText(n.text);
-        m->setLineWrapMode(boolProperty(c, "WordWrap", true) ? QPlainTextEdit::WidgetWidth
-                                                              : QPlainTextEdit::NoWrap);
-        const QString sb = identProperty(c, "ScrollBars");
-        const bool v = sb == QLatin1String("ssVertical") || sb == QLatin1String("ssBoth");
-        const bool hz = sb == QLatin1String("ssHorizontal") || sb == QLatin1String("ssBoth");
-        m->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        m->setHorizontalScrollBarPolicy(hz ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        if (identProperty(c, "BorderStyle") == QLatin1String("bsNone")) m->setFrameShape(QFrame::NoFrame);
-        w = m;
-        break;
-      }
-      case Kind::CheckBox: {
-        auto* cb = new QCheckBox(n.text, host);
-        const QString st = identProperty(c, "State");
-        cb->setTristate(st == QLatin1String("cbGrayed"));
-        cb->setCheckState(st == QLatin1String("cbGrayed") ? Qt::PartiallyChecked
-                          : (boolProperty(c, "Checked", false) || st == QLatin1String("cbChecked")) ? Qt::Checked
-                                                                                                     : Qt::Unchecked);
-        if (identProperty(c, "Alignment") == QLatin1String("taLeftJustify")) cb->setLayoutDirection(Qt::RightToLeft);
-        w = cb;
-        break;
-      }
-      case Kind::RadioButton: {
-        auto* rb = new QRadioButton(n.text, host);
-        rb->setAutoExclusive(false);
-        rb->setChecked(boolProperty(c, "Checked", false));
-        if (identProperty(c, "Alignment") == QLatin1String("taLeftJustify")) rb->setLayoutDirection(Qt::RightToLeft);
-        w = rb;
-        break;
-      }
-      case Kind::GroupBox:
-      case Kind::RadioGroup: {
-        auto* g = new QGroupBox(n.text, host);
-        if (n.kind == Kind::RadioGroup) {
-          const QStringList items = stringsProperty(c, "Items.Strings");
-          const int index = intProperty(c, "ItemIndex", -1);
-          for (int k = 0; k < std::min<int>(static_cast<int>(items.size()), 500); ++k) {
-            auto* rb = new QRadioButton(items[k], g);
-            rb->setObjectName(QStringLiteral("item%1").arg(k));
-            rb->setStyle(style);
-            rb->setAutoExclusive(false);
-            rb->setChecked(k == index);
-          }
-        }
-        w = g;
-        break;
-      }
-      case Kind::Panel:
-      case Kind::ToolBar:
-      case Kind::ScrollBox:
-      case Kind::Control: {
-        auto* p = new PaintedWidget(PaintedWidget::Look::Panel, host);
-        p->fill = n.color;
-        p->textColor = textColor;
-        auto bevel = [&](const char* name, int fallback) {
-          const QString v = identProperty(c, name);
-          if (v.isEmpty()) return fallback;
-          return v == QLatin1String("bvLowered") ? 1 : v == QLatin1String("bvRaised") ? 2 : 0;
-        };
-        if (n.kind == Kind::Panel) {
-          p->text = boolProperty(c, "ShowCaption", true) ? n.text : QString();
-          p->bevelOuter = bevel("BevelOuter", 2);
-          p->bevelInner = bevel("BevelInner", 0);
-          p->bevelWidth = std::clamp(scaled(intProperty(c, "BevelWidth", 1)), 0, 100);
-          p->borderWidth = std::clamp(scaled(intProperty(c, "BorderWidth", 0)), 0, 100);
-          p->singleBorder = identProperty(c, "BorderStyle") == QLatin1String("bsSingle");
-          const QString a = identProperty(c, "Alignment");
-          p->alignment = (a == QLatin1String("taLeftJustify") ? Qt::AlignLeft
-                          : a == QLatin1String("taRightJustify") ? Qt::AlignRight
-                                                                 : Qt::AlignHCenter) |
-                         Qt::AlignVCenter;
-        } else if (n.kind == Kind::ScrollBox) {
-          p->bevelOuter = identProperty(c, "BorderStyle") == QLatin1String("bsNone") ? 0 : 1;
-          p->bevelWidth = 2;
-        }
-        w = p;
-        break;
-      }
-      case Kind::Bevel: {
-        auto* p = new PaintedWidget(PaintedWidget::Look::Bevel, host);
-        p->shape = identProperty(c, "Shape");
-        p->raised = identProperty(c, "Style") == QLatin1String("bsRaised");
-        w = p;
-        break;
-      }
-      case Kind::Shape: {
-        auto* p = new PaintedWidget(PaintedWidget::Look::Shape, host);
-        p->shape = identProperty(c, "Shape");
-        if (const Value* v = findProperty(c, "Brush.Color")) p->brushColor = colorOf(*v).value_or(Qt::white);
-        if (const Value* v = findProperty(c, "Pen.Color")) p->penColor = colorOf(*v).value_or(Qt::black);
-        p->penWidth = intProperty(c, "Pen.Width", 1);
-        p->brushClear = identProperty(c, "Brush.Style") == QLatin1String("bsClear");
-        w = p;
-        break;
-      }
-      case Kind::Image: {
-        auto* p = new PaintedWidget(PaintedWidget::Look::Image, host);
-        if (const Value* v = findProperty(c, "Picture.Data")) p->image = decodePicture(v->bytes, true);
-        p->stretch = boolProperty(c, "Stretch", false);
-        p->center = boolProperty(c, "Center", false);
-        p->proportional = boolProperty(c, "Proportional", false);
-        if (boolProperty(c, "AutoSize", false) && !p->image.isNull()) n.geo.setSize(p->image.size());
-        w = p;
-        break;
-      }
-      case Kind::Splitter: {
-        auto* p = new PaintedWidget(PaintedWidget::Look::Splitter, host);
-        p->fill = n.color;
-        w = p;
-        break;
-      }
-      case Kind::StatusBar:
-      case Kind::Header: {
-        auto* p = new PaintedWidget(n.kind == Kind::StatusBar ? PaintedWidget::Look::StatusBar
-                                                              : PaintedWidget::Look::Header, host);
-        p->fill = n.color;
-        p->textColor = textColor;
-        p->text = n.text;
-        const char* coll = n.kind == Kind::StatusBar ? "Panels" : "Sections";
-        const Value* panels = findProperty(c, coll);
-        if (panels && panels->type == Value::Type::Collection && !boolProperty(c, "SimplePanel", false)) {
-          for (const auto& item : panels->items) {
-            QString t;
-            int width = 50;
-            for (const Property& pr : item) {
-              if (pr.name == "Text" && pr.value.isString()) t = pr.value.text;
-              if (pr.name == "Width" && pr.value.isInt()) width = scaled(static_cast<int>(std::clamp<std::int64_t>(pr.value.integer, -1, 10000)));
-            }
-            p->parts << t;
-            p->partWidths.push_back(width);
-          }
-        }
-        if (!p->parts.isEmpty()) n.text = p->parts.join(QLatin1Char(' '));
-        w = p;
-        break;
-      }
-      case Kind::ListBox: {
-        auto* l = new QListWidget(host);
-        l->addItems(stringsProperty(c, "Items.Strings"));
-        const int idx = intProperty(c, "ItemIndex", -1);
-        if (idx >= 0 && idx < l->count()) l->setCurrentRow(idx);
-        if (n.text.isEmpty()) n.text = stringsProperty(c, "Items.Strings").join(QLatin1Char(' '));
-        w = l;
-        break;
-      }
-      case Kind::ComboBox: {
-        auto* cb = new QComboBox(host);
-        const QStringList items = stringsProperty(c, "Items.Strings");
-        cb->addItems(items);
-        const bool list = identProperty(c, "Style") == QLatin1String("csDropDownList");
-        const int idx = intProperty(c, "ItemIndex", -1);
-        if (list) {
-          cb->setCurrentIndex(idx >= 0 && idx < items.size() ? idx : -1);
-          n.text = cb->currentText();
-        } else {
-          // The edit part shows Text. An editable combo box costs a line
-          // edit with its completer, a fifth of a large form's build time;
-          // the text drawn where no item is chosen looks the same.
-          cb->setCurrentIndex(-1);
-          cb->setPlaceholderText(n.text);
-        }
-        w = cb;
-        break;
-      }
-      case Kind::PageControl:
-      case Kind::TabControl: {
-        auto* pc = new QWidget(host);
-        auto* frame = new PaintedWidget(PaintedWidget::Look::Frame, pc);
-        frame->setObjectName(QStringLiteral("frame"));
-        frame->fill = n.color;
-        auto* tabs = new QTabBar(pc);
-        tabs->setObjectName(QStringLiteral("tabs"));
-        tabs->setStyle(style);
-        tabs->setFont(n.font);
-        tabs->setDrawBase(false);
-        tabs->setExpanding(false);
-        if (n.kind == Kind::TabControl) {
-          for (const QString& t : stringsProperty(c, "Tabs.Strings")) tabs->addTab(t);
-          const int ti = intProperty(c, "TabIndex", 0);
-          if (ti >= 0 && ti < tabs->count()) tabs->setCurrentIndex(ti);
-        }
-        w = pc;
-        break;
-      }
-      case Kind::TabSheet: {
-        auto* sheet = new QWidget(host);
-        sheet->setAutoFillBackground(true);
-        w = sheet;
-        break;
-      }
-      case Kind::Grid: {
-        auto* t = QString::fromLatin1(c.info->name) == QLatin1String("TDBGrid")
-                      ? makeDataGrid(c, n.font, b.scale, host, n.text)
-                      : makeStringGrid(c, b.scale, host);
-        w = t;
-        break;
-      }
-      case Kind::ListView:
-      case Kind::TreeView: {
-        const char* images = n.kind == Kind::TreeView || identProperty(c, "ViewStyle") != QLatin1String("vsIcon")
-                                 ? (findProperty(c, "SmallImages") ? "SmallImages" : "Images")
-                                 : "LargeImages";
-        w = makeItemView(c, n.kind, b.scale, imageList(b, identProperty(c, images)),
-                         codePageOf(n.fontSpec.charset), host, n.text);
-        break;
-      }
-      case Kind::ProgressBar: {
-        auto* p = new QProgressBar(host);
-        p->setTextVisible(false);
-        p->setRange(intProperty(c, "Min", 0), std::max(intProperty(c, "Min", 0), intProperty(c, "Max", 100)));
-        p->setValue(intProperty(c, "Position", 0));
-        if (identProperty(c, "Orientation") == QLatin1String("pbVertical")) p->setOrientation(Qt::Vertical);
-        w = p;
-        break;
-      }
-      case Kind::TrackBar: {
-        auto* s = new QSlider(identProperty(c, "Orientation") == QLatin1String("trVertical") ? Qt::Vertical : Qt::Horizontal, host);
-        s->setRange(intProperty(c, "Min", 0), std::max(intProperty(c, "Min", 0), intProperty(c, "Max", 10)));
-        s->setValue(intProperty(c, "Position", 0));
-        s->setTickPosition(QSlider::TicksBelow);
-        s->setTickInterval(std::max(1, intProperty(c, "Frequency", 1)));
-        w = s;
-        break;
-      }
-      case Kind::ScrollBar: {
-        auto* s = new QScrollBar(identProperty(c, "Kind") == QLatin1String("sbVertical") ? Qt::Vertical : Qt::Horizontal, host);
-        s->setRange(intProperty(c, "Min", 0), std::max(intProperty(c, "Min", 0), intProperty(c, "Max", 100)));
-        s->setValue(intProperty(c, "Position", 0));
-        w = s;
-        break;
-      }
-      default:
-        break;
-    }
+    const WidgetFactory make = widgetFactory(n.kind);
+    if (!make) continue;
+    WidgetContext context{b, n, parent, host, style};
+    QWidget* w = make(context);
     if (!w) continue;
     w->setObjectName(c.name);
     w->setStyle(style);
@@ -752,8 +409,11 @@ void PreviewWindow::build() {
     n.container = w;
     c.widget = w;
   }
+}
 
-  // Page controls: tabs for the sheets, the active sheet shown.
+// Page controls: tabs for the sheets, the active sheet shown.
+void PreviewWindow::buildPageTabs() {
+  BuiltForm& b = *m_built;
   for (std::size_t i = 1; i < b.nodes.size(); ++i) {
     Node& n = b.nodes[i];
     if (n.kind != Kind::PageControl || !n.widget) continue;
@@ -778,7 +438,6 @@ void PreviewWindow::build() {
       Node& s = b.nodes[static_cast<std::size_t>(si)];
       s.widget->setVisible(si == current);
     }
-    std::vector<QWidget*> sheetWidgets;
     QObject::connect(tabs, &QTabBar::currentChanged, n.widget, [this, tabs](int t) {
       if (!m_built) return;
       const int si = tabs->tabData(t).toInt();
@@ -789,8 +448,11 @@ void PreviewWindow::build() {
       }
     });
   }
+}
 
-  // The main menu.
+// The form's main menu as a menu bar above the client area.
+void PreviewWindow::buildMainMenu(QStyle* style) {
+  BuiltForm& b = *m_built;
   for (std::size_t i = 1; i < b.nodes.size(); ++i) {
     Node& n = b.nodes[i];
     if (n.kind != Kind::MainMenu || n.parent != 0) continue;
@@ -836,7 +498,11 @@ void PreviewWindow::build() {
     };
     addItems(static_cast<int>(i), m_menuBar);
   }
+}
 
+void PreviewWindow::layOut(QSize client) {
+  BuiltForm& b = *m_built;
+  const int cw = client.width(), ch = client.height();
   // Layout, top down: each container aligns its children in its client
   // rectangle, then the children lay out theirs.
   for (Node& n : b.nodes) n.stored = n.geo;
@@ -850,6 +516,7 @@ void PreviewWindow::build() {
   if (m_menuBar) m_menuBar->setGeometry(0, 0, cw, menuH);
   m_client->setGeometry(0, menuH, cw, ch);
   b.overlay = new FitOverlay(m_client);
+  const QString borderStyle = identProperty(*m_root, "BorderStyle");
   if (borderStyle.isEmpty() || borderStyle == QLatin1String("bsSizeable") || borderStyle == QLatin1String("bsSizeToolWin")) {
     setMinimumSize(1, menuH + 1);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);

@@ -13,6 +13,7 @@
 #include "preview/PreviewTree.h"
 
 class QMenuBar;
+class QStyle;
 
 namespace vc::preview {
 
@@ -61,6 +62,12 @@ class PreviewWindow : public QWidget {
 
  private:
   void build();
+  void buildNodes();
+  QSize clientSize() const;
+  void buildWidgets(QStyle* style);
+  void buildPageTabs();
+  void buildMainMenu(QStyle* style);
+  void layOut(QSize client);
   void updateFit();  // the fit check and its red frames, after each layout
   std::unique_ptr<Component> m_root;
   QWidget* m_client = nullptr;

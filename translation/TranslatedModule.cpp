@@ -8,6 +8,7 @@
 #include "formstream/FormFile.h"
 #include "formstream/TextToBinary.h"
 #include "modres/Module.h"
+#include "modres/ResourceDll.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp950.h"
 #include "translation/FormTextFile.h"
@@ -106,19 +107,49 @@ std::vector<ModuleFormReplacement> translatedReplacements(modres::Module& module
   return forms;
 }
 
-WrittenCopy writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
-                                         const std::string& out) {
+namespace {
+
+modres::PatchedModule patchedModule(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
+                                    const std::string& out) {
   if (isSameFile(module, out)) throw ESameModule(out + ": is the module itself; the copy needs a name of its own");
   std::vector<modres::FormReplacement> replacements;
   for (const ModuleFormReplacement& f : forms) replacements.push_back(f.replacement);
-  modres::PatchedModule patched;
   try {
-    patched = modres::replaceFormResources(readWholeFile(module), replacements);
+    return modres::replaceFormResources(readWholeFile(module), replacements);
   } catch (const EModuleWrite& e) {
     throw EModuleWrite(module + ": " + e.what());
   }
+}
+
+}  // namespace
+
+WrittenCopy writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
+                            const std::string& out) {
+  modres::PatchedModule patched = patchedModule(module, forms, out);
   writeFileAtomically(out, patched.image);
   return {patched.signatureRemoved, std::move(patched.notes)};
+}
+
+std::string satelliteFileName(const std::string& module, const std::string& locale) {
+  return fs::path(module).stem().string() + "." + locale;
+}
+
+std::string satelliteTarget(const std::string& module, const std::string& out) {
+  std::error_code ec;
+  return fs::is_directory(out, ec) ? (fs::path(out) / satelliteFileName(module)).string() : out;
+}
+
+WrittenCopy writeSatellite(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
+                           const std::string& out) {
+  const modres::PatchedModule patched = patchedModule(module, forms, out);
+  std::string dll;
+  try {
+    dll = modres::resourceOnlyDll(patched.image);
+  } catch (const EModuleWrite& e) {
+    throw EModuleWrite(module + ": " + e.what());
+  }
+  writeFileAtomically(out, dll);
+  return {};
 }
 
 }  // namespace vc

@@ -65,4 +65,21 @@ struct WrittenCopy {
 WrittenCopy writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
                                          const std::string& out);
 
+// The locale extension of a satellite for Traditional Chinese: the program's
+// runtime looks beside Project1.exe for Project1.CHT on such a system.
+inline constexpr const char* kTraditionalChineseLocale = "CHT";
+
+// The satellite's file name for a program: its name without the extension,
+// then the locale's ("Project1.exe" -> "Project1.CHT").
+std::string satelliteFileName(const std::string& module, const std::string& locale = kTraditionalChineseLocale);
+
+// Where a satellite given as out goes: out itself, or the satellite's file
+// name inside out when out is a folder.
+std::string satelliteTarget(const std::string& module, const std::string& out);
+
+// Writes a satellite resource DLL of the module, its forms replaced, to out,
+// atomically: a failure leaves out as it was. Raises as writeModuleCopy does.
+WrittenCopy writeSatellite(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
+                           const std::string& out);
+
 }  // namespace vc

@@ -128,7 +128,7 @@ class Tnewdfm : public QMainWindow {
   QAction *poExportItem = nullptr, *poApplyItem = nullptr;  // the translation exchange
   // A translated copy of the open module from the form files saved for it,
   // and the folder those files are in (asked once, kept per module).
-  QAction *translatedModuleItem = nullptr, *formFolderItem = nullptr;
+  QAction *translatedModuleItem = nullptr, *satelliteItem = nullptr, *formFolderItem = nullptr;
   // The auxiliary windows, created with the main window and kept.
   Ttadayform* tadayform = nullptr;
   TAboutForm* AboutForm = nullptr;
@@ -264,6 +264,8 @@ class Tnewdfm : public QMainWindow {
   void poExportClick();
   void poApplyClick();
   void translatedModuleClick();
+  void satelliteClick();
+  void writeTranslation(bool satellite);
   // Asks for the module's form folder and keeps it; empty when cancelled.
   QString chooseFormFolder();
 

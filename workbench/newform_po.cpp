@@ -60,14 +60,17 @@ void Tnewdfm::createPoItems(QMenu* file) {
   poExportItem = file->addAction(QStringLiteral("匯出字串為 PO 範本(&P)..."));
   poApplyItem = file->addAction(QStringLiteral("套用 PO 翻譯(&L)..."));
   translatedModuleItem = file->addAction(QStringLiteral("寫出翻譯後的模組(&T)..."));
+  // &D: &L is the PO translation's.
+  satelliteItem = file->addAction(QStringLiteral("寫出語系資源檔 (.CHT)(&D)..."));
   formFolderItem = file->addAction(QStringLiteral("選擇窗體文件資料夾(&G)..."));
   connect(file, &QMenu::aboutToShow, this, [this] {
-    for (QAction* item : {poExportItem, poApplyItem, translatedModuleItem, formFolderItem})
+    for (QAction* item : {poExportItem, poApplyItem, translatedModuleItem, satelliteItem, formFolderItem})
       item->setEnabled(hasOpenModule());
   });
   connect(poExportItem, &QAction::triggered, this, &Tnewdfm::poExportClick);
   connect(poApplyItem, &QAction::triggered, this, &Tnewdfm::poApplyClick);
   connect(translatedModuleItem, &QAction::triggered, this, &Tnewdfm::translatedModuleClick);
+  connect(satelliteItem, &QAction::triggered, this, &Tnewdfm::satelliteClick);
   connect(formFolderItem, &QAction::triggered, this, [this] { chooseFormFolder(); });
 }
 
@@ -149,8 +152,15 @@ QString Tnewdfm::chooseFormFolder() {
   return folder;
 }
 
-void Tnewdfm::translatedModuleClick() {
+void Tnewdfm::translatedModuleClick() { writeTranslation(false); }
+
+void Tnewdfm::satelliteClick() { writeTranslation(true); }
+
+// The translated copy of the module, or its satellite resource DLL, from the
+// form files saved for it.
+void Tnewdfm::writeTranslation(bool satellite) {
   if (!hasOpenModule()) return;
+  const QString what = satellite ? QStringLiteral("語系資源檔") : QStringLiteral("翻譯後的模組");
   // The copy is made from saved files: unsaved changes would be left out.
   if (m_doc.modified()) {
     switch (askPrompt(kSavePrompt)) {
@@ -170,11 +180,14 @@ void Tnewdfm::translatedModuleClick() {
 
   const QFileInfo module(modulePath);
   SaveDialogState state;
-  const QString suffix = module.suffix();
-  state.filter = QStringLiteral("模組 (*.%1)|*.%1|全部檔案 (*.*)|*").arg(suffix);
+  // The program's runtime looks for NAME.CHT beside NAME.exe.
+  const QString suffix = satellite ? QString::fromLatin1(kTraditionalChineseLocale) : module.suffix();
+  state.filter = satellite ? QStringLiteral("繁體中文語系資源檔 (*.%1)|*.%1|全部檔案 (*.*)|*").arg(suffix)
+                           : QStringLiteral("模組 (*.%1)|*.%1|全部檔案 (*.*)|*").arg(suffix);
   state.defaultExt = suffix;
   state.directory = module.absolutePath();
-  state.fileName = module.completeBaseName() + QStringLiteral("_譯本.") + suffix;
+  state.fileName = satellite ? QFile::decodeName(satelliteFileName(localPath(module.fileName())).c_str())
+                             : module.completeBaseName() + QStringLiteral("_譯本.") + suffix;
   if (!m_dialogs.save(this, state)) return;
   const QString target = state.fileName;
   if (isSameFile(m_doc.modulePath(), localPath(target))) {
@@ -193,17 +206,20 @@ void Tnewdfm::translatedModuleClick() {
                                         .arg(QDir::toNativeSeparators(folder)));
         return;
       }
-      ExchangeProgress writing = progress.step(QStringLiteral("正在寫出模組..."));
+      ExchangeProgress writing = progress.step(QStringLiteral("正在寫出%1...").arg(what));
       writing(0, 1);
-      written = writeModuleCopy(m_doc.modulePath(), forms.forms, localPath(target));
+      written = satellite ? writeSatellite(m_doc.modulePath(), forms.forms, localPath(target))
+                          : writeModuleCopy(m_doc.modulePath(), forms.forms, localPath(target));
       writing(1, 1);
     }
     std::vector<std::string> lines;
     for (const ModuleFormReplacement& f : forms.forms) lines.push_back(f.form);
-    QString text = QStringLiteral("已寫出翻譯後的模組 %1，替換了 %2 個窗體：")
-                       .arg(QDir::toNativeSeparators(target))
+    QString text = QStringLiteral("已寫出%1 %2，替換了 %3 個窗體：")
+                       .arg(what, QDir::toNativeSeparators(target))
                        .arg(forms.forms.size()) +
                    reportLines(lines);
+    if (satellite)
+      text += QStringLiteral("\n\n把它放在 %1 旁邊：程式在繁體中文系統上啟動時會載入它。").arg(module.fileName());
     if (written.signatureRemoved) text += QStringLiteral("\n\n模組原有的數位簽章已移除：修改後簽章不再有效。");
     if (!forms.unmatched.empty()) {
       std::vector<std::string> skipped;
@@ -212,7 +228,7 @@ void Tnewdfm::translatedModuleClick() {
     }
     m_dialogs.information(this, text);
   } catch (const std::exception& e) {
-    m_dialogs.error(this, QStringLiteral("無法寫出翻譯後的模組。\n") + QString::fromUtf8(e.what()));
+    m_dialogs.error(this, QStringLiteral("無法寫出%1。\n").arg(what) + QString::fromUtf8(e.what()));
   }
 }
 

@@ -2,10 +2,13 @@
 // reason, never in a crash or a half-made image.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
+#include "modres/Module.h"
 #include "modres/ModuleWriter.h"
+#include "modres/ResourceDll.h"
 
 namespace vc::modres {
 namespace {
@@ -81,6 +84,30 @@ TEST(PatchHostile, EveryTruncationRefusesOrWritesAFullImage) {
     } catch (const EModuleWrite&) {
     }
   }
+}
+
+// The resource-only DLL of a module lists the same forms with the same
+// bytes; modules it cannot be made from are refused, truncated ones too.
+TEST(ResourceDll, HoldsTheModulesFormsOrRefuses) {
+  for (const char* name : {"forms32.exe", "forms64.dll"}) {
+    const std::string image = fixture(name);
+    const std::string dll = resourceOnlyDll(image);
+    const std::size_t checksum = layoutOf(dll).optional + 64;
+    EXPECT_EQ(imageChecksum(dll, checksum), u32(dll, checksum)) << name;
+    auto module = Module::openBytes(image);
+    auto satellite = Module::openBytes(dll);
+    std::vector<std::string> names, held;
+    ASSERT_TRUE(module->listFormNames(names));
+    ASSERT_TRUE(satellite->listFormNames(held));
+    // The directory is laid out in the loader's case-blind order.
+    std::sort(names.begin(), names.end());
+    std::sort(held.begin(), held.end());
+    EXPECT_EQ(held, names) << name;
+    for (const std::string& n : names)
+      EXPECT_EQ(std::string(satellite->readFormResource(n)->bytes()), std::string(module->readFormResource(n)->bytes()));
+  }
+  for (const std::string& refused : {fixture("nores32.exe"), std::string("MZ"), fixture("forms32.exe").substr(0, 3000)})
+    EXPECT_THROW(resourceOnlyDll(refused), EModuleWrite);
 }
 
 TEST(PatchChecksum, MatchesTheLinkers) {

@@ -6,7 +6,11 @@ all of them. The result must load in pefile with a valid checksum, keep every
 other resource byte for byte (bytes and code page), dump each replaced form
 as its form file renders, list the same names, and keep the overlay last.
 Then every string translated through `po export` and `po apply --module`:
-the copy's forms dump as the form files the same apply writes.
+the copy's forms dump as the form files the same apply writes. Each time,
+the satellite resource DLL written from the same forms (`patch --satellite`,
+`po apply --satellite`) holds exactly the translated copy's resources, for
+the program's machine, with the DLL flag, no code, no entry point and no
+imports, a valid checksum, and a size of the resources plus the headers.
 
 Usage: patch_check.py FORMTEXT FIXTURES DIR...
 """
@@ -93,7 +97,44 @@ def check(formtext, module, work, translate):
             return "signature not removed with a note"
     if overlay and not open(out, "rb").read().endswith(overlay):
         return "overlay not kept at the end"
+    satellites = os.path.join(work, "satellites")
+    os.mkdir(satellites)
+    written = run(formtext, "patch", module, forms, "--satellite", "-o", satellites)
+    if written.returncode:
+        return "patch --satellite failed: %r" % written.stderr
+    name = os.path.splitext(os.path.basename(module))[0] + ".CHT"
+    problem = check_satellite(module, out, os.path.join(satellites, name))
+    if problem:
+        return "patch --satellite: " + problem
     return check_po(formtext, module, work) if translate else None
+
+
+def check_satellite(module, copy, satellite):
+    """None when satellite is a resource-only DLL of copy's resources."""
+    if not os.path.isfile(satellite):
+        return "not written as " + os.path.basename(satellite)
+    pe, held = resources(satellite)
+    if not pe.verify_checksum():
+        return "checksum does not verify"
+    program = pefile.PE(module, fast_load=True)
+    if pe.FILE_HEADER.Machine != program.FILE_HEADER.Machine or \
+            pe.OPTIONAL_HEADER.Magic != program.OPTIONAL_HEADER.Magic:
+        return "not for the program's machine"
+    if not pe.FILE_HEADER.Characteristics & 0x2000:
+        return "no DLL flag"
+    if pe.OPTIONAL_HEADER.AddressOfEntryPoint or pe.OPTIONAL_HEADER.SizeOfCode:
+        return "has an entry point or code"
+    if any(s.Characteristics & (0x20 | 0x20000000) for s in pe.sections):
+        return "has a code or executable section"
+    if any(d.VirtualAddress or d.Size for i, d in enumerate(pe.OPTIONAL_HEADER.DATA_DIRECTORY) if i != 2):
+        return "has data directories other than its resources (imports, relocations, ...)"
+    _, want = resources(copy)
+    if held != want:
+        return "resources differ from the translated copy's"
+    rsrc = pe.OPTIONAL_HEADER.DATA_DIRECTORY[2].Size
+    if os.path.getsize(satellite) > rsrc + 0x400:
+        return "%d bytes for %d bytes of resources" % (os.path.getsize(satellite), rsrc)
+    return None
 
 
 def check_po(formtext, module, work):
@@ -105,11 +146,15 @@ def check_po(formtext, module, work):
         return "msgen failed: %r" % english.stderr
     open(po, "wb").write(english.stdout.replace(b'msgstr "', 'msgstr "譯'.encode()))
     forms, out = os.path.join(work, "po-forms"), os.path.join(work, "po-out" + os.path.splitext(module)[1])
-    applied = run(formtext, "po", "apply", module, po, "-o", forms, "--module", out)
+    satellite = os.path.join(work, "po.CHT")
+    applied = run(formtext, "po", "apply", module, po, "-o", forms, "--module", out, "--satellite", satellite)
     if applied.returncode:
         return "po apply --module failed: %r" % applied.stderr
     if not pefile.PE(out).verify_checksum():
         return "po apply --module: checksum does not verify"
+    problem = check_satellite(module, out, satellite)
+    if problem:
+        return "po apply --satellite: " + problem
     for f in sorted(os.listdir(forms)):
         want = run(formtext, "dfm2txt", "--utf8", os.path.join(forms, f)).stdout
         if run(formtext, "dump", out, os.path.splitext(f)[0], "--utf8").stdout != want:

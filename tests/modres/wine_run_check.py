@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
-"""A translated copy of a corpus program runs under Wine and shows the
-translation: its strings exported, the main form's caption translated, the
-copy written by `po apply --module`, started with wine64 in a virtual X
-server, and the title of its window read back (_NET_WM_NAME). Exits 77
-(skipped) when Wine, Xvfb, x11-utils or the corpus program is missing.
+"""A translated corpus program runs under Wine and shows the translation:
+its strings exported, the main form's caption translated, then
+- the translated copy written by `po apply --module`, started;
+- the unchanged program with the satellite `Project1.CHT` written by
+  `po apply --satellite` beside it, started under a Traditional-Chinese
+  locale (translated title) and under a German one (its own title);
+each with wine64 in a virtual X server, the title of its window read back
+(_NET_WM_NAME). Exits 77 (skipped) when Wine, Xvfb, x11-utils or the corpus
+program is missing.
 
 Usage: wine_run_check.py FORMTEXT CORPUS WORK
 """
@@ -31,8 +35,8 @@ def wine_tools():
     return (wine, server) if os.access(server, os.X_OK) else None
 
 
-def wine_env(work):
-    env = dict(os.environ, WINEPREFIX=os.path.join(work, "prefix"), WINEDEBUG="-all", LANG="C.UTF-8")
+def wine_env(work, lang="C.UTF-8"):
+    env = dict(os.environ, WINEPREFIX=os.path.join(work, "prefix"), WINEDEBUG="-all", LANG=lang, LC_ALL=lang)
     # No Mono or Gecko: their installers would ask to download.
     env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
     return env
@@ -51,23 +55,28 @@ def net_wm_name(window):
     return m.group(1) if m else None
 
 
-def inside(program, work):
-    """Runs under xvfb-run: starts the program and waits for its window."""
+def inside(program, work, lang, want, other):
+    """Runs under xvfb-run: starts the program and waits for a window titled
+    want (passes) or other (fails)."""
     wine, server = wine_tools()
-    env = wine_env(work)
-    child = subprocess.Popen([wine, program], cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    env = wine_env(work, lang)
+    child = subprocess.Popen([wine, program], cwd=os.path.dirname(program), env=env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
     try:
         deadline = time.monotonic() + WAIT_SECONDS
+        seen = set()
         while time.monotonic() < deadline:
-            for window, title in windows().items():
-                if "Vellumcraft" in title:
-                    shown = net_wm_name(window)
-                    if shown == TITLE:
-                        return 0
-                    print("FAILED: the window is titled %r, expected %r" % (shown, TITLE))
+            for window in windows():
+                shown = net_wm_name(window)
+                seen.add(shown)
+                if shown == want:
+                    print("under %s: %s shows %r" % (lang, os.path.basename(program), shown))
+                    return 0
+                if shown == other:
+                    print("FAILED: under %s the window is titled %r, expected %r" % (lang, shown, want))
                     return 1
             time.sleep(1)
-        print("FAILED: no window titled %r within %d s; windows: %r" % (TITLE, WAIT_SECONDS, list(windows().values())))
+        print("FAILED: under %s no window titled %r within %d s; titles: %r" % (lang, want, WAIT_SECONDS, seen))
         return 1
     finally:
         subprocess.run([server, "-k"], env=env, capture_output=True)
@@ -77,21 +86,33 @@ def inside(program, work):
             child.kill()
 
 
-def translated_copy(formtext, module, work):
-    pot, po, out = (os.path.join(work, n) for n in ("program.pot", "program.po", "program-zh.exe"))
+def translate(formtext, module, work):
+    """The translation of the main form's caption, and the caption it had."""
+    pot, po = os.path.join(work, "program.pot"), os.path.join(work, "program.po")
     subprocess.run([formtext, "po", "export", module, "-o", pot], check=True)
     text = open(pot, encoding="utf-8").read()
-    entry = re.compile(r'(msgctxt "%s"\nmsgid "[^\n]*"\nmsgstr )""' % re.escape(CONTEXT))
-    if not entry.search(text):
+    entry = re.compile(r'(msgctxt "%s"\nmsgid "([^\n]*)"\nmsgstr )""' % re.escape(CONTEXT))
+    found = entry.search(text)
+    if not found:
         raise SystemExit("FAILED: the template has no entry %s" % CONTEXT)
     open(po, "w", encoding="utf-8").write(entry.sub(lambda m: m.group(1) + '"%s"' % TITLE, text))
-    subprocess.run([formtext, "po", "apply", module, po, "--module", out], check=True)
-    return out
+    return po, found.group(2)
+
+
+def started(program, work, lang, want, other):
+    try:
+        run = subprocess.run(["xvfb-run", "-a", sys.executable, os.path.abspath(__file__), "--inside", program, work,
+                              lang, want, other], timeout=WAIT_SECONDS + 120)
+    except subprocess.TimeoutExpired:
+        subprocess.run([wine_tools()[1], "-k"], env=wine_env(work), capture_output=True)
+        print("FAILED: Wine did not finish")
+        return False
+    return run.returncode == 0
 
 
 def main():
     if sys.argv[1] == "--inside":
-        return inside(sys.argv[2], sys.argv[3])
+        return inside(*sys.argv[2:7])
     formtext, corpus, work = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
     module = os.path.join(corpus, PROGRAM)
     missing = [what for what, there in (("wine64", wine_tools()), ("xvfb-run", shutil.which("xvfb-run")),
@@ -101,15 +122,21 @@ def main():
         print("skipped: no %s" % ", ".join(missing))
         return SKIP
     os.makedirs(work, exist_ok=True)
-    program = translated_copy(formtext, module, work)
-    try:
-        run = subprocess.run(["xvfb-run", "-a", sys.executable, os.path.abspath(__file__), "--inside", program, work],
-                             timeout=WAIT_SECONDS + 120)
-    except subprocess.TimeoutExpired:
-        subprocess.run([wine_tools()[1], "-k"], env=wine_env(work), capture_output=True)
-        print("FAILED: Wine did not finish")
+    po, original = translate(formtext, module, work)
+    copy = os.path.join(work, "program-zh.exe")
+    subprocess.run([formtext, "po", "apply", module, po, "--module", copy], check=True)
+    # The unchanged program with its satellite beside it.
+    beside = os.path.join(work, "satellite")
+    os.makedirs(beside, exist_ok=True)
+    program = os.path.join(beside, os.path.basename(module))
+    shutil.copyfile(module, program)
+    subprocess.run([formtext, "po", "apply", program, po, "--satellite", beside], check=True)
+    if not os.path.isfile(os.path.join(beside, os.path.splitext(os.path.basename(module))[0] + ".CHT")):
+        print("FAILED: no satellite named after the program")
         return 1
-    return run.returncode
+    cases = [(copy, "C.UTF-8", TITLE, original), (program, "zh_TW.UTF-8", TITLE, original),
+             (program, "de_DE.UTF-8", original, TITLE)]
+    return 0 if all([started(p, work, lang, want, other) for p, lang, want, other in cases]) else 1
 
 
 if __name__ == "__main__":

@@ -78,6 +78,31 @@ class PoWindowTest : public WorkbenchFixture {
     QVERIFY2(dialogs().errors.last().startsWith(QStringLiteral("不能寫入開啟中的模組")), qPrintable(dialogs().errors.last()));
   }
 
+  // The satellite: proposed as sample.CHT beside the module, it holds the
+  // translated form; the module itself is refused under any name.
+  void satelliteFromSavedForms() {
+    QDir().mkpath(path("forms"));
+    clickForm("TABOUTBOX");
+    typeAt(14, 5, "My ");
+    dialogs().saveAnswers.push_back({path("forms/TABOUTBOX.dfm"), 1});
+    dialogs().answers.push_back(Dialogs::Answer::Yes);
+    dialogs().folderAnswers.push_back(path("forms"));
+    dialogs().saveAnswers.push_back({path("sample.CHT"), 1});
+    w().satelliteItem->trigger();
+    QCOMPARE(dialogs().saveDialogs.last().fileName, QStringLiteral("sample.CHT"));
+    QCOMPARE(QDir(dialogs().saveDialogs.last().directory), QDir(path(".")));
+    QVERIFY2(dialogs().informations.last().startsWith(QStringLiteral("已寫出語系資源檔 %1，替換了 1 個窗體：").arg(path("sample.CHT"))),
+             qPrintable(dialogs().informations.last()));
+    auto satellite = modres::Module::open(path("sample.CHT").toStdString());
+    const auto resource = satellite->readFormResource("TABOUTBOX");
+    QVERIFY(resource->bytes().find("My " + big5("關於")) != std::string_view::npos);
+    QVERIFY(readBytes(path("sample.CHT")).size() < readBytes(path("sample.exe")).size());
+
+    dialogs().saveAnswers.push_back({path("forms/../sample.exe"), 1});
+    w().satelliteItem->trigger();
+    QVERIFY2(dialogs().errors.last().startsWith(QStringLiteral("不能寫入開啟中的模組")), qPrintable(dialogs().errors.last()));
+  }
+
   // A form file that does not convert stops the copy; an earlier copy stays.
   void failedCopyKeepsTheEarlierOne() {
     QDir().mkpath(path("forms"));
