@@ -238,6 +238,10 @@ QString textOf(const Component& c, Kind kind) {
   return {};
 }
 
+bool scrolls(Kind k) {
+  return k == Kind::Grid || k == Kind::ListView || k == Kind::TreeView || k == Kind::ListBox || k == Kind::Memo;
+}
+
 void setColors(QWidget* w, const QColor& back, const QColor& text, bool windowColored) {
   QPalette pal = w->palette();
   pal.setColor(QPalette::Window, windowColored ? systemColor(15) : back);
@@ -252,7 +256,12 @@ void setColors(QWidget* w, const QColor& back, const QColor& text, bool windowCo
   pal.setColor(QPalette::Dark, systemColor(16));
   pal.setColor(QPalette::Shadow, systemColor(21));
   pal.setColor(QPalette::Highlight, systemColor(13));
-  w->setPalette(pal);
+  // A combo box shows Text where no item is chosen as its placeholder.
+  pal.setColor(QPalette::PlaceholderText, text);
+  // A widget that inherits these colours from its parent keeps them
+  // inherited: an own palette costs a change event (a combo box then makes
+  // its drop-down list).
+  if (pal != w->palette()) w->setPalette(pal);
 }
 
 
@@ -279,6 +288,12 @@ void PreviewWindow::build() {
   buildPageTabs();
   buildMainMenu(style);
   layOut(client);
+  // Every new widget asks to be polished by a posted event, which a shown
+  // window's event loop delivers at once. Delivered now, they are gone
+  // before the window is: each widget that dies with an event pending
+  // searches the whole queue for it, which for thousands of controls costs
+  // more than building them.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
 }
 
 // The root and its components, depth first, each with its font, colour,
@@ -384,14 +399,12 @@ void PreviewWindow::buildWidgets(QStyle* style) {
     if (!w) continue;
     w->setObjectName(c.name);
     w->setStyle(style);
-    w->setFont(n.font);
+    // The parent's font is inherited as it stands (most controls have their
+    // parent's font); setting it again costs a change event. Scrolling views
+    // lay out their scroll bars on it.
+    if (w->font() != n.font || scrolls(n.kind)) w->setFont(n.font);
     if (n.kind != Kind::PageControl && n.kind != Kind::TabControl) {
       setColors(w, n.color, n.fontSpec.color, isWindowColored(n.kind));
-      if (n.kind == Kind::ComboBox) {
-        QPalette pal = w->palette();
-        pal.setColor(QPalette::PlaceholderText, n.fontSpec.color);
-        w->setPalette(pal);
-      }
     } else {
       setColors(w, n.color, n.fontSpec.color, false);
     }
