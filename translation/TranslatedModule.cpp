@@ -107,13 +107,24 @@ std::vector<ModuleFormReplacement> translatedReplacements(modres::Module& module
 }
 
 WrittenCopy writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
-                                         const std::string& out) {
+                                         const std::string& out, const std::vector<modres::ResourceString>& strings) {
   if (isSameFile(module, out)) throw ESameModule(out + ": is the module itself; the copy needs a name of its own");
-  std::vector<modres::FormReplacement> replacements;
-  for (const ModuleFormReplacement& f : forms) replacements.push_back(f.replacement);
+  std::vector<modres::ResourceReplacement> replacements;
+  for (const ModuleFormReplacement& f : forms) replacements.push_back(modres::formResourceReplacement(f.replacement));
   modres::PatchedModule patched;
   try {
-    patched = modres::replaceFormResources(readWholeFile(module), replacements);
+    const std::string original = readWholeFile(module);
+    if (!strings.empty()) {
+      std::unique_ptr<modres::Module> opened;
+      try {
+        opened = modres::Module::openBytes(original);
+      } catch (const modres::EModuleError& e) {
+        throw EModuleWrite(e.what());
+      }
+      for (modres::ResourceReplacement& r : modres::stringTableReplacements(opened->stringTables(), strings))
+        replacements.push_back(std::move(r));
+    }
+    patched = modres::replaceResources(original, replacements);
   } catch (const EModuleWrite& e) {
     throw EModuleWrite(module + ": " + e.what());
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "modres/ModuleWriter.h"
+#include "modres/StringTable.h"
 #include "platform/Exception.h"
 #include "translation/PoExchange.h"
 
@@ -58,11 +59,12 @@ struct WrittenCopy {
   std::vector<std::string> notes;  // the same, in words
 };
 
-// Writes the module with the forms replaced to out, atomically: a failure
-// leaves out as it was. Raises ESameModule when out is the module,
-// EModuleWrite when the module cannot be rewritten, vc::Exception when out
-// cannot be written.
+// Writes the module with the forms and resource strings replaced to out,
+// atomically: a failure leaves out as it was. Raises ESameModule when out is
+// the module, EModuleWrite when the module cannot be rewritten (or a string
+// lies in no readable block), vc::Exception when out cannot be written.
 WrittenCopy writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
-                                         const std::string& out);
+                                         const std::string& out,
+                                         const std::vector<modres::ResourceString>& strings = {});
 
 }  // namespace vc

@@ -69,4 +69,18 @@ TEST_F(TranslatedModule, FormFilesNameTheirForms) {
   EXPECT_THROW(readFormFileReplacements(*module, formFilesIn(at("forms")), false), Exception);
 }
 
+// Resource strings go into the copy with the forms; one that lies in no
+// block of the module stops the copy.
+TEST_F(TranslatedModule, ResourceStringsGoIntoTheCopy) {
+  writeModuleCopy(module(), {}, at("out.exe"), {{65233, 0x0407, u"確定"}, {4000, 0x0407, u"😀"}});
+  auto copy = modres::Module::open(at("out.exe"));
+  std::vector<modres::ResourceString> strings = copy->stringTables().strings();
+  ASSERT_EQ(strings.size(), 11u);
+  EXPECT_EQ(strings[8].text, u"😀");
+  EXPECT_EQ(strings[9].text, u"確定");
+  write("out.exe", "earlier copy");
+  EXPECT_THROW(writeModuleCopy(module(), {}, at("out.exe"), {{5000, 0x0407, u"x"}}), EModuleWrite);
+  EXPECT_EQ(test::readFile(at("out.exe")), "earlier copy");
+}
+
 }  // namespace
