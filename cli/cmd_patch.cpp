@@ -9,6 +9,7 @@
 #include "cli/Io.h"
 #include "cli/ModuleInput.h"
 #include "translation/PoExchange.h"
+#include "translation/ResourceStringTranslation.h"
 #include "translation/TranslatedModule.h"
 
 namespace vc::cli {
@@ -63,9 +64,8 @@ class Patch : public Command {
     // `po apply` (the form files here replace the forms).
     ApplyResult strings;
     if (!po.empty()) {
-      strings = applyTranslation(stringTableExchangeSource(*module, m_module), resourceStringEntries(readPoFile(po[0])),
-                                 po[0]);
       if (module->stringTables().empty()) throw Exception(po[0] + ": the module has no resource strings to translate");
+      strings = resourceStringsOfFile(*module, m_module, po[0]);
     }
     for (const std::string& note : writeModuleCopy(m_module, forms.forms, m_output, strings.resourceStrings).notes)
       std::fprintf(stderr, "formtext: %s: %s\n", m_output.c_str(), note.c_str());
