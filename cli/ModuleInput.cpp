@@ -21,6 +21,10 @@ std::vector<std::string> formNames(modres::Module& module, const std::string& pa
   return names;
 }
 
+std::string resourceStringCountLine(std::size_t count) {
+  return "(" + std::to_string(count) + (count == 1 ? " resource string)" : " resource strings)");
+}
+
 std::string resourceNameArgument(const std::string& arg, bool utf8) {
   if (!utf8) return arg;
   std::optional<std::string> bytes = cp950::fromUtf8(arg);

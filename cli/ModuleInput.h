@@ -18,6 +18,9 @@ std::unique_ptr<modres::Module> openModule(const std::string& path);
 // no forms, problem says why (with the path) and names holds what was found.
 std::vector<std::string> formNames(modres::Module& module, const std::string& path, std::string& problem);
 
+// The last line of `formtext list`: "(385 resource strings)".
+std::string resourceStringCountLine(std::size_t count);
+
 // A resource name from the command line: CP950 bytes as given, or with
 // utf8 terminal text to be encoded (names CP950 cannot hold are kept as
 // typed, which is how their "{U+XXXX}" spellings arrive).

@@ -1,5 +1,6 @@
 // formtext list: the form names of a module, one per line, in the order of
-// its resource directory.
+// its resource directory, and a last line with the number of its resource
+// strings (which `formtext resstrings` lists).
 #include "cli/Command.h"
 #include "cli/Io.h"
 #include "cli/ModuleInput.h"
@@ -23,6 +24,7 @@ class List : public Command {
     const std::vector<std::string> names = formNames(*module, m_module, problem);
     Output out(m_output, m_utf8);
     for (const std::string& name : names) out.write(name + "\n");
+    out.write(resourceStringCountLine(module->stringTables().count()) + "\n");
     out.commit();
     if (!problem.empty()) throw Exception(problem);
     return 0;

@@ -1,6 +1,6 @@
-// formtext po: a module's (or a form file's) strings out as a gettext
-// template, and a translation back into form files or a translated copy of
-// the module.
+// formtext po: a module's (or a form file's) strings, its resource strings
+// included, out as a gettext template, and a translation back into form files
+// or a translated copy of the module.
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -57,7 +57,8 @@ class Po : public Command {
     return m_action == "export" ? exportTemplate() : applyTranslation();
   }
 
-  // Forms that could not be read are named; the others still take part.
+  // Forms and string table blocks that could not be read, and resource
+  // strings a PO file cannot hold, are named; the others still take part.
   bool reportUnreadable(const ExchangeSource& source) {
     bool failed = !source.error.empty();
     if (failed) report(source.path + ": " + source.error);
@@ -66,7 +67,10 @@ class Po : public Command {
         report(source.path + ": " + form.name + ": " + form.error);
         failed = true;
       }
-    return failed;
+    for (const std::string& e : source.resourceStringErrors) report(source.path + ": " + e);
+    for (const ExchangeResourceString& r : source.resourceStrings)
+      if (!r.error.empty()) report(source.path + ": " + r.context + " left out: " + r.error);
+    return failed || !source.resourceStringErrors.empty();
   }
 
   int exportTemplate() {
@@ -92,10 +96,15 @@ class Po : public Command {
       auto module = openModule(m_source);
       const std::vector<ModuleFormReplacement> forms = translatedReplacements(*module, result);
       if (!m_module.empty())
-        for (const std::string& note : writeModuleCopy(m_source, forms, m_module).notes) report(m_module + ": " + note);
-      if (!m_satellite.empty()) writeSatellite(m_source, forms, m_satellite);
+        for (const std::string& note : writeModuleCopy(m_source, forms, m_module, result.resourceStrings).notes)
+          report(m_module + ": " + note);
+      if (!m_satellite.empty()) writeSatellite(m_source, forms, m_satellite, result.resourceStrings);
     }
     if (!m_output.empty()) writeTranslatedForms(result, m_output);
+    if (m_module.empty() && m_satellite.empty() && !result.resourceStrings.empty())
+      report(std::to_string(result.resourceStrings.size()) + " translated resource string" +
+             (result.resourceStrings.size() == 1 ? " is" : "s are") +
+             " not written: -o writes form files only; --module OUT writes them into a translated copy of the module");
     for (const std::string& p : result.problems) report(p);
     return result.problems.empty() ? 0 : 1;
   }

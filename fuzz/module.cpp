@@ -1,5 +1,6 @@
 // Opens the input as a module, lists its forms and reads every resource the
-// listing names, plus a few names that are always looked up.
+// listing names, plus a few names that are always looked up; then its string
+// tables, each readable block encoded again.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,5 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const vc::EResNotFound&) {
     }
   }
+  const vc::modres::StringTables& tables = module->stringTables();
+  for (const vc::modres::StringBlock& b : tables.blocks)
+    if (b.text) vc::modres::encodeStringBlock(*b.text);
+  for (const vc::modres::StringBlockError& e : tables.errors) (void)e.reason();
   return 0;
 }

@@ -83,6 +83,11 @@ const ResourceEntry* Module::find(const std::string& name) {
   return nullptr;
 }
 
+const StringTables& Module::stringTables() {
+  if (!m_stringTables) m_stringTables = readStringTables(*m_source, m_image);
+  return *m_stringTables;
+}
+
 std::unique_ptr<ResourceStream> Module::readFormResource(const std::string& name) {
   const ResourceEntry* entry = find(name);
   std::string bytes;

@@ -1,6 +1,7 @@
 #pragma once
 // A module (.exe, .dll, .cpl, .bpl) opened as data to read its form
-// resources: the RT_RCDATA resources, named after the forms. The file stays
+// resources (the RT_RCDATA resources, named after the forms) and its string
+// tables. The file stays
 // open for as long as the Module lives; dropping it releases the module.
 // Only the headers, the resource directory and the bytes of the resources
 // asked for are read, never the whole file.
@@ -16,6 +17,7 @@
 #include "modres/ModuleError.h"
 #include "modres/PeImage.h"
 #include "modres/ResourceDirectory.h"
+#include "modres/StringTable.h"
 #include "platform/Exception.h"
 
 namespace vc {
@@ -54,6 +56,10 @@ class Module {
   // The RT_RCDATA entry readFormResource reads for `name`, or nullptr.
   const ResourceEntry* find(const std::string& name);
 
+  // The string tables (RT_STRING) of every language, read once. Blocks that
+  // cannot be read are refused one by one (errors); the forms are unaffected.
+  const StringTables& stringTables();
+
   bool isPe32Plus() const { return m_image.isPe32Plus(); }
   std::uint64_t bytesRead() const { return m_source->bytesRead(); }
 
@@ -68,6 +74,7 @@ class Module {
   std::optional<EModuleError> m_listingError;
   std::vector<ResourceEntry> m_entries;
   std::unordered_map<std::string, std::size_t> m_byShownName;  // first entry of each shown name
+  std::optional<StringTables> m_stringTables;
 };
 
 // Holds its own copy of the bytes in front of the read-only view over them.

@@ -164,7 +164,60 @@ std::uint32_t imageChecksum(std::string_view image, std::uint64_t checksumOffset
   return static_cast<std::uint32_t>(sum + image.size());
 }
 
+namespace {
+
+bool sameId(const ResourceNode& node, const ResourceId& id) {
+  return node.numeric == id.numeric && (id.numeric ? node.id == id.id : node.name == id.name);
+}
+
+const ResourceNode* childNamed(const ResourceNode* table, const ResourceId& id) {
+  if (!table || table->leaf) return nullptr;
+  for (const ResourceNode& c : table->children)
+    if (sameId(c, id)) return &c;
+  return nullptr;
+}
+
+std::string shownId(const ResourceId& id) {
+  if (id.numeric) return "#" + std::to_string(id.id);
+  std::string out;
+  for (char16_t c : id.name) out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+  return out;
+}
+
+// The leaf a replacement names, or why there is none.
+const ResourceNode* leafFor(const ResourceNode& root, const ResourceReplacement& r) {
+  const ResourceNode* entry = childNamed(childNamed(&root, r.type), r.name);
+  const ResourceNode* leaf = nullptr;
+  if (entry && !entry->leaf) {
+    if (!r.language) {
+      // The first language as stored, which is the one the reader reads.
+      if (!entry->children.empty() && entry->children.front().leaf) leaf = &entry->children.front();
+    } else {
+      const ResourceNode* l = childNamed(entry, ResourceId{true, *r.language, {}});
+      if (l && l->leaf) leaf = l;
+    }
+  }
+  if (leaf) return leaf;
+  if (r.type.numeric && r.type.id == kRtRcdata && !r.language)
+    refuse("a replacement names no form resource of the module");
+  refuse("a replacement names no resource of the module: type " + shownId(r.type) + ", " + shownId(r.name) +
+         (r.language ? ", language " + std::to_string(*r.language) : std::string()));
+}
+
+}  // namespace
+
+ResourceReplacement formResourceReplacement(const FormReplacement& form) {
+  return {ResourceId{true, kRtRcdata, {}}, ResourceId{form.numeric, form.id, form.name}, std::nullopt, form.bytes};
+}
+
 PatchedModule replaceFormResources(const std::string& original, const std::vector<FormReplacement>& forms) {
+  std::vector<ResourceReplacement> replacements;
+  replacements.reserve(forms.size());
+  for (const FormReplacement& f : forms) replacements.push_back(formResourceReplacement(f));
+  return replaceResources(original, replacements);
+}
+
+PatchedModule replaceResources(const std::string& original, const std::vector<ResourceReplacement>& replacements) {
   MemoryByteSource source(original);
   std::optional<PeImage> image;
   try {
@@ -176,23 +229,13 @@ PatchedModule replaceFormResources(const std::string& original, const std::vecto
   std::optional<ResourceNode> root = readResourceTree(source, *image, reason);
   if (!root) refuse(reason);
 
-  // The replacements, each on the first language of its entry.
   std::map<const ResourceNode*, const std::string*> replaced;
-  const ResourceNode* rcdata = nullptr;
-  for (const ResourceNode& t : root->children)
-    if (t.numeric && t.id == kRtRcdata) {
-      rcdata = &t;
-      break;
-    }
-  for (const FormReplacement& f : forms) {
-    const ResourceNode* entry = nullptr;
-    for (std::size_t i = 0; rcdata && !entry && i < rcdata->children.size(); ++i) {
-      const ResourceNode& n = rcdata->children[i];
-      if (n.numeric == f.numeric && (f.numeric ? n.id == f.id : n.name == f.name)) entry = &n;
-    }
-    if (!entry || entry->children.empty()) refuse("a replacement names no form resource of the module");
-    if (f.bytes.size() >= kHighBit) refuse("a form is larger than a resource section can hold");
-    replaced[&entry->children.front()] = &f.bytes;
+  for (const ResourceReplacement& r : replacements) {
+    const ResourceNode* leaf = leafFor(*root, r);
+    if (r.bytes.size() >= kHighBit)
+      refuse(r.type.numeric && r.type.id == kRtRcdata ? "a form is larger than a resource section can hold"
+                                                      : "a resource is larger than a resource section can hold");
+    replaced[leaf] = &r.bytes;
   }
   SectionLayout layout(*root, replaced);
 

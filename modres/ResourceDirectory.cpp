@@ -81,8 +81,13 @@ class Walker {
     if (!read(directory + kDirectoryHeaderSize, entry, kEntrySize)) return std::nullopt;
     const std::uint32_t target = le::u32(entry + 4);
     if (target & kHighBit) return std::nullopt;
+    return dataEntry(target);
+  }
+
+  // The data entry at offset, when it and the bytes it names lie in the file.
+  std::optional<ResourceData> dataEntry(std::uint32_t offset) {
     unsigned char leaf[16];
-    if (!read(target, leaf, sizeof leaf)) return std::nullopt;
+    if (!read(offset, leaf, sizeof leaf)) return std::nullopt;
     const std::uint32_t rva = le::u32(leaf);
     const std::uint32_t size = le::u32(leaf + 4);
     auto at = m_image.rvaToOffset(rva, size);
@@ -146,6 +151,50 @@ void readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t
       if (languages != 0 && languages != *typeDirectory) entry.data = walker.firstLanguage(languages);
     }
     out.push_back(std::move(entry));
+  }
+}
+
+void readResourceLanguages(ByteSource& source, const PeImage& image, std::uint16_t type,
+                           std::vector<ResourceLanguage>& out, std::size_t maxEntries) {
+  if (image.resourceDirectory().rva == 0) return;
+  Walker walker(source, image);
+  std::vector<RawEntry> types;
+  walker.table(0, types, "the resource directory");
+  std::optional<std::uint32_t> typeDirectory;
+  for (const RawEntry& e : types) {
+    if (!(e.name & kHighBit) && e.name == type) {
+      if (e.target & kHighBit) typeDirectory = e.target & ~kHighBit;
+      break;
+    }
+  }
+  if (!typeDirectory) return;
+  if (*typeDirectory == 0) throw EModuleError(ModuleFault::Loop, "loop in the resource directory");
+
+  const std::string what = "the directory of resource type " + std::to_string(type);
+  std::vector<RawEntry> names, languages;
+  walker.table(*typeDirectory, names, what.c_str());
+  std::size_t entries = 0;
+  for (const RawEntry& n : names) {
+    // Only numbered resources of a type that is looked up by number; a
+    // language level that is the root or the type directory again is a loop.
+    if ((n.name & kHighBit) || n.name > 0xFFFF || !(n.target & kHighBit)) continue;
+    const std::uint32_t languageDirectory = n.target & ~kHighBit;
+    if (languageDirectory == 0 || languageDirectory == *typeDirectory)
+      throw EModuleError(ModuleFault::Loop, "loop in the resource directory");
+    walker.table(languageDirectory, languages, (what + ", resource " + std::to_string(n.name)).c_str());
+    // Shared tables could name far more entries than the file holds.
+    if ((entries += languages.size()) > maxEntries)
+      throw EModuleError(ModuleFault::Damaged, "damaged resource directory: more than " + std::to_string(maxEntries) +
+                                                   " entries of resource type " + std::to_string(type));
+    for (const RawEntry& l : languages) {
+      if ((l.name & kHighBit) || l.name > 0xFFFF) continue;
+      ResourceLanguage entry;
+      entry.id = static_cast<std::uint16_t>(n.name);
+      entry.language = static_cast<std::uint16_t>(l.name);
+      // A language entry leads to data, never to a further table.
+      if (!(l.target & kHighBit)) entry.data = walker.dataEntry(l.target);
+      out.push_back(entry);
+    }
   }
 }
 

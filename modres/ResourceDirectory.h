@@ -26,6 +26,7 @@ struct ResourceEntry {
   std::optional<ResourceData> data;  // none when the entry leads to no readable data
 };
 
+constexpr std::uint16_t kRtString = 6;
 constexpr std::uint16_t kRtRcdata = 10;
 
 // Raises EModuleError when the image declares a resource directory whose top
@@ -40,6 +41,21 @@ void checkResourceRoot(ByteSource& source, const PeImage& image);
 // without data.
 void readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t type,
                          std::vector<ResourceEntry>& out);
+
+// One language of a numbered resource: where its bytes lie.
+struct ResourceLanguage {
+  std::uint16_t id = 0;        // the resource's numeric id (names given as text are left out)
+  std::uint16_t language = 0;  // the language id
+  std::optional<ResourceData> data;  // none when its data entry or bytes lie outside the file
+};
+
+// Appends every language of every resource of `type` named by a numeric id,
+// in directory order (id, then language). Nothing when the image has no
+// resources or no such type. Raises EModuleError (Truncated, Damaged, Loop)
+// when the type's tables cannot be read, or when they name more than
+// maxEntries languages in all; the entries appended before stay.
+void readResourceLanguages(ByteSource& source, const PeImage& image, std::uint16_t type,
+                           std::vector<ResourceLanguage>& out, std::size_t maxEntries);
 
 // The whole directory, three levels (type, name, language) as the loader
 // reads it, for writing it again. A table keeps its 12 header bytes; a leaf

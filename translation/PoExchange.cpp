@@ -1,5 +1,7 @@
 #include "translation/PoExchange.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -14,6 +16,7 @@
 #include "modres/Module.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp950.h"
+#include "platform/Utf.h"
 #include "translation/FormFileNames.h"
 
 namespace vc {
@@ -100,6 +103,77 @@ void openFormFile(ExchangeSource& source, const std::string& path, std::string b
   source.forms.push_back(std::move(form));
 }
 
+// "\r\n", "\r" and "\n" all become "\n"; returns the first break met.
+std::string normalizedBreaks(std::string& text) {
+  std::string out, first;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') {
+      out += c;
+      continue;
+    }
+    std::string brk(1, c);
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      brk = "\r\n";
+      ++i;
+    }
+    if (first.empty()) first = brk;
+    out += '\n';
+  }
+  text = std::move(out);
+  return first.empty() ? std::string("\r\n") : first;
+}
+
+// Why a PO file cannot hold a string's text; empty when it can.
+std::string unfitForPo(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == 0) return "it holds a NUL character";
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      ++i;
+      continue;
+    }
+    if (c >= 0xD800 && c <= 0xDFFF) return "it holds an unpaired surrogate (U+" + [&] {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "%04X", static_cast<unsigned>(c));
+      return std::string(buf);
+    }() + ")";
+  }
+  return {};
+}
+
+std::string stringTableContext(std::uint16_t id, std::uint16_t language, std::uint16_t first) {
+  return std::string(kStringTableContext) + (language == first ? "" : "@" + std::to_string(language)) + "." +
+         std::to_string(id);
+}
+
+void openStringTables(ExchangeSource& source, modres::Module& module) {
+  const modres::StringTables& tables = module.stringTables();
+  if (tables.directoryError)
+    source.resourceStringErrors.push_back(std::string("the string tables could not be read in full: ") +
+                                          tables.directoryError->what());
+  for (const modres::StringBlockError& e : tables.errors) source.resourceStringErrors.push_back(e.reason());
+  const std::uint16_t first = tables.firstLanguage().value_or(0);
+  std::vector<modres::ResourceString> strings = tables.strings();
+  // The first language's strings, then the others', each by id.
+  std::stable_sort(strings.begin(), strings.end(), [&](const modres::ResourceString& a, const modres::ResourceString& b) {
+    if ((a.language == first) != (b.language == first)) return a.language == first;
+    return a.language != b.language ? a.language < b.language : a.id < b.id;
+  });
+  for (const modres::ResourceString& s : strings) {
+    ExchangeResourceString r;
+    r.id = s.id;
+    r.language = s.language;
+    r.context = stringTableContext(s.id, s.language, first);
+    r.error = unfitForPo(s.text);
+    r.text = utf::utf16ToUtf8(s.text);
+    r.lineBreak = normalizedBreaks(r.text);
+    r.pascalFormat = hasPascalFormatDirective(r.text);
+    source.resourceStrings.push_back(std::move(r));
+  }
+}
+
 std::string comment(const FormString& s) {
   std::string c = s.className;
   if (s.width) c += ", width " + std::to_string(*s.width) + " px";
@@ -107,6 +181,31 @@ std::string comment(const FormString& s) {
 }
 
 }  // namespace
+
+bool hasPascalFormatDirective(std::string_view text) {
+  auto digits = [&](std::size_t& i) {
+    if (i < text.size() && text[i] == '*') return ++i, true;
+    const std::size_t from = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i > from;
+  };
+  for (std::size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 1)) {
+    std::size_t i = at + 1;
+    if (i < text.size() && text[i] == '%') return true;
+    // [index ":"] ["-"] [width] ["." precision] type
+    std::size_t mark = i;
+    if (!(digits(i) && i < text.size() && text[i] == ':')) i = mark;
+    else ++i;
+    if (i < text.size() && text[i] == '-') ++i;
+    digits(i);
+    if (i < text.size() && text[i] == '.') {
+      ++i;
+      if (!digits(i)) continue;
+    }
+    if (i < text.size() && std::string_view("dDuUeEfFgGnNmMpPsSxX").find(text[i]) != std::string_view::npos) return true;
+  }
+  return false;
+}
 
 ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgress& progress) {
   ExchangeSource source;
@@ -120,6 +219,11 @@ ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgres
   if (module) {
     source.module = true;
     openModuleForms(source, *module, progress);
+    openStringTables(source, *module);
+    // A module without forms is still translated when it has resource strings.
+    if (source.forms.empty() && !source.resourceStrings.empty() && module->listingError() &&
+        module->listingError()->fault() == modres::ModuleFault::NoForms)
+      source.error.clear();
   } else {
     openFormFile(source, path, readWholeFile(path));
     if (progress) progress(1, 1);
@@ -132,6 +236,22 @@ ExchangeSource formFileExchangeSource(const std::string& path, std::string bytes
   source.path = path;
   openFormFile(source, path, std::move(bytes));
   return source;
+}
+
+ExchangeSource stringTableExchangeSource(modres::Module& module, const std::string& path) {
+  ExchangeSource source;
+  source.path = path;
+  source.module = true;
+  openStringTables(source, module);
+  return source;
+}
+
+std::vector<PoEntry> resourceStringEntries(const std::vector<PoEntry>& entries) {
+  std::vector<PoEntry> out;
+  const std::string plain = std::string(kStringTableContext) + ".", other = std::string(kStringTableContext) + "@";
+  for (const PoEntry& e : entries)
+    if (e.context.starts_with(plain) || e.context.starts_with(other)) out.push_back(e);
+  return out;
 }
 
 std::vector<PoEntry> templateEntries(const ExchangeSource& source) {
@@ -148,8 +268,77 @@ std::vector<PoEntry> templateEntries(const ExchangeSource& source) {
       entries.push_back(std::move(e));
     }
   }
+  for (const ExchangeResourceString& r : source.resourceStrings) {
+    if (!r.error.empty()) continue;
+    PoEntry e;
+    e.context = r.context;
+    e.msgid = r.text;
+    e.comment = "resource string " + std::to_string(r.id) + ", language " + std::to_string(r.language);
+    e.pascalFormat = r.pascalFormat;
+    entries.push_back(std::move(e));
+  }
   return entries;
 }
+
+namespace {
+
+// The stored form of a translation: each "\n" as the string's own break.
+std::u16string storedText(const ExchangeResourceString& r, const std::string& translation) {
+  std::string text;
+  text.reserve(translation.size());
+  for (char c : translation) {
+    if (c == '\n')
+      text += r.lineBreak;
+    else
+      text += c;
+  }
+  return utf::utf8ToUtf16(text);
+}
+
+void applyResourceStrings(const ExchangeSource& source,
+                          const std::unordered_map<std::string, std::vector<const PoEntry*>>& byContext,
+                          std::set<const PoEntry*>& used, std::set<std::string>& sourceContexts, ApplyResult& result) {
+  for (const std::string& e : source.resourceStringErrors) result.problems.push_back(source.path + ": " + e);
+  const std::string prefix = kStringTableContext;
+  bool any = false;
+  for (const auto& [context, list] : byContext) any = any || context.starts_with(prefix + ".") || context.starts_with(prefix + "@");
+  std::size_t missing = 0;
+  for (const ExchangeResourceString& r : source.resourceStrings) {
+    if (!r.error.empty()) {
+      result.problems.push_back("left out: " + r.context + ": " + r.error);
+      continue;
+    }
+    sourceContexts.insert(r.context);
+    const PoEntry* match = nullptr;
+    if (auto it = byContext.find(r.context); it != byContext.end())
+      for (const PoEntry* e : it->second)
+        if (e->hasContext && e->msgid == r.text && !used.count(e)) {
+          match = e;
+          break;
+        }
+    if (!match) {
+      ++missing;
+      if (any) result.problems.push_back("missing: " + r.context + " (resource string) has no entry");
+      continue;
+    }
+    used.insert(match);
+    if (match->fuzzy || match->msgstr.empty() || match->msgstr == match->msgid) continue;
+    std::u16string text = storedText(r, match->msgstr);
+    if (text.size() > modres::kMaxStringUnits) {
+      result.problems.push_back(r.context + ": the translation is longer than a string table can hold (" +
+                                std::to_string(text.size()) + " UTF-16 units; at most " +
+                                std::to_string(modres::kMaxStringUnits) + ")");
+      continue;
+    }
+    result.resourceStrings.push_back({r.id, r.language, std::move(text)});
+  }
+  result.applied += result.resourceStrings.size();
+  if (!any && missing)
+    result.problems.push_back("missing: the translation has no resource strings (the module has " + std::to_string(missing) +
+                              "); a template from po export holds them");
+}
+
+}  // namespace
 
 ApplyResult applyTranslation(const ExchangeSource& source, const std::vector<PoEntry>& entries,
                              const std::string& poName) {
@@ -193,6 +382,7 @@ ApplyResult applyTranslation(const ExchangeSource& source, const std::vector<PoE
     t.stream = t.changed ? replaceFormStrings(form.stream, std::move(replacements)) : form.stream;
     result.forms.push_back(std::move(t));
   }
+  applyResourceStrings(source, byContext, used, sourceContexts, result);
   for (const PoEntry& e : entries) {
     if (used.count(&e)) continue;
     const bool known = e.hasContext && sourceContexts.count(e.context);

@@ -1,15 +1,22 @@
 #pragma once
-// The strings of a module's forms (or of one form file) as a gettext
-// template, and translations put back into the forms.
+// The strings of a module's forms (or of one form file) and of its string
+// tables as a gettext template, and translations put back into the forms and
+// string tables.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "formstream/FormStrings.h"
+#include "modres/StringTable.h"
 #include "translation/PoFile.h"
 
 namespace vc {
+
+namespace modres {
+class Module;
+}
 
 struct ExchangeForm {
   enum class Kind { ModuleForm, BinaryFormFile, TextFormFile };
@@ -24,13 +31,39 @@ struct ExchangeForm {
   std::vector<std::string> contexts;  // msgctxt of each string, unique over the source
 };
 
+// A resource string (RT_STRING) of a module. Its entry's msgctxt is
+// "STRINGTABLE.<id>" in the module's first string-table language (the
+// lowest language id) and "STRINGTABLE@<language>.<id>" in any other.
+struct ExchangeResourceString {
+  std::uint16_t id = 0;
+  std::uint16_t language = 0;
+  std::string context;
+  std::string text;          // UTF-8; each line break is "\n"
+  std::string lineBreak;     // what "\n" stands for in the stored string ("\r\n" when it has none)
+  bool pascalFormat = false;  // holds Format directives: the entry is flagged object-pascal-format
+  std::string error;         // why it takes no part (text a PO file cannot hold); empty when it does
+};
+
 // A module or a form file (binary or text) with every form read.
 struct ExchangeSource {
   std::string path;
   bool module = false;
   std::string error;  // the module's form list could not be read in full
   std::vector<ExchangeForm> forms;
+  // Every non-empty resource string of the module: the first language's by
+  // id, then each other language's.
+  std::vector<ExchangeResourceString> resourceStrings;
+  std::vector<std::string> resourceStringErrors;  // refused blocks, a damaged directory
 };
+
+// The msgctxt prefix of resource strings, and the name of the PO file that
+// keeps a module's resource-string translations among its form files.
+inline constexpr const char* kStringTableContext = "STRINGTABLE";
+inline constexpr const char* kStringTableFile = "STRINGTABLE.po";
+
+// True when text holds a Delphi Format directive ("%s", "%d", "%0:s",
+// "%-10.2f", "%*d", "%%").
+bool hasPascalFormatDirective(std::string_view text);
 
 // A file's bytes; raises EFOpenError naming it when it cannot be read.
 std::string readWholeFile(const std::string& path);
@@ -43,6 +76,10 @@ using ExchangeProgress = std::function<void(std::size_t done, std::size_t total)
 ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgress& progress = {});
 // A form file given by its bytes; path gives its names.
 ExchangeSource formFileExchangeSource(const std::string& path, std::string bytes);
+// The resource strings of an open module alone (no forms); path names it.
+ExchangeSource stringTableExchangeSource(modres::Module& module, const std::string& path);
+// The entries of a translation that are resource strings.
+std::vector<PoEntry> resourceStringEntries(const std::vector<PoEntry>& entries);
 
 // The template entries of every string of the source, form by form.
 std::vector<PoEntry> templateEntries(const ExchangeSource& source);
@@ -57,12 +94,15 @@ struct TranslatedForm {
 
 struct ApplyResult {
   std::vector<TranslatedForm> forms;  // every readable form of the source
+  // The resource strings a translation changes, line breaks as stored.
+  std::vector<modres::ResourceString> resourceStrings;
   std::vector<std::string> problems;  // obsolete entries, strings without entry, unreadable forms
-  std::size_t applied = 0;            // strings changed
+  std::size_t applied = 0;            // strings changed, form and resource strings
 };
 
 // Puts each translated entry in place of its string. Empty and fuzzy
-// msgstr and those equal to their msgid change nothing.
+// msgstr and those equal to their msgid change nothing. A translation with
+// no resource-string entry at all is reported once, not string by string.
 ApplyResult applyTranslation(const ExchangeSource& source, const std::vector<PoEntry>& entries,
                              const std::string& poName);
 

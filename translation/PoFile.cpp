@@ -198,6 +198,7 @@ std::string poTemplateText(const std::string& project, const std::vector<PoEntry
     po_message_set_msgstr(m, e.msgstr.c_str());
     if (!e.file.empty()) po_message_add_filepos(m, e.file.c_str(), e.line);
     if (!e.comment.empty()) po_message_set_extracted_comments(m, (e.comment + "\n").c_str());
+    if (e.pascalFormat) po_message_set_format(m, "object-pascal-format", 1);
     po_message_insert(it, m);
   }
   po_message_iterator_free(it);

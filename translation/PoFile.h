@@ -21,6 +21,7 @@ struct PoEntry {
   std::string file;         // "#:" reference when writing
   std::size_t line = 0;     // reference line when writing; the entry's line when read (0 unknown)
   std::string comment;      // "#." comment when writing
+  bool pascalFormat = false;  // the "object-pascal-format" flag when writing
 };
 
 // Writes a template in UTF-8 with the standard header (Language left for the

@@ -110,12 +110,23 @@ std::vector<ModuleFormReplacement> translatedReplacements(modres::Module& module
 namespace {
 
 modres::PatchedModule patchedModule(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
-                                    const std::string& out) {
+                                    const std::string& out, const std::vector<modres::ResourceString>& strings) {
   if (isSameFile(module, out)) throw ESameModule(out + ": is the module itself; the copy needs a name of its own");
-  std::vector<modres::FormReplacement> replacements;
-  for (const ModuleFormReplacement& f : forms) replacements.push_back(f.replacement);
+  std::vector<modres::ResourceReplacement> replacements;
+  for (const ModuleFormReplacement& f : forms) replacements.push_back(modres::formResourceReplacement(f.replacement));
   try {
-    return modres::replaceFormResources(readWholeFile(module), replacements);
+    const std::string original = readWholeFile(module);
+    if (!strings.empty()) {
+      std::unique_ptr<modres::Module> opened;
+      try {
+        opened = modres::Module::openBytes(original);
+      } catch (const modres::EModuleError& e) {
+        throw EModuleWrite(e.what());
+      }
+      for (modres::ResourceReplacement& r : modres::stringTableReplacements(opened->stringTables(), strings))
+        replacements.push_back(std::move(r));
+    }
+    return modres::replaceResources(original, replacements);
   } catch (const EModuleWrite& e) {
     throw EModuleWrite(module + ": " + e.what());
   }
@@ -124,8 +135,8 @@ modres::PatchedModule patchedModule(const std::string& module, const std::vector
 }  // namespace
 
 WrittenCopy writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
-                            const std::string& out) {
-  modres::PatchedModule patched = patchedModule(module, forms, out);
+                            const std::string& out, const std::vector<modres::ResourceString>& strings) {
+  modres::PatchedModule patched = patchedModule(module, forms, out, strings);
   writeFileAtomically(out, patched.image);
   return {patched.signatureRemoved, std::move(patched.notes)};
 }
@@ -140,8 +151,8 @@ std::string satelliteTarget(const std::string& module, const std::string& out) {
 }
 
 WrittenCopy writeSatellite(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
-                           const std::string& out) {
-  const modres::PatchedModule patched = patchedModule(module, forms, out);
+                           const std::string& out, const std::vector<modres::ResourceString>& strings) {
+  const modres::PatchedModule patched = patchedModule(module, forms, out, strings);
   std::string dll;
   try {
     dll = modres::resourceOnlyDll(patched.image);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "modres/ModuleWriter.h"
+#include "modres/StringTable.h"
 #include "platform/Exception.h"
 #include "translation/PoExchange.h"
 
@@ -58,12 +59,12 @@ struct WrittenCopy {
   std::vector<std::string> notes;  // the same, in words
 };
 
-// Writes the module with the forms replaced to out, atomically: a failure
-// leaves out as it was. Raises ESameModule when out is the module,
-// EModuleWrite when the module cannot be rewritten, vc::Exception when out
-// cannot be written.
+// Writes the module with the forms and resource strings replaced to out,
+// atomically: a failure leaves out as it was. Raises ESameModule when out is
+// the module, EModuleWrite when the module cannot be rewritten (or a string
+// lies in no readable block), vc::Exception when out cannot be written.
 WrittenCopy writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
-                                         const std::string& out);
+                            const std::string& out, const std::vector<modres::ResourceString>& strings = {});
 
 // The locale extension of a satellite for Traditional Chinese: the program's
 // runtime looks beside Project1.exe for Project1.CHT on such a system.
@@ -80,6 +81,6 @@ std::string satelliteTarget(const std::string& module, const std::string& out);
 // Writes a satellite resource DLL of the module, its forms replaced, to out,
 // atomically: a failure leaves out as it was. Raises as writeModuleCopy does.
 WrittenCopy writeSatellite(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
-                           const std::string& out);
+                           const std::string& out, const std::vector<modres::ResourceString>& strings = {});
 
 }  // namespace vc

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QToolButton>
+#include <algorithm>
 #include <climits>
 
 #include "editor/widget/CodeEditor.h"
@@ -200,6 +201,10 @@ void StringValueEditors::stringlistMouseDown(Qt::MouseButton, Qt::KeyboardModifi
   const int index = m_window.selectedStringRow();
   if (index < 0) return;
   m_anchor = {pos.x() - 25, pos.y() + 20};
+  if (m_window.resourceStringsShown()) {
+    openResourceString(index);
+    return;
+  }
   const StringRow row = m_window.stringRow(index);
   const std::string name = trimmed(row.name);
   const std::string value = trimmed(row.checked && row.hasModified ? row.modified : row.value);
@@ -327,6 +332,20 @@ void StringValueEditors::openString(const std::string& name, const std::string& 
   srcstr->setToolTip(srcstr->text());
 }
 
+// A resource string is edited as a Caption is, in any character (the
+// string tables hold UTF-16); line breaks show as "\n".
+void StringValueEditors::openResourceString(int index) {
+  int left = std::max(0, m_anchor.x() - 50);
+  int top = m_anchor.y() + 5;
+  if (m_view->height() - top < 192) top = m_view->height() - 192;
+  if (m_view->width() - CHSTR->width() < left) left = m_view->width() - CHSTR->width();
+  showPanel(CHSTR, left, top);
+  const QString translation = m_window.resourceStringTranslation(index);
+  srcstr->setText(m_window.resourceStringOriginal(index));
+  rpedit->setText(translation.isEmpty() ? srcstr->text() : translation);
+  srcstr->setToolTip(srcstr->text());
+}
+
 void StringValueEditors::inteditChange() {
   if (!m_loading) store(QString::number(intedit->value()));
 }
@@ -341,6 +360,11 @@ void StringValueEditors::properChange() {
 }
 
 void StringValueEditors::SpeedButton5Click() {
+  if (m_window.resourceStringsShown()) {
+    m_window.setResourceStringTranslation(m_window.selectedStringRow(), rpedit->text());
+    CHSTR->hide();
+    return;
+  }
   std::optional<std::string> value = toCp950(rpedit->text());
   if (!value) return;  // the panel stays open for the text to be mended
   store(*value);

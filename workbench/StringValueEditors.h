@@ -72,6 +72,7 @@ class StringValueEditors : public QObject {
   void openFontName(const std::string& extracted);
   void openFontSize();
   void openString(const std::string& name, const std::string& value);
+  void openResourceString(int index);
   void store(const QString& value);
   void store(const std::string& bytes);  // CP950
   std::optional<std::string> toCp950(const QString& text);

@@ -26,6 +26,7 @@
 #include "platform/Exception.h"
 #include "platform/qt/FontMapping.h"
 #include "platform/qt/Settings.h"
+#include "translation/ResourceStringTranslation.h"
 #include "widgets/FileListBox.h"
 #include "widgets/FilterComboBox.h"
 

@@ -43,6 +43,7 @@ class TAboutForm;
 class Ttadayform;
 class Settings;
 class StringValueEditors;
+class ResourceStringTranslation;
 
 // One row of the string table as later pages read and change it.
 struct StringRow {
@@ -71,6 +72,8 @@ class Tnewdfm : public QMainWindow {
       "無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！";
   static constexpr const char* kUnsupported =
       "無法開啟不支援的文件！目前支援的文件為：DFM,EXE,TXT,CPL,DLL";
+  // The entry after the forms of a module that has string tables.
+  static constexpr const char* kResourceStringsEntry = "字串資源";
 
   // ---- The workbench document.
   const WorkbenchDocument& document() const { return m_doc; }
@@ -183,6 +186,17 @@ class Tnewdfm : public QMainWindow {
   void setStringChecked(int index, bool checked);
   void deleteStringRow(int index);
 
+  // ---- The open module's resource strings on the string page
+  // (newform_resstrings.cpp): one row per string, its translation edited
+  // with the string editor, kept in STRINGTABLE.po in the module's form
+  // folder.
+  bool resourceStringsShown() const { return m_doc.shown() == WorkbenchDocument::Shown::ResourceStrings; }
+  // The row's original and translation as shown ("\n" for line breaks).
+  QString resourceStringOriginal(int index) const;
+  QString resourceStringTranslation(int index) const;
+  // Takes what the string editor holds as the row's translation.
+  void setResourceStringTranslation(int index, const QString& text);
+
   // ---- Search, replace, go to line and bookmarks (newform_search.cpp).
   SearchOptionsPanel* selpan = nullptr;
   QLineEdit* rpkey = nullptr;
@@ -268,6 +282,16 @@ class Tnewdfm : public QMainWindow {
   void writeTranslation(bool satellite);
   // Asks for the module's form folder and keeps it; empty when cancelled.
   QString chooseFormFolder();
+  // The module's form folder as kept; empty when none is.
+  QString formFolder() const;
+
+  // newform_resstrings.cpp
+  void showResourceStrings();
+  // Saves the resource-string translations (asking for the form folder
+  // when none is kept yet).
+  SaveOutcome saveResourceStrings();
+  // The string page's columns and menu as the forms have them.
+  void restoreStringColumns();
 
   // Shows the message of an error raised by a command.
   void showError(const std::exception& e);
@@ -283,6 +307,7 @@ class Tnewdfm : public QMainWindow {
   std::unique_ptr<DfmHighlighter> m_formsyn;
   std::unique_ptr<HtmlHighlighter> m_htmlsyn;
   WorkbenchDocument m_doc;
+  std::unique_ptr<ResourceStringTranslation> m_resourceStrings;  // of the open module, once shown
   SaveDialogState m_saveDialog;
   FileDialogState m_openDialog;
   QElapsedTimer m_filePress;  // since the last press on the file list

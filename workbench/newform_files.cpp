@@ -32,6 +32,7 @@ namespace vc {
 namespace {
 
 constexpr int kNameRole = Qt::UserRole + 1;  // a form's name as CP950 bytes
+constexpr int kResourceStringsRole = Qt::UserRole + 2;  // the entry of the resource strings
 
 QString fromCp950(std::string_view bytes) {
   std::u16string text = cp950::decode(bytes);
@@ -273,8 +274,12 @@ void Tnewdfm::loadModule(const QString& path) {
     auto* item = new QListWidgetItem(fromCp950(name), ListBox1);
     item->setData(kNameRole, QByteArray::fromStdString(name));
   }
+  const bool resourceStrings = !m_doc.module()->stringTables().empty();
+  if (resourceStrings)
+    (new QListWidgetItem(QString::fromUtf8(kResourceStringsEntry), ListBox1))->setData(kResourceStringsRole, true);
   m_fillingForms = false;
-  if (listed) showFormList();
+  if (listed || resourceStrings) showFormList();
+  Editor->setReadOnly(false);
   Editor->model().clear();
   seditor->model().clear();
   Editor->model().setHighlighter(m_formsyn.get());
@@ -283,6 +288,7 @@ void Tnewdfm::loadModule(const QString& path) {
 }
 
 void Tnewdfm::showDocument(const std::string& text, bool formText) {
+  Editor->setReadOnly(false);
   seditor->model().clear();
   Editor->model().loadFromBytes(text);
   seditor->model().setText(Editor->model().text());
@@ -317,6 +323,10 @@ void Tnewdfm::ListBox1Click() {
   }
   QList<QListWidgetItem*> selected = ListBox1->selectedItems();
   if (selected.isEmpty() || !m_doc.module()) return;
+  if (selected.first()->data(kResourceStringsRole).toBool()) {
+    showResourceStrings();
+    return;
+  }
   try {
     showDocument(m_doc.openForm(selected.first()->data(kNameRole).toByteArray().toStdString()), true);
     titleFor(QFile::decodeName(m_doc.modulePath().c_str()), selected.first()->text());

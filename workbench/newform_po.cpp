@@ -12,6 +12,7 @@
 #include "modres/ModuleWriter.h"
 #include "platform/qt/Settings.h"
 #include "translation/PoExchange.h"
+#include "translation/ResourceStringTranslation.h"
 #include "translation/TranslatedModule.h"
 #include "workbench/newform.h"
 
@@ -140,6 +141,11 @@ QString formFolderKey(const QString& modulePath) {
 
 }  // namespace
 
+QString Tnewdfm::formFolder() const {
+  if (!hasOpenModule()) return {};
+  return m_settings->value(formFolderKey(QFile::decodeName(m_doc.modulePath().c_str())));
+}
+
 QString Tnewdfm::chooseFormFolder() {
   if (!hasOpenModule()) return {};
   const QString modulePath = QFile::decodeName(m_doc.modulePath().c_str());
@@ -174,7 +180,7 @@ void Tnewdfm::writeTranslation(bool satellite) {
     }
   }
   const QString modulePath = QFile::decodeName(m_doc.modulePath().c_str());
-  QString folder = m_settings->value(formFolderKey(modulePath));
+  QString folder = formFolder();
   if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = chooseFormFolder();
   if (folder.isEmpty()) return;
 
@@ -197,19 +203,23 @@ void Tnewdfm::writeTranslation(bool satellite) {
   try {
     FormFileReplacements forms;
     WrittenCopy written;
+    // The resource strings translated in the folder's STRINGTABLE.po.
+    ApplyResult strings;
+    const QString po = QDir(folder).filePath(QString::fromLatin1(kStringTableFile));
+    if (QFileInfo(po).isFile()) strings = resourceStringsOfFile(*m_doc.module(), m_doc.modulePath(), localPath(po));
     {
       PoProgress progress(this, QString());
       forms = readFormFileReplacements(*m_doc.module(), formFilesIn(localPath(folder)), false,
                                        progress.step(QStringLiteral("正在讀取窗體文件...")));
-      if (forms.forms.empty()) {
+      if (forms.forms.empty() && strings.resourceStrings.empty()) {
         m_dialogs.information(this, QStringLiteral("資料夾 %1 裡沒有這個模組的窗體文件。請先把窗體存成以窗體名稱命名的 .dfm 檔（如 TFORM1.dfm）。")
                                         .arg(QDir::toNativeSeparators(folder)));
         return;
       }
       ExchangeProgress writing = progress.step(QStringLiteral("正在寫出%1...").arg(what));
       writing(0, 1);
-      written = satellite ? writeSatellite(m_doc.modulePath(), forms.forms, localPath(target))
-                          : writeModuleCopy(m_doc.modulePath(), forms.forms, localPath(target));
+      written = satellite ? writeSatellite(m_doc.modulePath(), forms.forms, localPath(target), strings.resourceStrings)
+                          : writeModuleCopy(m_doc.modulePath(), forms.forms, localPath(target), strings.resourceStrings);
       writing(1, 1);
     }
     std::vector<std::string> lines;
@@ -218,6 +228,9 @@ void Tnewdfm::writeTranslation(bool satellite) {
                        .arg(what, QDir::toNativeSeparators(target))
                        .arg(forms.forms.size()) +
                    reportLines(lines);
+    if (!strings.resourceStrings.empty())
+      text += QStringLiteral("\n\n寫入 %1 個字串資源的翻譯（%2）。").arg(strings.resourceStrings.size()).arg(QString::fromLatin1(kStringTableFile)) +
+              reportLines(strings.problems);
     if (satellite)
       text += QStringLiteral("\n\n把它放在 %1 旁邊：程式在繁體中文系統上啟動時會載入它。").arg(module.fileName());
     if (written.signatureRemoved) text += QStringLiteral("\n\n模組原有的數位簽章已移除：修改後簽章不再有效。");

@@ -46,6 +46,7 @@ void Tnewdfm::write(const SaveRoute& route, const QString& path) {
 }
 
 SaveOutcome Tnewdfm::save() {
+  if (resourceStringsShown()) return saveResourceStrings();
   const SaveRoute route = m_doc.saveRoute();
   try {
     if (route.askTarget) {
@@ -65,6 +66,11 @@ SaveOutcome Tnewdfm::save() {
 void Tnewdfm::TsavebtnClick() { save(); }
 
 void Tnewdfm::A4Click() {
+  // Resource strings have one place: their PO file in the form folder.
+  if (resourceStringsShown()) {
+    save();
+    return;
+  }
   m_saveDialog.fileName = QStringLiteral("窗體文件.dfm");
   if (!m_dialogs.save(this, m_saveDialog)) return;
   const QString path = m_saveDialog.fileName;

@@ -87,6 +87,7 @@ void Tnewdfm::stringlistChange() {
 }
 
 void Tnewdfm::getstringClick() {
+  restoreStringColumns();
   stringlist->setEnabled(true);
   page->setTabVisible(page->indexOf(tab2), true);
   m_fillingStrings = true;

@@ -42,6 +42,12 @@ std::size_t exercise(std::string bytes, bool* listed = nullptr) {
     } catch (const EResNotFound&) {
     }
   }
+  // The string tables read after the forms, whatever became of them.
+  const StringTables& tables = module->stringTables();
+  std::size_t units = 0;
+  for (const ResourceString& s : tables.strings()) units += s.text.size();
+  for (const StringBlockError& e : tables.errors) EXPECT_FALSE(e.reason().empty());
+  EXPECT_LE(units, 1u << 24);
   return read;
 }
 
@@ -256,6 +262,36 @@ TEST(HostileDirectory, OverlappingLongNamesCannotMultiplyMemory) {
   Outcome o = run(d);
   EXPECT_EQ(o.fault, ModuleFault::Damaged);
   EXPECT_EQ(o.names.size(), 256u);  // 16 MiB of shown names
+}
+
+TEST(HostileDirectory, SharedStringTablesCannotMultiplyWork) {
+  // 4096 blocks share one language table of 60000 entries, each leading to
+  // one 0x1000-byte block: billions of strings, were they all believed.
+  std::string d;
+  const std::uint32_t blocks = 4096, languages = 60000, typeDir = 0x18, langDir = typeDir + 16 + blocks * 8,
+                      leaf = langDir + 16 + languages * 8, data = leaf + 16;
+  put16(d, 14, 1);
+  put32(d, 16, 6);
+  put32(d, 20, kDir | typeDir);
+  put16(d, typeDir + 14, static_cast<std::uint16_t>(blocks));
+  for (std::uint32_t i = 0; i < blocks; ++i) {
+    put32(d, typeDir + 16 + i * 8, i + 1);
+    put32(d, typeDir + 20 + i * 8, kDir | langDir);
+  }
+  put16(d, langDir + 14, static_cast<std::uint16_t>(languages));
+  for (std::uint32_t i = 0; i < languages; ++i) {
+    put32(d, langDir + 16 + i * 8, i);
+    put32(d, langDir + 20 + i * 8, leaf);
+  }
+  put32(d, leaf, 0x1000 + data);
+  put32(d, leaf + 4, 0x1000);
+  for (std::uint32_t i = 0; i < 16; ++i) put16(d, data + i * 2 * 64, 63);
+  d.resize(data + 0x1000);
+  auto module = Module::openBytes(imageWith(d));
+  const StringTables& tables = module->stringTables();
+  ASSERT_TRUE(tables.directoryError.has_value());
+  EXPECT_EQ(tables.directoryError->fault(), ModuleFault::Damaged);
+  EXPECT_LE(tables.blocks.size(), std::size_t{1} << 17);
 }
 
 TEST(HostileHeaders, CutOffOrUnreadableResourcesFailToOpen) {

@@ -5,12 +5,16 @@ every form extracted, its translation changed, and the module patched with
 all of them. The result must load in pefile with a valid checksum, keep every
 other resource byte for byte (bytes and code page), dump each replaced form
 as its form file renders, list the same names, and keep the overlay last.
-Then every string translated through `po export` and `po apply --module`:
-the copy's forms dump as the form files the same apply writes. Each time,
-the satellite resource DLL written from the same forms (`patch --satellite`,
-`po apply --satellite`) holds exactly the translated copy's resources, for
-the program's machine, with the DLL flag, no code, no entry point and no
-imports, a valid checksum, and a size of the resources plus the headers.
+Then every string translated through `po export` and `po apply --module`,
+resource strings included, with emoji: the copy's forms dump as the form
+files the same apply writes, pefile reads every resource string back as its
+translation (line breaks as the original had them), and every resource that
+is neither a form nor a string table is kept byte for byte. Each time, the
+satellite resource DLL written from the same translation (`patch
+--satellite`, `po apply --satellite`) holds exactly the translated copy's
+resources, for the program's machine, with the DLL flag, no code, no entry
+point and no imports, a valid checksum, and a size of the resources plus the
+headers.
 
 Usage: patch_check.py FORMTEXT FIXTURES DIR...
 """
@@ -22,6 +26,8 @@ import sys
 import tempfile
 
 import pefile
+
+import stringtables
 
 TRANSLATED = "譯".encode("cp950")
 
@@ -144,7 +150,9 @@ def check_po(formtext, module, work):
     english = run("msgen", pot)
     if english.returncode:
         return "msgen failed: %r" % english.stderr
-    open(po, "wb").write(english.stdout.replace(b'msgstr "', 'msgstr "譯'.encode()))
+    open(po, "wb").write(english.stdout.replace(b'msgstr "', 'msgstr "譯😀'.encode()))
+    if b'msgctxt "STRINGTABLE' not in english.stdout and stringtables.strings(pefile.PE(module))[0]:
+        return "the template has no resource strings"
     forms, out = os.path.join(work, "po-forms"), os.path.join(work, "po-out" + os.path.splitext(module)[1])
     satellite = os.path.join(work, "po.CHT")
     applied = run(formtext, "po", "apply", module, po, "-o", forms, "--module", out, "--satellite", satellite)
@@ -155,10 +163,21 @@ def check_po(formtext, module, work):
     problem = check_satellite(module, out, satellite)
     if problem:
         return "po apply --satellite: " + problem
-    for f in sorted(os.listdir(forms)):
+    for f in sorted(os.listdir(forms)) if os.path.isdir(forms) else []:
         want = run(formtext, "dfm2txt", "--utf8", os.path.join(forms, f)).stdout
         if run(formtext, "dump", out, os.path.splitext(f)[0], "--utf8").stdout != want:
             return "po apply --module: %s dumps differently from its form file" % f
+    original, _ = stringtables.strings(pefile.PE(module))
+    translated, refused = stringtables.strings(pefile.PE(out))
+    if refused or translated != {k: "譯😀" + v for k, v in original.items()}:
+        differ = sorted(k for k in original if translated.get(k) != "譯😀" + original[k])[:3]
+        return "po apply --module: resource strings not translated: %r" % [(k, translated.get(k)) for k in differ]
+    _, before = resources(module)
+    _, after = resources(out)
+    if before.keys() != after.keys():
+        return "po apply --module: resource entries differ"
+    if any(before[k] != after[k] for k in before if k[0] not in (stringtables.RT_STRING, 10)):
+        return "po apply --module: a resource other than forms and strings changed"
     return None
 
 

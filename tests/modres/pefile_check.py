@@ -2,6 +2,9 @@
 """Cross-checks `formtext list` against python3-pefile on every module found
 in the folders given: same names, same order, the same two names left out,
 and the same verdict for images without RT_RCDATA or that are no images.
+The string tables too: `formtext resstrings` lists every non-empty string of
+every language with its exact text, `formtext list` ends with their number,
+and a block whose counts run past its end is named on standard error.
 
 Usage: pefile_check.py FORMTEXT DIR...
 """
@@ -11,6 +14,8 @@ import subprocess
 import sys
 
 import pefile
+
+import stringtables
 
 RT_RCDATA = 10
 SKIPPED = ("DVCLAL", "PACKAGEINFO")
@@ -71,6 +76,33 @@ def expected_listing(path):
     return False, []
 
 
+def check_strings(formtext, path, count_line):
+    """None when resstrings and the count line of list agree with pefile."""
+    want, refused = stringtables.strings(pefile.PE(path))
+    n = len(want)
+    if count_line != ("(%d resource string%s)" % (n, "" if n == 1 else "s")).encode():
+        return "list ends with %r; pefile counts %d resource strings" % (count_line, n)
+    run = subprocess.run([formtext, "resstrings", path], capture_output=True)
+    got = {}
+    for line in run.stdout.decode("utf-8").split("\n")[:-1]:
+        ident, language, text = line.split("\t")
+        got[(int(ident), int(language))] = stringtables.unescape(text)
+    if got != want:
+        differ = sorted(k for k in set(got) | set(want) if got.get(k) != want.get(k))[:5]
+        return "resource strings differ at %r:\n  formtext %r\n  pefile   %r" % (
+            differ, [got.get(k) for k in differ], [want.get(k) for k in differ])
+    if list(got) != sorted(got):
+        return "resource strings not listed by id, then language"
+    if (run.returncode != 0) != bool(refused) or run.stderr.count(b"string table block") != refused:
+        return "%d refused blocks, resstrings exits %d: %r" % (refused, run.returncode, run.stderr)
+    global strings_checked
+    strings_checked += n
+    return None
+
+
+strings_checked = 0
+
+
 def main():
     formtext, folders = sys.argv[1], sys.argv[2:]
     checked = names_checked = failures = 0
@@ -85,10 +117,13 @@ def main():
             run = subprocess.run([formtext, "list", path], capture_output=True)
             got_names = [n for n in run.stdout.split(b"\n") if n]
             problem = None
+            if want is not None:
+                count = got_names.pop() if got_names else b""
+                problem = check_strings(formtext, path, count)
             if want is None:
                 if run.returncode != 1 or OPEN_FAILED.encode() not in run.stderr:
                     problem = "pefile rejects it, formtext list gave %d" % run.returncode
-            else:
+            elif not problem:
                 listed, names = want
                 if (run.returncode == 0) != listed:
                     problem = "listing verdict %d, pefile finds RT_RCDATA: %s" % (run.returncode, listed)
@@ -99,7 +134,8 @@ def main():
             if problem:
                 failures += 1
                 print("MISMATCH %s: %s" % (path, problem))
-    print("pefile cross-check: %d modules, %d names, %d mismatches" % (checked, names_checked, failures))
+    print("pefile cross-check: %d modules, %d names, %d resource strings, %d mismatches"
+          % (checked, names_checked, strings_checked, failures))
     return 1 if failures or checked == 0 else 0
 
 

@@ -3,12 +3,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
+#include <map>
 #include <regex>
 
 #include "formstream/FormStrings.h"
 #include "formstream/TFiler.h"
 #include "formstream/TextToBinary.h"
+#include "modres/Module.h"
 #include "platform/Cp950.h"
+#include "platform/Utf.h"
 #include "translation/PoExchange.h"
 
 using namespace vc;
@@ -183,6 +187,17 @@ TEST(PoExchange, CorpusRoundTrips) {
           EXPECT_EQ(s.tag == tagString || s.tag == tagLString, eightBit);
         }
       }
+      // The resource strings follow the form strings, each translated.
+      ASSERT_EQ(translated.resourceStrings.size(), entries.size() - next);
+      for (const modres::ResourceString& r : translated.resourceStrings) {
+        const ExchangeResourceString& was = source.resourceStrings[next - (entries.size() - source.resourceStrings.size())];
+        EXPECT_EQ(r.id, was.id);
+        EXPECT_EQ(r.language, was.language);
+        std::string text = entries[next].msgstr, stored;
+        for (char c : text) stored += c == '\n' ? was.lineBreak : std::string(1, c);
+        EXPECT_EQ(r.text, utf::utf8ToUtf16(stored));
+        ++next;
+      }
       EXPECT_EQ(next, entries.size());
       ++files;
       strings += entries.size();
@@ -203,4 +218,97 @@ TEST(PoExchange, CorpusRoundTrips) {
   }
   RecordProperty("files", static_cast<int>(files));
   RecordProperty("strings", static_cast<int>(strings));
+}
+
+// The resource strings of the test module (two languages) as template
+// entries: contexts, Format flags, line breaks; and back.
+TEST(PoExchange, ResourceStringsOfBothLanguages) {
+  ExchangeSource source = openExchangeSource(std::string(VC_FIXTURES) + "/forms32.exe");
+  EXPECT_TRUE(source.resourceStringErrors.empty());
+  std::vector<PoEntry> all = templateEntries(source);
+  std::vector<PoEntry> entries = resourceStringEntries(all);
+  struct Row {
+    const char* context;
+    const char* msgid;
+    bool format;
+  };
+  const Row rows[] = {
+      {"STRINGTABLE.1", "字串一", false},
+      {"STRINGTABLE.2", "Second string", false},
+      {"STRINGTABLE.3", "第一行\n第二行", false},
+      {"STRINGTABLE.17", "'%s' 不是有效的日期", true},
+      {"STRINGTABLE.65535", "最後一個字串", false},
+      {"STRINGTABLE@1031.1", "Erste Zeichenkette", false},
+      {"STRINGTABLE@1031.2", "Zweite", false},
+      {"STRINGTABLE@1031.16", "Wert %0:s ist ungültig: %-10.2f%%", true},
+      {"STRINGTABLE@1031.40", "Tabulator\there, Backslash \\ und Zeile\nzwei", false},
+      {"STRINGTABLE@1031.4000", "Außerhalb 𠀀 und 😀", false},
+      {"STRINGTABLE@1031.65233", "OK", false},
+  };
+  ASSERT_EQ(entries.size(), std::size(rows));
+  // After the form strings.
+  EXPECT_EQ(all.size() - entries.size(), std::size_t(std::find_if(all.begin(), all.end(), [](const PoEntry& e) {
+                                                        return e.context.starts_with("STRINGTABLE");
+                                                      }) - all.begin()));
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    SCOPED_TRACE(rows[i].context);
+    EXPECT_EQ(entries[i].context, rows[i].context);
+    EXPECT_EQ(entries[i].msgid, rows[i].msgid);
+    EXPECT_EQ(entries[i].pascalFormat, rows[i].format);
+  }
+  const std::string pot = poTemplateText("forms32.exe", entries);
+  EXPECT_NE(pot.find("#, object-pascal-format\nmsgctxt \"STRINGTABLE.17\""), std::string::npos);
+
+  // Breaks come back as the string had them: CR LF in 3, LF in 1031.40;
+  // a break in a string that had none is CR LF.
+  for (PoEntry& e : entries) {
+    e.hasContext = true;
+    e.msgstr = e.msgid == "OK" ? "確定" : e.msgid == "Zweite" ? "二\n行" : "譯 " + e.msgid;
+  }
+  entries[0].fuzzy = true;  // fuzzy: left as it is
+  ApplyResult result = applyTranslation(source, entries, "t.po");
+  std::map<std::pair<int, int>, std::u16string> got;
+  for (const modres::ResourceString& r : result.resourceStrings) got[{r.id, r.language}] = r.text;
+  EXPECT_EQ(got.size(), entries.size() - 1);
+  EXPECT_FALSE(got.count({1, 0x0404}));
+  EXPECT_EQ(got[std::make_pair(3, 0x0404)], u"譯 第一行\r\n第二行");
+  EXPECT_EQ(got[std::make_pair(40, 0x0407)], u"譯 Tabulator\there, Backslash \\ und Zeile\nzwei");
+  EXPECT_EQ(got[std::make_pair(2, 0x0407)], u"二\r\n行");
+  EXPECT_EQ(got[std::make_pair(65233, 0x0407)], u"確定");
+  // Only the form strings have no entry here.
+  for (const std::string& p : result.problems) EXPECT_EQ(p.find("STRINGTABLE"), std::string::npos) << p;
+
+  // A translation made before resource strings were exported: one line.
+  ApplyResult old = applyTranslation(source, {}, "old.po");
+  EXPECT_EQ(std::count_if(old.problems.begin(), old.problems.end(),
+                          [](const std::string& p) { return p.find("no resource strings (the module has 11)") != std::string::npos; }),
+            1);
+  EXPECT_TRUE(old.resourceStrings.empty());
+}
+
+TEST(PoExchange, AModuleWithStringTablesAndNoFormsIsExported) {
+  ExchangeSource source = openExchangeSource(std::string(VC_FIXTURES) + "/noforms64.exe");
+  EXPECT_EQ(source.error, "");
+  EXPECT_TRUE(source.forms.empty());
+  ASSERT_EQ(templateEntries(source).size(), 1u);
+  EXPECT_EQ(templateEntries(source)[0].context, "STRINGTABLE.1");
+  // No forms and no strings is still refused.
+  EXPECT_NE(openExchangeSource(std::string(VC_FIXTURES) + "/nores32.exe").error, "");
+}
+
+TEST(PoExchange, AHostileBlockIsReportedAndTheRestExported) {
+  ExchangeSource source = openExchangeSource(std::string(VC_FIXTURES) + "/badstrings32.exe");
+  ASSERT_EQ(source.resourceStringErrors.size(), 1u);
+  EXPECT_NE(source.resourceStringErrors[0].find("block 3"), std::string::npos);
+  ASSERT_EQ(source.forms.size(), 1u);
+  EXPECT_FALSE(source.forms[0].strings.empty());
+  EXPECT_EQ(resourceStringEntries(templateEntries(source)).size(), 4u);
+}
+
+TEST(PoExchange, PascalFormatDirectives) {
+  for (const char* yes : {"%s", "'%s' is not a valid date", "%d files", "%0:s", "%-10.2f", "%%", "100%%", "%*d",
+                          "%.*f", "%x", "%1:-5s"})
+    EXPECT_TRUE(hasPascalFormatDirective(yes)) << yes;
+  for (const char* no : {"", "100% sure", "% d", "50 %", "%q", "%.f", "&Yes", "%"})
+    EXPECT_FALSE(hasPascalFormatDirective(no)) << no;
 }

@@ -44,13 +44,15 @@ class CorpusTest : public WorkbenchFixture {
       } catch (const modres::EModuleError&) {
       }
       std::vector<std::string> names;
+      // The resource strings are one more entry, after the forms.
+      const int strings = module && !module->stringTables().empty() ? 1 : 0;
       if (!module || !module->listFormNames(names)) {
-        QCOMPARE(w().ListBox1->count(), static_cast<int>(names.size()));
+        QCOMPARE(w().ListBox1->count(), static_cast<int>(names.size()) + strings);
         continue;
       }
       QVERIFY2(dialogs().messages().isEmpty(), qPrintable(name + ": " + dialogs().messages().join("/")));
-      QCOMPARE(w().ListBox1->count(), static_cast<int>(names.size()));
-      for (int i = 0; i < w().ListBox1->count(); ++i) {
+      QCOMPARE(w().ListBox1->count(), static_cast<int>(names.size()) + strings);
+      for (int i = 0; i < static_cast<int>(names.size()); ++i) {
         const std::string shownBefore = w().Editor->model().text();
         dialogs().clearRecords();
         w().ListBox1->setCurrentRow(i);
@@ -73,6 +75,12 @@ class CorpusTest : public WorkbenchFixture {
           QCOMPARE(dialogs().messages().size(), 1);
           QCOMPARE(w().Editor->model().text(), shownBefore);
         }
+        QVERIFY(!w().modified());
+      }
+      if (strings) {
+        w().ListBox1->setCurrentRow(w().ListBox1->count() - 1);
+        QVERIFY(w().resourceStringsShown());
+        QCOMPARE(static_cast<std::size_t>(w().stringRowCount()), module->stringTables().count());
         QVERIFY(!w().modified());
       }
       QCOMPARE(readBytes(file), before);

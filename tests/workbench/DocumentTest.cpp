@@ -378,7 +378,9 @@ class DocumentTest : public WorkbenchFixture {
     clickFile("notes.txt");
     clickFile("noforms64.exe");
     QVERIFY(dialogs().messages().isEmpty());
-    QCOMPARE(w().ListBox1->count(), 0);
+    // Its string tables are the one entry.
+    QCOMPARE(w().ListBox1->count(), 1);
+    QCOMPARE(w().ListBox1->item(0)->text(), QString::fromUtf8(Tnewdfm::kResourceStringsEntry));
     QCOMPARE(w().Editor->model().text(), std::string("\r\n"));
     QVERIFY(w().hasOpenModule());
   }

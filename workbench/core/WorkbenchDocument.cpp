@@ -47,6 +47,13 @@ std::string WorkbenchDocument::openForm(const std::string& name) {
   return text.data();
 }
 
+void WorkbenchDocument::openResourceStrings() {
+  if (!m_module) return;
+  m_fileName = m_modulePath;
+  m_formName.clear();
+  m_shown = Shown::ResourceStrings;
+}
+
 void WorkbenchDocument::openText(const std::string& path) {
   m_fileName = path;
   m_shown = Shown::Text;

@@ -42,7 +42,9 @@ std::string saveBytes(const SaveRoute& route, const std::string& text);
 
 class WorkbenchDocument {
  public:
-  enum class Shown { Nothing, Text, FormFile, FormText, Module, ModuleForm };
+  // ResourceStrings: the open module's string tables, shown read-only and
+  // translated on the string page.
+  enum class Shown { Nothing, Text, FormFile, FormText, Module, ModuleForm, ResourceStrings };
 
   WorkbenchDocument();
   ~WorkbenchDocument();
@@ -64,6 +66,8 @@ class WorkbenchDocument {
   bool openModule(const std::string& path);
   // The open module's form resource as form text; raises the reader's error.
   std::string openForm(const std::string& name);
+  // The open module's resource strings are shown (nothing when no module is).
+  void openResourceStrings();
   void openText(const std::string& path);
   // The form text of a .dfm's bytes, binary or already text; raises the
   // reader's error.
