@@ -122,9 +122,16 @@ std::optional<std::string> WriteBack::write(const WriteBackRow& row) {
   std::string rebuilt = rebuiltLine(line, row.name, value);
   // The old value may go on over the following lines; they all make way.
   std::size_t last = index;
-  while (valueContinues(current(last))) {
+  // A "+" may also open the next line.
+  auto opensWithPlus = [](std::string_view l) {
+    std::size_t b = 0;
+    while (b < l.size() && isBlankOrControl(l[b])) ++b;
+    return b < l.size() && l[b] == '+';
+  };
+  for (;;) {
     std::size_t next = nextLive(last + 1);
     if (next >= m_count) break;
+    if (!valueContinues(current(last)) && !opensWithPlus(current(next))) break;
     m_replaced[next].reset();
     m_next[next] = next + 1;
     ++m_removedCount;

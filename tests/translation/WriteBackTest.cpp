@@ -86,8 +86,8 @@ TEST(WriteBack, AContinuedValueIsReplacedWholeAndLaterRowsKeepTheirLines) {
       "  Caption =",             // 2
       "    'first part ' +",     // 3
       "    'second part'",       // 4
-      "  Hint = 'a' +  \t",      // 5
-      "    'b'",                 // 6
+      "  Hint = 'a'  \t",        // 5
+      "    + 'b'",               // 6: a "+" opening the line joins it too
       "  Left = 3",              // 7
       "end",                     // 8
   };
