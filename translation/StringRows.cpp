@@ -155,7 +155,10 @@ std::optional<std::u16string> stringRowValue(std::size_t lineCount, const LineAt
 }
 
 std::string quotedFormText(std::u16string_view text) {
-  if (std::optional<std::string> bytes = cp950::encode(text)) return quotedFormString(*bytes);
+  // Only bytes that decode to the same text will do (U+0080 encodes to the
+  // byte 0x80, which decodes as no character).
+  std::optional<std::string> bytes = cp950::encode(text);
+  if (bytes && cp950::decode(*bytes) == text) return quotedFormString(*bytes);
   // A wide literal: quoted parts hold ASCII only, so that the converter
   // takes every # code for a code unit.
   std::string out;

@@ -65,7 +65,8 @@ std::string tableField(std::u16string_view text, bool utf8) {
       escape(out, 'u', u, 4);
     } else if (utf8) {
       utf::appendUtf8(out, u);
-    } else if (std::optional<std::string> bytes = cp950::encode(std::u16string_view(&u, 1))) {
+    } else if (std::optional<std::string> bytes = cp950::encode(std::u16string_view(&u, 1));
+               bytes && cp950::decode(*bytes) == std::u16string_view(&u, 1)) {
       out += *bytes;
     } else {
       escape(out, 'u', u, 4);

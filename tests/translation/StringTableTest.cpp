@@ -29,6 +29,7 @@ TEST(StringTable, FieldsCarryEveryValueInBothEncodings) {
       {u"\u4E2D\u00F6", "\xA4\xA4\\u00F6", "\xE4\xB8\xAD\xC3\xB6"},
       {u"\U0001F600", "\\uD83D\\uDE00", "\xF0\x9F\x98\x80"},
       {u"x\xDC80", "x\\x80", "x\\x80"},  // a byte that is no CP950 character
+      {u"\u0080", "\\u0080", "\xC2\x80"},  // encodes to that byte, which reads back as no character
       {u"\u8A31", "\xB3\x5C", "\xE8\xA8\xB1"},  // its second byte is a backslash
   };
   for (const Row& r : rows) {

@@ -42,6 +42,7 @@ TEST(WriteBack, RebuildsTheLineOfEachKindOfProperty) {
       {"  Caption = 'x'", u"K\u00F6rper's", "  Caption = 'K'#246'rper''s'"},  // Big5 has no \u00F6
       {"  Caption = 'x'", u"\u4E2D\u00F6", "  Caption = #20013#246"},
       {"  Caption = 'x'", u"\U0001F600", "  Caption = #55357#56832"},
+      {"  Caption = 'x'", u"\u0080", "  Caption = #128"},  // encodes to 0x80, which decodes as no character
       {"  Caption =", u"short", "  Caption = 'short'"},  // the old value went on on the next line
   };
   for (const Row& r : rows) {
