@@ -1,6 +1,9 @@
 // formtext apply: writes changed values of the string table back into a form
-// text, as the string page's "write back all" does with its ticked rows.
+// text, as the string page's "write back all" does with its ticked rows. A row
+// whose value is the line's value already leaves the line as it is, and the
+// lines not written keep their bytes and line ends.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +11,7 @@
 #include "cli/Io.h"
 #include "platform/Cp950.h"
 #include "translation/StringExtraction.h"
+#include "translation/StringTable.h"
 #include "translation/WriteBack.h"
 
 namespace vc::cli {
@@ -34,7 +38,7 @@ std::size_t lineNumberField(std::string_view field) {
   return n;
 }
 
-std::string cp950Field(std::string_view field, bool utf8) {
+std::string nameField(std::string_view field, bool utf8) {
   if (!utf8) return std::string(field);
   std::optional<std::string> bytes = cp950::fromUtf8(field);
   if (!bytes) throw MalformedEdits{"含有無法以 Big5 碼表示的字元"};
@@ -60,8 +64,8 @@ std::vector<Edit> parseEdits(std::string_view text, bool utf8, const std::string
       if (tab2 == std::string_view::npos) throw MalformedEdits{"應為 行數<TAB>屬性<TAB>值"};
       Edit e{number, {}};
       e.row.lineNumber = lineNumberField(line.substr(0, tab1));
-      e.row.name = cp950Field(line.substr(tab1 + 1, tab2 - tab1 - 1), utf8);
-      e.row.modified = cp950Field(line.substr(tab2 + 1), utf8);
+      e.row.name = nameField(line.substr(tab1 + 1, tab2 - tab1 - 1), utf8);
+      e.row.modifiedText = fromTableField(line.substr(tab2 + 1), utf8);
       edits.push_back(std::move(e));
     } catch (const MalformedEdits& m) {
       throw MalformedEdits{path + ":" + std::to_string(number) + ": " + m.message};
@@ -80,7 +84,7 @@ class Apply : public Command {
     args.positional("TEXT", m_text, "the form text; - is standard input");
     args.positional("EDITS", m_edits, "rows LINE<TAB>NAME<TAB>VALUE as `strings` prints them, VALUE changed");
     args.output(m_output, true);
-    args.utf8(m_utf8, "EDITS is UTF-8 (a value CP950 cannot hold is refused)");
+    args.utf8(m_utf8, "EDITS is UTF-8 (a string takes characters CP950 cannot hold as a wide string)");
   }
 
   int run() override {
@@ -89,10 +93,11 @@ class Apply : public Command {
     try {
       edits = parseEdits(readWhole(*openInput(m_edits)), m_utf8, inputName(m_edits));
     } catch (const MalformedEdits& m) {
-      throw UsageError{m.message};
+      throw Exception(m.message);
     }
-    const std::vector<std::string> lines = splitTextLines(readWhole(*openInput(m_text)));
-    WriteBack writeBack(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
+    const std::string text = readWhole(*openInput(m_text));
+    const TextLines t = textLines(text);
+    WriteBack writeBack(t.lines.size(), [&](std::size_t i) { return std::string_view(t.lines[i]); });
     int status = 0;
     for (const Edit& e : edits) {
       if (std::optional<std::string> skipped = writeBack.write(e.row)) {
@@ -103,10 +108,7 @@ class Apply : public Command {
       }
     }
     Output out(m_output, false);
-    for (const std::string& line : writeBack.lines()) {
-      out.write(line);
-      out.write("\r\n");
-    }
+    out.write(writtenText(text, t, writeBack));
     out.commit();
     return status;
   }

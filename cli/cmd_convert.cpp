@@ -8,6 +8,7 @@
 #include "cli/FormTextInput.h"
 #include "cli/Io.h"
 #include "formstream/BinaryToText.h"
+#include "formstream/Errors.h"
 #include "formstream/FormFile.h"
 #include "formstream/TextToBinary.h"
 
@@ -59,7 +60,24 @@ class FromText : public Command {
   }
 };
 
-void binaryToText(TStream& input, TStream& output) { BinaryToText(input, output); }
+// A form file handed to bin2txt fails on its resource header, which starts
+// with the byte 0xFF: the message says so when the input can be looked at again.
+void binaryToText(TStream& input, TStream& output) {
+  try {
+    BinaryToText(input, output);
+  } catch (const EReadError& e) {
+    if (e.message() != msg::kInvalidStreamFormat) throw;
+    unsigned char first = 0;
+    try {
+      input.seek(0, SeekOrigin::Begin);
+      if (input.read(&first, 1) != 1) first = 0;
+    } catch (const Exception&) {
+      throw e;
+    }
+    if (first == 0xFF) throw EReadError(e.message() + " (a .dfm form file? use dfm2txt)");
+    throw;
+  }
+}
 
 // The binary stream waits in an unnamed temporary file rather than in
 // memory, so that a huge text needs little of it.

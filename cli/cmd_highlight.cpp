@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/FormTextInput.h"
 #include "cli/Io.h"
 #include "editor/highlight/DfmHighlighter.h"
 #include "editor/highlight/HtmlHighlighter.h"
 #include "editor/model/EditorModel.h"
+#include "formstream/Utf8FormText.h"
 #include "platform/Cp950.h"
+#include "platform/Utf.h"
 
 namespace vc::cli {
 namespace {
@@ -93,9 +96,11 @@ class Highlight : public Command {
   std::string m_colour = "auto";
   bool m_html = false;
   bool m_tokens = false;
+  bool m_utf8 = false;
 
   void declare(Arguments& args) override {
     args.input(m_input);
+    addFormTextUtf8(args, m_utf8);
     args.flag("--html", m_html, "use the HTML highlighter for the input instead of the form text one");
     args.flag("--tokens", m_tokens, "write the tokens, one a line: line, column, kind, text (\\xHH escapes)");
     args.choice("--color", m_colour, {"auto", "always", "never"},
@@ -104,7 +109,14 @@ class Highlight : public Command {
   }
 
   int run() override {
-    std::string data = readWhole(*openInput(m_input));
+    // Read as txt2bin reads it: UTF-8 when asked for or when it starts with
+    // the byte-order mark.
+    std::string data = m_html ? readWhole(*openInput(m_input)) : readWhole(*openFormText(m_input, m_utf8));
+    if (m_html && (m_utf8 || startsWithUtf8Bom(data))) {
+      std::string_view text = data;
+      if (startsWithUtf8Bom(text)) text.remove_prefix(kUtf8Bom.size());
+      data = cp950::encodeLossy(utf::utf8ToUtf16(text));
+    }
     std::unique_ptr<Highlighter> h;
     if (m_html) {
       auto html = std::make_unique<HtmlHighlighter>();

@@ -9,6 +9,7 @@
 #include "cli/Io.h"
 #include "cli/ModuleInput.h"
 #include "translation/PoExchange.h"
+#include "translation/PoFile.h"
 #include "translation/TranslatedModule.h"
 
 namespace vc::cli {
@@ -32,7 +33,7 @@ class Po : public Command {
     args.positional("ACTION", m_action, "export (the strings as a template) or apply (a translation into form files)");
     args.positional("SOURCE", m_source, "a module (.exe, .dll, .cpl) or a form file (.dfm, binary or text)");
     args.positional("TRANS.po", m_translation, "apply: the translation", false);
-    args.option("-o", m_output, "OUT", "export: the template to write; apply: the folder for the form files");
+    args.option("-o", m_output, "OUT", "export: the template to write (- for standard output); apply: the folder for the form files");
     args.option("--module", m_module, "OUT",
                 "apply: a translated copy of the module SOURCE to write (OUT must not be SOURCE itself)");
     args.option("--satellite", m_satellite, "OUT", kSatelliteHelp);
@@ -73,11 +74,14 @@ class Po : public Command {
     return failed || !source.resourceStringErrors.empty();
   }
 
+  // A template without every form's strings is no template: nothing is written.
   int exportTemplate() {
     ExchangeSource source = openExchangeSource(m_source);
-    const bool failed = reportUnreadable(source);
-    writePoTemplate(m_output, std::filesystem::path(m_source).filename().string(), templateEntries(source));
-    return failed ? 1 : 0;
+    if (reportUnreadable(source)) return 1;
+    Output out(m_output, false);
+    out.write(poTemplateText(std::filesystem::path(m_source).filename().string(), templateEntries(source)));
+    out.commit();
+    return 0;
   }
 
   int applyTranslation() {

@@ -57,7 +57,7 @@ class Preview : public Command {
     // stderr carries the form's messages, one per line: Qt's own notes
     // about the environment (runtime folders, fonts) are no concern of them.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& m) {
-      if (type == QtFatalMsg) std::fprintf(stderr, "%s\n", m.toUtf8().constData());
+      if (type == QtFatalMsg) std::fprintf(stderr, "formtext: %s\n", m.toUtf8().constData());
     });
     static int argc = 1;
     static char name[] = "formtext";
@@ -75,7 +75,7 @@ class Preview : public Command {
     };
     preview::PreviewWindow window;
     auto printMessages = [&] {
-      for (const QString& m : messages) std::fprintf(stderr, "%s\n", m.toUtf8().constData());
+      for (const QString& m : messages) std::fprintf(stderr, "formtext: %s\n", m.toUtf8().constData());
     };
     try {
       TReadOnlyMemoryStream input(stream);

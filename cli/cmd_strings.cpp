@@ -1,12 +1,16 @@
-// formtext strings: the string table of a form text, one row per line that
-// holds "=": line number, property name and value, separated by tabs.
+// formtext strings: the string table of a form text, one row per property
+// line that `apply` can write: line number, property name and value,
+// separated by tabs. A string's value is its whole decoded text.
 #include <string>
+#include <vector>
 
 #include "cli/Command.h"
 #include "cli/FormInput.h"
 #include "cli/Io.h"
 #include "formstream/BinaryToText.h"
+#include "platform/Cp950.h"
 #include "translation/StringExtraction.h"
+#include "translation/StringTable.h"
 
 namespace vc::cli {
 namespace {
@@ -36,11 +40,11 @@ class Strings : public Command {
   }
 
   int run() override {
-    const std::string text = formText();
-    std::vector<std::string> lines = splitTextLines(text);
-    Output out(m_output, m_utf8);
-    for (const ExtractedString& row : extractStrings(lines))
-      out.write(std::to_string(row.lineNumber) + '\t' + row.name + '\t' + row.value + '\n');
+    const std::vector<std::string> lines = splitTextLines(formText());
+    Output out(m_output, false);
+    for (const TableRow& row : stringTableRows(lines))
+      out.write(std::to_string(row.lineNumber) + '\t' + tableField(cp950::decode(row.name), m_utf8) + '\t' +
+                tableField(row.value, m_utf8) + '\n');
     out.commit();
     return 0;
   }

@@ -361,10 +361,13 @@ void TextRenderer::collection() {
 // A piece never ends between the two bytes of a Big5 character.
 void TextRenderer::quoted(std::string_view s) { quotedUnits(s, s); }
 
-// The same over UTF-16 code units: units above 0xFF become # codes too. The
-// double-byte step-back tests the string as converted to the ANSI code page,
-// at the same index; that conversion is encodeLossy, which makes "?" of a
-// character without a CP950 form, as the system's own conversion does.
+// The same over UTF-16 code units: units above 0x7F become # codes too, so
+// that no code unit is taken for a byte of the ANSI code page on the way
+// back (the parser reads a string with # codes from 128 and no such byte
+// inside its quotes as wide). The double-byte step-back tests the string as
+// converted to the ANSI code page, at the same index; that conversion is
+// encodeLossy, which makes "?" of a character without a CP950 form, as the
+// system's own conversion does.
 void TextRenderer::quotedWide(const std::u16string& s) {
   // Only a string that can be cut needs the conversion.
   std::string ansi = s.size() >= kLineLength ? cp950::encodeLossy(s) : std::string();
@@ -372,8 +375,8 @@ void TextRenderer::quotedWide(const std::u16string& s) {
 }
 
 // Units are bytes or UTF-16 code units; every unit written inside quotes is
-// 0x20 to 0xFF and goes out as the byte of that value. ansi is the text whose
-// lead bytes decide where a piece may end.
+// 0x20 to 0xFF (to 0x7F for code units) and goes out as the byte of that
+// value. ansi is the text whose lead bytes decide where a piece may end.
 template <typename Unit>
 void TextRenderer::quotedUnits(std::basic_string_view<Unit> s, std::string_view ansi) {
   const std::size_t len = s.size();
@@ -387,7 +390,7 @@ void TextRenderer::quotedUnits(std::basic_string_view<Unit> s, std::string_view 
   auto special = [&](std::size_t i) {
     unsigned u = unit(i);
     if constexpr (sizeof(Unit) == 1) return isSpecialByte(static_cast<unsigned char>(u));
-    else return u > 0xFF || isSpecialByte(static_cast<unsigned char>(u));
+    else return u > 0x7F || isSpecialByte(static_cast<unsigned char>(u));
   };
   TrailByteTest trail(ansi);
   std::size_t k = 0, i = 0;

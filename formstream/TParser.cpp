@@ -209,10 +209,15 @@ TokenKind TParser::nextToken() {
 
 void TParser::readString() {
   // Bytes gather in m_string until a # code needs 16 bits; from then on all
-  // code units gather in m_wide, the bytes so far taken as units.
+  // code units gather in m_wide, the bytes so far taken as units. A literal
+  // whose # codes stay below 256 is wide as well when one of them is 128 or
+  // more and no byte inside its quotes is: such a code is a Latin letter of
+  // a wide string, not half of a Big5 character.
   m_string.clear();
   m_wide.clear();
   bool wide = false;
+  bool highCode = false;    // a # code of 128 to 255
+  bool highQuoted = false;  // a byte of 0x80 or more inside quotes
   auto append = [&](const char* from, std::size_t n) {
     if (wide)
       for (std::size_t i = 0; i < n; ++i) m_wide.push_back(static_cast<unsigned char>(from[i]));
@@ -239,6 +244,7 @@ void TParser::readString() {
       }
       if (wide) m_wide.push_back(static_cast<char16_t>(low16));
       else m_string.push_back(static_cast<char>(low16));
+      if (value >= 0x80 && value <= 0xFF) highCode = true;
     } else if (c == '\'') {
       ++p;
       for (;;) {
@@ -249,6 +255,8 @@ void TParser::readString() {
              w = wordAt(buf + p))
           p += 8;
         while (!is(buf[p], kQuotedStop)) ++p;
+        if (!highQuoted)
+          for (std::size_t i = run; i < p; ++i) highQuoted |= buf[i] >= 0x80;
         append(m_buf.get() + run, p - run);
         if (at(p) != '\'') error(kInvalidString);
         ++p;
@@ -259,6 +267,11 @@ void TParser::readString() {
     } else {
       break;
     }
+  }
+  if (!wide && highCode && !highQuoted) {
+    wide = true;
+    for (char b : m_string) m_wide.push_back(static_cast<unsigned char>(b));
+    m_string.clear();
   }
   m_pos = p;
   m_token = wide ? TokenKind::WideString : TokenKind::String;

@@ -16,10 +16,10 @@ namespace vc {
 enum class TokenKind : unsigned char {
   EndOfText = 0,
   Symbol = 1,
-  String = 2,      // every # code below 256
+  String = 2,      // every # code below 256, and below 128 unless a quoted byte is too
   Integer = 3,
   Float = 4,
-  WideString = 5,  // at least one # code of 256 or more
+  WideString = 5,  // a # code of 256 or more, or one of 128 or more beside quoted ASCII only
 };
 constexpr TokenKind charToken(char c) { return static_cast<TokenKind>(static_cast<unsigned char>(c)); }
 

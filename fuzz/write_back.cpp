@@ -1,11 +1,13 @@
 // Write-back over arbitrary text: every "=" line is written back twice (the
 // second time one line further on), tool tips are taken, and the lines that
-// stay keep their order.
+// stay keep their order. The text's string table, through its file fields
+// and written back unchanged, leaves the text as it was, byte for byte.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "translation/StringExtraction.h"
+#include "translation/StringTable.h"
 #include "translation/WriteBack.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -28,5 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     previous = now;
   }
   if (wb.changed() && wb.firstChanged() + wb.changedCount() > lines.size()) std::abort();
+
+  const bool utf8 = size % 2 == 0;
+  const vc::TextLines t = vc::textLines(text);
+  vc::WriteBack same(t.lines.size(), [&](std::size_t i) { return std::string_view(t.lines[i]); });
+  for (const vc::TableRow& r : vc::stringTableRows(t.lines)) {
+    vc::WriteBackRow row{r.lineNumber, r.name, std::nullopt};
+    row.modifiedText = vc::fromTableField(vc::tableField(r.value, utf8), utf8);
+    if (same.write(row)) std::abort();
+  }
+  if (vc::writtenText(text, t, same) != text) std::abort();
   return 0;
 }

@@ -1,9 +1,9 @@
 #include "translation/StringExtraction.h"
 
 #include <algorithm>
-#include <cstdint>
 
 #include "platform/Cp950.h"
+#include "translation/StringRows.h"
 
 namespace vc {
 namespace {
@@ -46,71 +46,13 @@ std::u16string wholeValue(std::size_t lineCount, const std::function<std::string
   const std::string_view first = lineAt(index);
   const std::size_t eq = first.find('=');
   if (eq == std::string_view::npos) return {};
-  std::string_view line = first;
-  std::u16string units;
-  bool wide = false;     // a # code above 255: the units are UTF-16 already
-  bool quoted = false;   // a string piece was seen
-  bool wantMore = true;  // the value goes on at the next line
-  bool cut = false;
-  std::size_t pos = eq + 1;
   // Empty pieces add nothing, so the lines walked are bounded as well.
   constexpr std::size_t kMaxLines = 256;
-  const std::size_t lastLine = index + std::min(lineCount - index - 1, kMaxLines);
-  while (!cut) {
-    while (pos < line.size() && static_cast<unsigned char>(line[pos]) <= ' ') ++pos;
-    if (pos >= line.size()) {  // a closing quote at the end leaves pos past it
-      if (!wantMore) break;
-      if (index == lastLine) {
-        cut = index + 1 < lineCount;
-        break;
-      }
-      ++index;
-      line = lineAt(index);
-      pos = 0;
-      continue;
-    }
-    const char c = line[pos];
-    if (c == '\'') {
-      for (++pos; pos < line.size(); ++pos) {
-        if (line[pos] == '\'') {
-          if (pos + 1 >= line.size() || line[pos + 1] != '\'') break;
-          ++pos;
-        }
-        units.push_back(static_cast<unsigned char>(line[pos]));
-      }
-      ++pos;
-    } else if (c == '#') {
-      std::uint32_t value = 0;
-      for (++pos; pos < line.size() && line[pos] >= '0' && line[pos] <= '9'; ++pos)
-        value = std::min<std::uint32_t>(value * 10 + static_cast<std::uint32_t>(line[pos] - '0'), 0xFFFF);
-      if (value > 255) wide = true;
-      units.push_back(static_cast<char16_t>(value));
-    } else if (c == '+' && quoted) {
-      ++pos;
-      wantMore = true;
-      continue;
-    } else {
-      if (quoted) break;
-      return cp950::decode(trimmed(first.substr(eq + 1)));
-    }
-    quoted = true;
-    wantMore = false;
-    if (units.size() > maxUnits) {
-      units.resize(maxUnits);
-      cut = true;
-    }
+  if (std::optional<DecodedString> d = decodeStringValue(lineCount, lineAt, index, false, maxUnits, kMaxLines)) {
+    if (d->cut) d->text += u"\u2026";
+    return std::move(d->text);
   }
-  std::u16string text;
-  if (wide) {
-    text = std::move(units);
-  } else {
-    std::string bytes;
-    bytes.reserve(units.size());
-    for (char16_t u : units) bytes.push_back(static_cast<char>(u));
-    text = cp950::decode(bytes);
-  }
-  if (cut) text += u"\u2026";
-  return text;
+  return cp950::decode(trimmed(first.substr(eq + 1)));
 }
 
 std::vector<ExtractedString> extractStrings(std::size_t lineCount,

@@ -1,11 +1,10 @@
 #include "translation/WriteBack.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "platform/Cp950.h"
-#include "platform/Exception.h"
 #include "translation/StringExtraction.h"
+#include "translation/StringRows.h"
 
 namespace vc {
 namespace {
@@ -13,23 +12,6 @@ namespace {
 bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 std::string lineText(std::size_t lineNumber) { return "第 " + std::to_string(lineNumber) + " 行"; }
-
-// A whole decimal number, sign allowed, that stays a 32-bit integer after +3.
-std::optional<long long> wholeNumber(std::string_view s) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  if (i == s.size()) return std::nullopt;
-  long long value = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9') return std::nullopt;
-    value = value * 10 + (s[i] - '0');
-    if (value > static_cast<long long>(INT_MAX) + 1) return std::nullopt;
-  }
-  value = negative ? -value : value;
-  if (value < INT_MIN || value > INT_MAX - 3) return std::nullopt;
-  return value;
-}
 
 // A list "(", a collection "<" or a binary block "{" starts the value.
 bool holdsBlock(std::string_view line) {
@@ -66,20 +48,14 @@ std::string quotedFormString(std::string_view value) {
   return out;
 }
 
-std::string rebuiltLine(std::string_view name, std::string_view modified) {
-  std::string line = "    ";
-  line += name;
-  line += " = ";
-  if (name == "Caption") {
-    line += quotedFormString(modified);
-  } else if (name == "Font.Height") {
-    std::optional<long long> size = wholeNumber(modified);
-    if (!size) throw Exception("'" + cp950::toUtf8(modified) + "' is not a valid integer value");
-    line += std::to_string(*size + 3);
-  } else {
-    line += modified;
-  }
-  return line;
+std::string rebuiltLine(std::string_view line, std::string_view name, std::string_view value) {
+  std::size_t indent = 0;
+  while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t')) ++indent;
+  std::string rebuilt(line.substr(0, indent));
+  rebuilt += name;
+  rebuilt += " = ";
+  rebuilt += value;
+  return rebuilt;
 }
 
 bool valueContinues(std::string_view line) {
@@ -109,7 +85,7 @@ std::size_t WriteBack::nextLive(std::size_t index) {
 std::optional<std::string> WriteBack::write(const WriteBackRow& row) {
   const std::string name = cp950::toUtf8(row.name);
   const std::string where = lineText(row.lineNumber);
-  if (!row.modified) return where + "的 " + name + " 沒有修改後的值，未回寫。";
+  if (!row.modified && !row.modifiedText) return where + "的 " + name + " 沒有修改後的值，未回寫。";
   if (row.name.empty()) return where + "沒有屬性名稱，未回寫。";
   const std::string removed = where + "已因前面的回寫而移除，未回寫 " + name + "。";
   if (row.removed) return removed;
@@ -124,17 +100,38 @@ std::optional<std::string> WriteBack::write(const WriteBackRow& row) {
   std::string_view line = current(index);
   if (extractedName(line) != row.name) return where + "已不是 " + name + " 屬性，未回寫。";
   if (holdsBlock(line)) return where + "的 " + name + " 是清單、集合或二進位資料，未回寫。";
-  std::string rebuilt;
-  try {
-    rebuilt = rebuiltLine(row.name, *row.modified);
-  } catch (const Exception& e) {
-    return std::string(e.what());
+  const LineAt currentAt = [this](std::size_t i) { return current(i); };
+  std::string value;
+  if (isStringRow(m_count, currentAt, index)) {
+    std::u16string text = row.modifiedText ? *row.modifiedText : cp950::decode(*row.modified);
+    if (stringRowValue(m_count, currentAt, index) == text) return std::nullopt;
+    value = quotedFormText(text);
+  } else {
+    if (row.modifiedText) {
+      std::optional<std::string> bytes = cp950::encode(*row.modifiedText);
+      if (!bytes) return where + "的 " + name + " 含有無法以 Big5 碼表示的字元，未回寫。";
+      value = std::move(*bytes);
+    } else {
+      value = *row.modified;
+    }
+    std::string_view now = line.substr(line.find('=') + 1);
+    while (!now.empty() && isBlankOrControl(now.front())) now.remove_prefix(1);
+    while (!now.empty() && isBlankOrControl(now.back())) now.remove_suffix(1);
+    if (now == value) return std::nullopt;
   }
+  std::string rebuilt = rebuiltLine(line, row.name, value);
   // The old value may go on over the following lines; they all make way.
   std::size_t last = index;
-  while (valueContinues(current(last))) {
+  // A "+" may also open the next line.
+  auto opensWithPlus = [](std::string_view l) {
+    std::size_t b = 0;
+    while (b < l.size() && isBlankOrControl(l[b])) ++b;
+    return b < l.size() && l[b] == '+';
+  };
+  for (;;) {
     std::size_t next = nextLive(last + 1);
     if (next >= m_count) break;
+    if (!valueContinues(current(last)) && !opensWithPlus(current(next))) break;
     m_replaced[next].reset();
     m_next[next] = next + 1;
     ++m_removedCount;

@@ -12,22 +12,26 @@
 
 namespace vc {
 
-// One string row as write-back reads it.
+// One string row as write-back reads it. The modified value of a string row
+// (its line holds a string literal) is the decoded text, which is written
+// back quoted; any other row's value is written as it stands.
 struct WriteBackRow {
   std::size_t lineNumber = 0;  // 1-based line of the text; 0 names no line
   std::string name;            // property name (CP950)
   std::optional<std::string> modified;  // CP950
   bool removed = false;  // an earlier write-back removed the row's line
+  // The modified value as text, in place of modified: a string row may then
+  // hold characters CP950 cannot (written as # codes of a wide string).
+  std::optional<std::u16string> modifiedText = std::nullopt;
 };
 
 // A quoted form text string holding value: apostrophes doubled, control
 // bytes as # codes, so that the text stays convertible.
 std::string quotedFormString(std::string_view value);
 
-// The line a property rebuilds to: four blanks, the name, " = " and the value
-// ("Caption" quoted, "Font.Height" a size in points plus 3, any other name
-// verbatim). Throws vc::Exception when a Font.Height value is no whole number.
-std::string rebuiltLine(std::string_view name, std::string_view modified);
+// The line a property rebuilds to: the indentation of the line it replaces,
+// the name, " = " and the value as given.
+std::string rebuiltLine(std::string_view line, std::string_view name, std::string_view value);
 
 // True when the line, with trailing blanks and control characters cut, ends
 // in "=" or "+": the value goes on on the next line.
@@ -41,8 +45,9 @@ class WriteBack {
   using LineAt = std::function<std::string_view(std::size_t)>;
   WriteBack(std::size_t lineCount, LineAt lineAt);
 
-  // Writes one row. Returns nothing when it was written, else the message
-  // (UTF-8) that says why the text was left as it was.
+  // Writes one row. Returns nothing when it was written or when its value is
+  // the value the line holds already (the line is then left as it is), else
+  // the message (UTF-8) that says why the text was left as it was.
   std::optional<std::string> write(const WriteBackRow& row);
 
   bool changed() const { return m_first <= m_last; }

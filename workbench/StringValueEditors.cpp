@@ -17,7 +17,6 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/DataFiles.h"
 #include "translation/StringExtraction.h"
-#include "translation/WriteBack.h"
 #include "workbench/newform.h"
 
 namespace vc {
@@ -304,8 +303,8 @@ void StringValueEditors::openFontName(const std::string& extracted) {
   m_font.setFamily(fromCp950(extracted));
   if (std::optional<QFont> f = m_dialogs.font(m_view, m_font)) {
     m_font = *f;
-    // Stored as the form text writes a string, so that it writes back as one.
-    if (std::optional<std::string> family = toCp950(f->family())) store(quotedFormString(*family));
+    // A font name is a string row: write-back quotes it.
+    if (std::optional<std::string> family = toCp950(f->family())) store(*family);
   }
 }
 
@@ -314,7 +313,8 @@ void StringValueEditors::openFontSize() {
   if (std::optional<QFont> f = m_dialogs.font(m_view, m_font)) {
     m_font = *f;
     const int points = f->pointSize() > 0 ? f->pointSize() : qRound(f->pointSizeF());
-    store(QString::number(points));
+    // The font's Height is stored as its size in points plus 3.
+    store(QString::number(points + 3));
   }
 }
 

@@ -24,3 +24,8 @@ vc_formtext_test(NAME cli_highlight_bad_flag ARGS "highlight --bogus" STATUS 2 E
 vc_formtext_test(NAME cli_highlight_plain_to_a_file ARGS "highlight ${vc_hl_data}/form.txt -o @OUT@" STATUS 0 NOERROR
   EXPECTED_OUT ${vc_hl_data}/form.utf8)
 vc_formtext_test(NAME cli_highlight_bad_colour ARGS "highlight --color=sometimes" STATUS 2 ERROR "--color")
+# UTF-8 form text, asked for or known by its byte-order mark, is shown as its characters.
+vc_formtext_test(NAME cli_highlight_utf8 ARGS "highlight ${VC_ROOT}/tests/cli/data/txt2bin/sample.utf8.txt --utf8 --color=never"
+  STATUS 0 CONTAINS "Caption = '會議室名稱：'")
+vc_formtext_test(NAME cli_highlight_bom ARGS "highlight ${VC_ROOT}/tests/cli/data/txt2bin/sample.bom.txt --color=never"
+  STATUS 0 CONTAINS "Caption = '會議室名稱：'")

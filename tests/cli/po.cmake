@@ -4,6 +4,17 @@ set(vc_sample_forms "TABOUTBOX.dfm|TMAINFORM.dfm|TOPTIONSFORM.dfm")
 
 vc_formtext_test(NAME cli_po_export ARGS "po export ${VC_ROOT}/samples/sample.exe -o @OUT@" STATUS 0 NOERROR)
 vc_formtext_test(NAME cli_po_usage ARGS "po export ${VC_ROOT}/samples/sample.exe" STATUS 2 ERROR "usage")
+vc_formtext_test(NAME cli_po_export_stdout ARGS "po export ${VC_ROOT}/samples/sample.exe -o -" STATUS 0
+  CONTAINS "msgctxt \"TABOUTBOX.Caption\"" NOERROR)
+# A template that misses forms is not written at all.
+vc_formtext_test(NAME cli_po_export_folder ARGS "po export ${VC_ROOT}/samples -o @OUT@" STATUS 1 ERROR "samples" ABSENT)
+find_program(VC_HEAD head)
+if(VC_HEAD)
+  execute_process(COMMAND ${VC_HEAD} -c 5000 ${VC_ROOT}/samples/sample.exe
+                  OUTPUT_FILE ${CMAKE_CURRENT_BINARY_DIR}/truncated.exe)
+  vc_formtext_test(NAME cli_po_export_truncated ARGS "po export ${CMAKE_CURRENT_BINARY_DIR}/truncated.exe -o @OUT@"
+    STATUS 1 ERROR "truncated" PRESET "old")
+endif()
 vc_formtext_test(NAME cli_po_apply_reports ARGS "po apply ${VC_ROOT}/samples/sample.exe ${vc_po_data}/partial.po -o ${CMAKE_CURRENT_BINARY_DIR}/po_partial"
   STATUS 1 ERROR "missing: TOPTIONSFORM.*partial.po:15: obsolete: TABOUTBOX.Gone.Caption: no such string"
   OUTDIR ${CMAKE_CURRENT_BINARY_DIR}/po_partial FILES "${vc_sample_forms}")

@@ -78,7 +78,7 @@ class Canonicalizer {
         std::string bytes;
         bool wide = false;
         for (char16_t u : units) {
-          wide = wide || u > 0xFF;
+          wide = wide || u > 0x7F;  // rendered as a # code, which reads back wide
           bytes.push_back(static_cast<char>(u));
         }
         if (wide) w.writeWideString(units);

@@ -71,7 +71,7 @@ TEST(TParser, StringLiterals) {
   EXPECT_EQ(one("'a'#13#10'b'"), "a\r\nb");
   EXPECT_EQ(one("''"), "");
   EXPECT_EQ(one("#"), std::string(1, '\0'));
-  EXPECT_EQ(one("#255"), "\xFF");
+  EXPECT_EQ(one("'\xA4\xA4'#255"), "\xA4\xA4\xFF");  // beside Big5 bytes a code is a byte
   EXPECT_EQ(one("'\xA4\xA4\xA4\xE5'"), "\xA4\xA4\xA4\xE5");  // Big5 bytes unchanged
   auto two = tokenize("'abc' 'def'");
   ASSERT_EQ(two.size(), 3u);
@@ -90,6 +90,26 @@ TEST(TParser, WideLiteralTakesQuotedBytesAsCodeUnits) {
   TParser q(big);
   EXPECT_EQ(q.token(), TokenKind::WideString);
   EXPECT_EQ(q.tokenWideString(), (std::u16string{65, static_cast<char16_t>(999999999999ULL & 0xFFFF)}));
+}
+
+TEST(TParser, CodesFrom128BesideQuotedAsciiMakeAWideLiteral) {
+  struct Row {
+    const char* text;
+    TokenKind kind;
+    std::u16string units;
+  };
+  const Row rows[] = {
+      {"'Fun'#231#227'o'", TokenKind::WideString, u"Fun\u00E7\u00E3o"},
+      {"#128", TokenKind::WideString, u"\u0080"},
+      {"#127'x'", TokenKind::String, u"\u007Fx"},
+      {"'\xA4\xA4'#233", TokenKind::String, u"\u00A4\u00A4\u00E9"},  // Big5 bytes keep it 8-bit
+  };
+  for (const Row& r : rows) {
+    TMemoryStream in{std::string(r.text)};
+    TParser p(in);
+    EXPECT_EQ(p.token(), r.kind) << r.text;
+    EXPECT_EQ(p.tokenWideString(), r.units) << r.text;
+  }
 }
 
 TEST(TParser, UnterminatedStringFailsOnItsLine) {

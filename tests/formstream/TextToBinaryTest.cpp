@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <string>
 
+#include "formstream/BinaryToText.h"
 #include "formstream/Errors.h"
+#include "formstream/TWriter.h"
 
 using namespace vc;
 
@@ -96,6 +98,60 @@ TEST(TextToBinary, MixedWideAndNarrowPartsMakeOneWideString) {
   // The rendering of a long wide string: pieces with and without codes above 255.
   EXPECT_BYTES(valueBytes("#1234'ab' +\n 'c\xE9'"), "\x12\x05\x00\x00\x00\xD2\x04" "a\x00" "b\x00" "c\x00\xE9\x00");
   EXPECT_BYTES(valueBytes("'a\xE9' +\n #1234 + 'b'"), "\x12\x04\x00\x00\x00" "a\x00\xE9\x00\xD2\x04" "b\x00");
+}
+
+// Wide and UTF-8 strings holding characters U+0080 to U+00FF: their text
+// converts back to the same code units, still a wide string.
+TEST(TextToBinary, RenderedWideStringsWithLatinLettersStayWide) {
+  struct Row {
+    unsigned char tag;  // tagWString or tagUtf8String
+    std::u16string units;
+  };
+  const Row rows[] = {
+      {tagWString, u"K\u00F6rperberechnung"},
+      {tagUtf8String, u"K\u00F6rperberechnung"},
+      {tagWString, u"\u0080\u00A0\u00FF"},
+      {tagWString, std::u16string(70, u'\u00E9') + u"x"},             // pieces of codes only
+      {tagWString, std::u16string(63, u'a') + u"\u00E9\u00E9" + std::u16string(70, u'b')},  // an ASCII piece
+      {tagWString, u"\u4E2D\u00E9"},
+  };
+  for (const Row& r : rows) {
+    TMemoryStream stream;
+    {
+      TWriter w(stream);
+      w.writeSignature();
+      w.writeShortString("T");
+      w.writeShortString("A");
+      w.writeShortString("P");
+      if (r.tag == tagWString) {
+        w.writeWideString(r.units);
+      } else {
+        std::string utf8;
+        for (char16_t u : r.units) {
+          if (u < 0x80) utf8 += static_cast<char>(u);
+          else if (u < 0x800) utf8 += {static_cast<char>(0xC0 | u >> 6), static_cast<char>(0x80 | (u & 0x3F))};
+          else utf8 += {static_cast<char>(0xE0 | u >> 12), static_cast<char>(0x80 | ((u >> 6) & 0x3F)), static_cast<char>(0x80 | (u & 0x3F))};
+        }
+        w.writeByte(tagUtf8String);
+        const auto n = static_cast<std::uint32_t>(utf8.size());
+        w.write(&n, 4);
+        w.write(utf8);
+      }
+      w.writeListEnd();
+      w.writeListEnd();
+    }
+    TReadOnlyMemoryStream in(stream.data());
+    TMemoryStream text;
+    BinaryToText(in, text);
+    SCOPED_TRACE(text.data());
+    EXPECT_EQ(text.data().find_first_of(std::string("\x80\x81\xA0\xE9\xF6\xFF")), std::string::npos);
+    std::string expected("TPF0\x01T\x01" "A\x01P\x12", 11);
+    const auto n = static_cast<std::uint32_t>(r.units.size());
+    expected.append(reinterpret_cast<const char*>(&n), 4);
+    expected.append(reinterpret_cast<const char*>(r.units.data()), 2 * r.units.size());
+    expected.append(2, '\0');
+    EXPECT_EQ(hex(convert(text.data())), hex(expected));
+  }
 }
 
 TEST(TextToBinary, IdentifiersAndTheirTags) {

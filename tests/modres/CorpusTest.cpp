@@ -4,6 +4,7 @@
 // form streams each module holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -12,6 +13,8 @@
 
 #include "formstream/BinaryToText.h"
 #include "formstream/Errors.h"
+#include "formstream/TFiler.h"
+#include "formstream/TextToBinary.h"
 #include "modres/Module.h"
 #include "platform/Cp950.h"
 
@@ -119,6 +122,70 @@ TEST(Corpus, EveryModuleReadsItsStringTables) {
   }
   std::cout << "corpus modules: " << modules << ", with string tables: " << withStrings
             << ", resource strings: " << strings << "\n";
+}
+
+// The strings of a form in stream order: 8-bit (tags 6, 12) or wide (18, 20),
+// and their code units (an 8-bit string's bytes each as one unit). A wide
+// string of ASCII only is written as an 8-bit string, which the program reads
+// as the same text: it counts as 8-bit.
+class StringCollector : public RenderListener {
+ public:
+  std::vector<std::pair<bool, std::u16string>> strings;
+  void beginObject(std::string_view, std::string_view) override {}
+  void endProperties() override {}
+  void endObject() override {}
+  void beginProperty(std::string_view) override {}
+  void endProperty() override {}
+  void beginList() override {}
+  void endList() override {}
+  void beginItem() override {}
+  void endItem() override {}
+  void value(const RenderedValue& v) override {
+    if (v.tag == tagWString || v.tag == tagUtf8String)
+      strings.emplace_back(std::any_of(v.wide.begin(), v.wide.end(), [](char16_t u) { return u > 0x7F; }), v.wide);
+    if (v.tag == tagString || v.tag == tagLString) {
+      std::u16string units;
+      for (char c : v.bytes) units.push_back(static_cast<unsigned char>(c));
+      strings.emplace_back(false, units);
+    }
+  }
+};
+
+// A module form's text converts back with every string of the same kind and
+// text as in the module: wide strings holding Latin letters (KoerperCalc's
+// "Körperberechnung") stay wide instead of turning into Big5 bytes.
+TEST(Corpus, EveryModuleFormsStringsSurviveItsText) {
+  const fs::path corpus = VC_CORPUS_DIR;
+  if (!fs::is_directory(corpus / "modules")) GTEST_SKIP() << "no corpus at " << corpus;
+  int forms = 0, wide = 0;
+  for (const auto& entry : fs::directory_iterator(corpus / "modules")) {
+    SCOPED_TRACE(entry.path().filename().string());
+    std::unique_ptr<Module> module = Module::open(entry.path().string());
+    std::vector<std::string> names;
+    ASSERT_TRUE(module->listFormNames(names));
+    for (const std::string& name : names) {
+      SCOPED_TRACE(cp950::toUtf8(name));
+      auto stream = module->readFormResource(name);
+      TMemoryStream text;
+      StringCollector before, after;
+      try {
+        BinaryToText(*stream, text, &before);
+      } catch (const EReadError&) {
+        continue;  // not a form
+      }
+      TReadOnlyMemoryStream textIn(text.data());
+      TMemoryStream binary;
+      ASSERT_NO_THROW(TextToBinary(textIn, binary));
+      TReadOnlyMemoryStream binaryIn(binary.data());
+      TMemoryStream again;
+      BinaryToText(binaryIn, again, &after);
+      EXPECT_TRUE(before.strings == after.strings);
+      ++forms;
+      for (const auto& s : before.strings) wide += s.first;
+    }
+  }
+  std::cout << "corpus module forms: " << forms << ", their wide strings: " << wide << "\n";
+  EXPECT_GT(wide, 0);
 }
 
 }  // namespace

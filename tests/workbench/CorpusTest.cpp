@@ -116,6 +116,20 @@ class CorpusTest : public WorkbenchFixture {
     qInfo("%d of %d binary form files saved back to the same text", same, files);
     QVERIFY(same > 0);
   }
+
+  // The first 200 KB of a real module: refused, and the text shown stays.
+  void aCutRealModuleCannotBeLoaded() {
+    const QByteArray whole = readBytes(corpus("modules/10-Kirito__ObjectPascalDemo__Draw.exe"));
+    const int kept = 200 * 1024;
+    QVERIFY(whole.size() > kept);
+    writeBytes(path("cut.exe"), std::string_view(whole.constData(), static_cast<std::size_t>(kept)));
+    w().setSelectedPath(path("notes.txt"));
+    dialogs().clearRecords();
+    w().setSelectedPath(path("cut.exe"));
+    QCOMPARE(dialogs().informations, QStringList{Tnewdfm::kCannotLoadModule});
+    QCOMPARE(w().ListBox1->count(), 0);
+    QCOMPARE(w().Editor->model().text(), std::string("<b>first</b>\r\nsecond line\r\n"));
+  }
 };
 
 QTEST_MAIN(CorpusTest)

@@ -236,9 +236,9 @@ class StringPageTest : public WorkbenchFixture {
     sized.setPointSize(9);
     dialogs().fontAnswers = {ming, sized};
     press(9);  // Font.Name
-    QCOMPARE(rowAt(9).modified, big5("'新細明體'"));
-    press(8);  // Font.Height
-    QCOMPARE(rowAt(8).modified, std::string("9"));
+    QCOMPARE(rowAt(9).modified, big5("新細明體"));  // a string row: write-back quotes it
+    press(8);  // Font.Height: the size in points plus 3
+    QCOMPARE(rowAt(8).modified, std::string("12"));
     QVERIFY(shownPanel() == nullptr);
   }
 
@@ -278,7 +278,7 @@ class StringPageTest : public WorkbenchFixture {
     w().stringlist->setCurrentItem(w().stringlist->topLevelItem(rowOfLine(4)));
     w().B1->trigger();
     QCOMPARE(w().page->currentWidget(), w().tab1);
-    QCOMPARE(line(4), "    Caption = '" + big5("譯") + "''s'");
+    QCOMPARE(line(4), "  Caption = '" + big5("譯") + "''s'");
     QVERIFY(w().modified());
     const std::string afterOne = w().Editor->model().text();
 
@@ -287,7 +287,7 @@ class StringPageTest : public WorkbenchFixture {
     const struct {
       int line;
       std::string value;
-    } rows[] = {{20, big5("新標題")}, {8, "9"}, {10, "[fsItalic]"}, {23, "40"}};
+    } rows[] = {{20, big5("新標題")}, {8, "12"}, {10, "[fsItalic]"}, {23, "40"}};
     for (const auto& r : rows) {
       w().setStringModified(rowOfLine(r.line), r.value);
       w().setStringChecked(rowOfLine(r.line), true);
@@ -295,8 +295,8 @@ class StringPageTest : public WorkbenchFixture {
     w().setStringChecked(rowOfLine(4), false);
     w().stringlist->setCurrentItem(w().stringlist->topLevelItem(rowOfLine(10)));
     w().A5->trigger();
-    QCOMPARE(line(8), std::string("    Font.Height = 12"));
-    QCOMPARE(line(10), std::string("    Font.Style = [fsItalic]"));
+    QCOMPARE(line(8), std::string("  Font.Height = 12"));
+    QCOMPARE(line(10), std::string("  Font.Style = [fsItalic]"));
     QCOMPARE(line(20), "    Caption = '" + big5("新標題") + "'");
     QCOMPARE(line(21), std::string("    Height = 40"));
     QCOMPARE(rowOfLine(23), -1);  // the Height row now names line 21

@@ -89,15 +89,14 @@ class WindowUseTest : public WorkbenchFixture {
   void damagedModulesCannotBeLoaded_data() {
     QTest::addColumn<QString>("module");
     QTest::addColumn<int>("kept");
+    // A cut real module: CorpusTest.
     QTest::newRow("first 4000 bytes") << QStringLiteral(VC_SOURCE_DIR "/samples/sample.exe") << 4000;
-    QTest::newRow("first 200 KB of a real module")
-        << QStringLiteral(VC_CORPUS_DIR "/modules/10-Kirito__ObjectPascalDemo__Draw.exe") << 200 * 1024;
   }
   void damagedModulesCannotBeLoaded() {
     QFETCH(QString, module);
     QFETCH(int, kept);
     const QByteArray whole = readBytes(module);
-    if (whole.size() <= kept) QSKIP("module not available");
+    QVERIFY(whole.size() > kept);
     writeBytes(path("cut.exe"), std::string_view(whole.constData(), static_cast<std::size_t>(kept)));
     openWindow();
     clickFile("notes.txt");

@@ -1,6 +1,6 @@
 # For each module (MODULES, and those of CORPUS/modules when present): po
-# export, then po apply of that untouched template, must write the same files,
-# byte for byte, as extract --dfm.
+# export, then po apply of that untouched template, must all succeed and
+# write the same files, byte for byte, as extract --dfm.
 file(GLOB corpus_modules ${CORPUS}/modules/*)
 foreach(module ${MODULES} ${corpus_modules})
   file(REMOVE_RECURSE ${WORK})
@@ -8,7 +8,7 @@ foreach(module ${MODULES} ${corpus_modules})
   execute_process(COMMAND ${FORMTEXT} po export ${module} -o ${WORK}/t.pot RESULT_VARIABLE s2)
   execute_process(COMMAND ${FORMTEXT} po apply ${module} ${WORK}/t.pot -o ${WORK}/applied RESULT_VARIABLE s3
                   ERROR_VARIABLE err)
-  if(NOT s1 STREQUAL s2 OR NOT s2 STREQUAL s3)
+  if(NOT s1 STREQUAL "0" OR NOT s2 STREQUAL "0" OR NOT s3 STREQUAL "0")
     message(FATAL_ERROR "${module}: extract ${s1}, export ${s2}, apply ${s3}: ${err}")
   endif()
   file(GLOB extracted RELATIVE ${WORK}/extracted ${WORK}/extracted/*)
