@@ -15,7 +15,7 @@ std::string saveBytes(const SaveRoute& route, const std::string& text) {
   TReadOnlyMemoryStream input(text);
   TMemoryStream formFile;
   TextToFormFile(input, formFile);
-  if (route.format == SaveFormat::FormText) return encodeFormTextFile(text, route.encoding);
+  if (route.format == SaveFormat::FormText) return encodeFormTextFile(text, route.encoding, route.lineBreak);
   return formFile.data();
 }
 
@@ -59,6 +59,7 @@ std::string WorkbenchDocument::openFormFile(const std::string& path, std::string
     FormTextFile file = readFormTextFile(bytes);
     text = std::move(file.text);
     m_formTextEncoding = file.encoding;
+    m_formTextLineBreak = file.lineBreak;
     m_shown = Shown::FormText;
   } else {
     TReadOnlyMemoryStream input(bytes);
@@ -90,6 +91,7 @@ SaveRoute WorkbenchDocument::saveRoute() const {
       if (m_shown == Shown::FormText) {
         route.format = SaveFormat::FormText;
         route.encoding = m_formTextEncoding;
+        route.lineBreak = m_formTextLineBreak;
       }
       break;
     default:

@@ -31,6 +31,7 @@ struct SaveRoute {
   std::string target;      // otherwise this path
   SaveFormat format = SaveFormat::FormFile;
   FormTextEncoding encoding = FormTextEncoding::Cp950;  // of FormText
+  std::string lineBreak = "\r\n";                      // of FormText
   bool clearsModified = true;  // the unsaved-changes state and the save button
   bool clearsMenuItem = true;  // the save menu item too
 };
@@ -102,6 +103,7 @@ class WorkbenchDocument {
   std::string m_modulePath;
   std::string m_formName;
   FormTextEncoding m_formTextEncoding = FormTextEncoding::Cp950;
+  std::string m_formTextLineBreak = "\r\n";
   bool m_modified = false;
   bool m_stringTableChanged = false;
 };
