@@ -11,6 +11,7 @@
 
 #include "modres/ModuleWriter.h"
 #include "platform/qt/Settings.h"
+#include "translation/FormFileNames.h"
 #include "translation/PoExchange.h"
 #include "translation/TranslatedModule.h"
 #include "workbench/newform.h"
@@ -137,6 +138,41 @@ QString formFolderKey(const QString& modulePath) {
 
 }  // namespace
 
+QString Tnewdfm::knownFormFolder() const {
+  if (!hasOpenModule()) return {};
+  const QString folder = m_settings->value(formFolderKey(QFile::decodeName(m_doc.modulePath().c_str())));
+  return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+QString Tnewdfm::savedFormFile(const std::string& form) const {
+  const QString folder = knownFormFolder();
+  if (folder.isEmpty()) return {};
+  const QString stem = QString::fromStdString(safeFileStem(form));
+  for (const std::string& file : formFilesIn(localPath(folder))) {
+    const QString path = QFile::decodeName(file.c_str());
+    if (QFileInfo(path).completeBaseName().compare(stem, Qt::CaseInsensitive) == 0) return path;
+  }
+  return {};
+}
+
+QString Tnewdfm::proposedFormFile() const {
+  QString folder = knownFormFolder();
+  if (folder.isEmpty()) folder = QFileInfo(QFile::decodeName(m_doc.modulePath().c_str())).absolutePath();
+  return QDir(folder).filePath(QString::fromStdString(safeFileStem(m_doc.formName())) + QStringLiteral(".dfm"));
+}
+
+void Tnewdfm::formSavedAs(const QString& path) {
+  if (!hasOpenModule() || m_doc.formName().empty()) return;
+  const QFileInfo saved(path);
+  const QString stem = QString::fromStdString(safeFileStem(m_doc.formName()));
+  if (saved.completeBaseName().compare(stem, Qt::CaseInsensitive) != 0 ||
+      saved.suffix().compare(QStringLiteral("dfm"), Qt::CaseInsensitive) != 0)
+    return;
+  if (knownFormFolder().isEmpty())
+    m_settings->setValue(formFolderKey(QFile::decodeName(m_doc.modulePath().c_str())), saved.absolutePath());
+  markTranslatedForms();
+}
+
 QString Tnewdfm::chooseFormFolder() {
   if (!hasOpenModule()) return {};
   const QString modulePath = QFile::decodeName(m_doc.modulePath().c_str());
@@ -145,7 +181,10 @@ QString Tnewdfm::chooseFormFolder() {
   if (start.isEmpty() && !m_saveDialog.fileName.isEmpty()) start = QFileInfo(m_saveDialog.fileName).absolutePath();
   if (start.isEmpty()) start = QFileInfo(modulePath).absolutePath();
   const QString folder = m_dialogs.folder(this, QStringLiteral("窗體文件資料夾（檔名為窗體名稱，如 TFORM1.dfm）"), start);
-  if (!folder.isEmpty()) m_settings->setValue(formFolderKey(modulePath), folder);
+  if (!folder.isEmpty()) {
+    m_settings->setValue(formFolderKey(modulePath), folder);
+    markTranslatedForms();
+  }
   return folder;
 }
 

@@ -69,6 +69,13 @@ std::string WorkbenchDocument::openFormFile(const std::string& path, std::string
     m_shown = Shown::FormFile;
   }
   m_fileName = path;
+  m_formName.clear();
+  return text;
+}
+
+std::string WorkbenchDocument::openSavedForm(const std::string& name, const std::string& path, std::string_view bytes) {
+  std::string text = openFormFile(path, bytes);
+  m_formName = name;
   return text;
 }
 

@@ -69,6 +69,9 @@ class WorkbenchDocument {
   // The form text of a .dfm's bytes, binary or already text; raises the
   // reader's error.
   std::string openFormFile(const std::string& path, std::string_view bytes);
+  // The form file saved for a form of the open module, in its place: saved
+  // back to that file; the module stays open.
+  std::string openSavedForm(const std::string& name, const std::string& path, std::string_view bytes);
   // The views were emptied: nothing is shown (the module stays open).
   void clear();
 
