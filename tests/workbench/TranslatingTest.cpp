@@ -13,7 +13,10 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "formstream/BinaryToText.h"
+#include "modres/Module.h"
 #include "translation/StringExtraction.h"
+#include "translation/WriteBack.h"
 #include "workbench/StringValueEditors.h"
 #include "WorkbenchFixture.h"
 
@@ -364,6 +367,79 @@ class TranslatingTest : public WorkbenchFixture {
     QVERIFY2(w().Editor->topLine() <= line && line < w().Editor->topLine() + 5 + w().Editor->height() / 20,
              qPrintable(QString("top line %1").arg(w().Editor->topLine())));
     QCOMPARE(states(), (QList<bool>{true, true, true, true}));
+  }
+
+  // KoerperCalc's main form translated entirely in the window, as a
+  // translator does it: each row clicked and typed over, all written back,
+  // saved under the form's name, and a translated copy of the module made.
+  void wholeMainFormOfAModule() {
+    const QString corpus = QStringLiteral(VC_CORPUS_DIR "/modules/DevTimmOfTO__KoerperCalc3.0__Project1.exe");
+    if (!QFile::exists(corpus)) QSKIP("no corpus");
+    copyModule(corpus, "Project1.exe");
+    w().FileListBox1->update();
+    clickFile("Project1.exe");
+    clickForm("TFORM1");
+    w().page->setCurrentWidget(w().tab2);
+    const std::vector<std::string> source = splitTextLines(w().Editor->model().text());
+
+    const struct {
+      int line;
+      const char* name;
+      const char* text;  // "\n": Ctrl+Enter
+    } rows[] = {
+        {6, "Caption", "立體計算 - 第 2 版"},  {21, "Caption", "立體計算"},
+        {34, "Caption", "長度："},             {41, "Caption", "寬度："},
+        {48, "Caption", "高度："},             {55, "Caption", "體積："},
+        {62, "Caption", "表面積："},           {69, "Caption", "側面積："},
+        {167, "Caption", "面對角線 1\n(dF1)："}, {174, "Caption", "面對角線 2\n(dF2)："},
+        {181, "Caption", "面對角線 3\n(dF3)："}, {188, "Caption", "體對角線 (dR)："},
+        {197, "TextHint", "長方體的長度"},     {205, "TextHint", "長方體的寬度"},
+        {213, "TextHint", "長方體的高度"},     {221, "Caption", "開始計算"},
+        {237, "TextHint", "計算結果。"},       {259, "Caption", "清除所有數值"},
+        {269, "Caption", "結束"},
+    };
+    std::vector<std::string> expected = source;
+    for (const auto& r : rows) {
+      QCOMPARE(rowAt(r.line).name, std::string(r.name));
+      press(r.line);
+      const QStringList lines = QString::fromUtf8(r.text).split('\n');
+      for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0) key(Qt::Key_Return, Qt::ControlModifier);
+        type(lines[i]);
+      }
+      key(Qt::Key_Return);
+      std::string value = big5(r.text);
+      for (std::size_t at = 0; (at = value.find('\n', at)) != std::string::npos; at += 2) value.replace(at, 1, "\r\n");
+      expected[static_cast<std::size_t>(r.line - 1)] = "    " + std::string(r.name) + " = " + quotedFormString(value);
+    }
+    QCOMPARE(modifiedRows().size(), static_cast<int>(std::size(rows)));
+    w().stringlist->setCurrentItem(w().stringlist->topLevelItem(rowOfLine(6)));
+    w().A5->trigger();
+    // Every line is its own or its own row's: no value went to another row.
+    const std::vector<std::string> written = splitTextLines(w().Editor->model().text());
+    QCOMPARE(written.size(), expected.size());
+    for (std::size_t i = 0; i < written.size(); ++i)
+      QVERIFY2(written[i] == expected[i], qPrintable(QString("line %1: %2").arg(i + 1).arg(QString::fromStdString(cp950::toUtf8(written[i])))));
+
+    QVERIFY(QDir().mkpath(path("forms")));
+    dialogs().saveAnswers.push_back({path("forms/TFORM1.dfm"), 1});
+    pressCtrlS();
+    QCOMPARE(dialogs().saveDialogs.last().fileName, path("TFORM1.dfm"));
+    QVERIFY(!w().modified());
+    dialogs().saveAnswers.push_back({path("Project1_zh.exe"), 1});
+    w().translatedModuleItem->trigger();
+    QVERIFY2(dialogs().informations.value(0).startsWith("已寫出翻譯後的模組"), qPrintable(dialogs().messages().join(" / ")));
+
+    auto copy = modres::Module::open(QFile::encodeName(path("Project1_zh.exe")).toStdString());
+    auto resource = copy->readFormResource("TFORM1");
+    TMemoryStream text;
+    BinaryToText(*resource, text);
+    const std::vector<std::string> translated = splitTextLines(text.data());
+    const auto lineAt = [&translated](std::size_t i) { return std::string_view(translated[i]); };
+    QCOMPARE(translated.size(), source.size());
+    for (const auto& r : rows)
+      QCOMPARE(QString::fromStdU16String(wholeValue(translated.size(), lineAt, static_cast<std::size_t>(r.line - 1))),
+               QString::fromUtf8(r.text).replace("\n", "\r\n"));
   }
 };
 
