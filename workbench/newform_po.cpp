@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QProgressDialog>
+#include <optional>
 
 #include "modres/ModuleWriter.h"
 #include "platform/qt/Settings.h"
@@ -32,6 +33,9 @@ class PoProgress {
     m_dialog.setAutoClose(false);
     m_dialog.setAutoReset(false);
   }
+  // Closed before anything else is shown: a box left over a message would
+  // hide it and keep its button from the mouse.
+  ~PoProgress() { m_dialog.close(); }
   ExchangeProgress step(const QString& label) {
     return [this, label](std::size_t done, std::size_t total) {
       m_dialog.setLabelText(label);
@@ -224,15 +228,16 @@ void Tnewdfm::translatedModuleClick() {
     FormFileReplacements forms;
     WrittenCopy written;
     {
-      PoProgress progress(this, QString());
+      std::optional<PoProgress> progress(std::in_place, this, QString());
       forms = readFormFileReplacements(*m_doc.module(), formFilesIn(localPath(folder)), false,
-                                       progress.step(QStringLiteral("正在讀取窗體文件...")));
+                                       progress->step(QStringLiteral("正在讀取窗體文件...")));
       if (forms.forms.empty()) {
+        progress.reset();
         m_dialogs.information(this, QStringLiteral("資料夾 %1 裡沒有這個模組的窗體文件。請先把窗體存成以窗體名稱命名的 .dfm 檔（如 TFORM1.dfm）。")
                                         .arg(QDir::toNativeSeparators(folder)));
         return;
       }
-      ExchangeProgress writing = progress.step(QStringLiteral("正在寫出模組..."));
+      ExchangeProgress writing = progress->step(QStringLiteral("正在寫出模組..."));
       writing(0, 1);
       written = writeModuleCopy(m_doc.modulePath(), forms.forms, localPath(target));
       writing(1, 1);

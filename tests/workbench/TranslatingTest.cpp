@@ -8,6 +8,7 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -55,6 +56,17 @@ std::string companyForm() {
          "  end\r\n"
          "end\r\n";
 }
+
+// Notes whether a progress box is still there when a message is shown.
+class ProgressWatch : public ScriptedDialogs {
+ public:
+  QWidget* window = nullptr;
+  QStringList underProgress;  // messages shown while a progress box was left
+  void information(QWidget* parent, const QString& text) override {
+    if (window && !window->findChildren<QProgressDialog*>().isEmpty()) underProgress << text;
+    ScriptedDialogs::information(parent, text);
+  }
+};
 
 }  // namespace
 
@@ -367,6 +379,29 @@ class TranslatingTest : public WorkbenchFixture {
     QVERIFY2(w().Editor->topLine() <= line && line < w().Editor->topLine() + 5 + w().Editor->height() / 20,
              qPrintable(QString("top line %1").arg(w().Editor->topLine())));
     QCOMPARE(states(), (QList<bool>{true, true, true, true}));
+  }
+
+  // Writing the translated copy: the progress box is gone before the
+  // result is shown, whichever result it is.
+  void progressIsClosedBeforeTheResult() {
+    m_window.reset();
+    auto watch = std::make_unique<ProgressWatch>();
+    ProgressWatch& seen = *watch;
+    m_dialogs = std::move(watch);
+    openWindow();
+    seen.window = &w();
+    QVERIFY(QDir().mkpath(path("forms")));
+    clickFile("sample.exe");
+    dialogs().folderAnswers = {path("forms")};
+    dialogs().saveAnswers = {{path("sample-zh.exe"), 1}};
+    w().translatedModuleItem->trigger();
+    QVERIFY2(dialogs().informations.value(0).contains("沒有這個模組的窗體文件"), qPrintable(dialogs().messages().join(" / ")));
+
+    writeBytes(path("forms/TABOUTBOX.dfm"), toFormFile(smallFormText()));
+    dialogs().saveAnswers = {{path("sample-zh.exe"), 1}};
+    w().translatedModuleItem->trigger();
+    QVERIFY2(dialogs().informations.value(1).startsWith("已寫出翻譯後的模組"), qPrintable(dialogs().messages().join(" / ")));
+    QCOMPARE(seen.underProgress, QStringList());
   }
 
   // KoerperCalc's main form translated entirely in the window, as a
