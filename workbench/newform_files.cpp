@@ -248,7 +248,8 @@ bool Tnewdfm::FileListBox1MouseDown() {
 }
 
 void Tnewdfm::FileListBox1Change() {
-  if (!mayDropPendingRows()) {
+  // Only a file to load replaces the rows (a re-read list selects none).
+  if (!FileListBox1->fileName().isEmpty() && !mayDropPendingRows()) {
     reselectShownFile();
     return;
   }
@@ -386,6 +387,8 @@ void Tnewdfm::ListBox1Click() {
 }
 
 void Tnewdfm::DirectoryListBox1Change() {
+  // Values the user chose to keep stay with their rows and their text.
+  if (pendingStringRows() > 0) return;
   // With the save prompt cancelled the unsaved text stays where it is.
   if (FileListBox1->fileName().isEmpty() && !m_doc.modified()) {
     Editor->model().clear();
@@ -393,8 +396,6 @@ void Tnewdfm::DirectoryListBox1Change() {
     titleFor(QString());
   }
   emptyFormList();
-  // Values the user chose to keep stay with their rows.
-  if (pendingStringRows() > 0) return;
   valueEditors->closeAll();
   m_fillingStrings = true;
   stringlist->clear();
