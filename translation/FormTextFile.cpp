@@ -58,6 +58,8 @@ bool isFormTextFile(std::string_view bytes) {
 
 FormTextFile readFormTextFile(std::string_view bytes) {
   FormTextFile file;
+  if (const std::size_t end = bytes.find_first_of("\r\n"); end != std::string_view::npos)
+    file.lineBreak = bytes[end] == '\n' ? "\n" : bytes.substr(end, 2) == "\r\n" ? "\r\n" : "\r";
   if (bytes.substr(0, kBom.size()) == kBom) {
     bytes.remove_prefix(kBom.size());
     if (!isValidUtf8(bytes))
@@ -75,7 +77,18 @@ FormTextFile readFormTextFile(std::string_view bytes) {
   return file;
 }
 
-std::string encodeFormTextFile(std::string_view cp950Text, FormTextEncoding encoding) {
+std::string encodeFormTextFile(std::string_view cp950Text, FormTextEncoding encoding, std::string_view lineBreak) {
+  std::string broken;
+  if (lineBreak != "\r\n") {
+    for (std::size_t at = 0; at < cp950Text.size();) {
+      const std::size_t end = cp950Text.find("\r\n", at);
+      broken += cp950Text.substr(at, end - at);
+      if (end == std::string_view::npos) break;
+      broken += lineBreak;
+      at = end + 2;
+    }
+    cp950Text = broken;
+  }
   if (encoding == FormTextEncoding::Cp950) return std::string(cp950Text);
   const std::u16string wide = cp950::decode(cp950Text);
   // decode() keeps bytes that are no character as lone surrogates.

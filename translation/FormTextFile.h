@@ -17,6 +17,7 @@ enum class FormTextEncoding {
 struct FormTextFile {
   FormTextEncoding encoding = FormTextEncoding::Cp950;
   std::string text;  // CP950 form text, the byte-order mark removed
+  std::string lineBreak = "\r\n";  // the file's first line break: CR LF, LF or CR
 };
 
 // True when bytes start, after an optional UTF-8 byte-order mark and blanks,
@@ -32,6 +33,8 @@ FormTextFile readFormTextFile(std::string_view bytes);
 // The bytes to store for CP950 form text in the given encoding. Raises
 // vc::Exception naming the line when the text holds bytes that are not CP950
 // characters and so have no UTF-8 form.
-std::string encodeFormTextFile(std::string_view cp950Text, FormTextEncoding encoding);
+// The text's CR LF line breaks are written as lineBreak.
+std::string encodeFormTextFile(std::string_view cp950Text, FormTextEncoding encoding,
+                               std::string_view lineBreak = "\r\n");
 
 }  // namespace vc

@@ -11,4 +11,9 @@ void StringListView::mousePressEvent(QMouseEvent* event) {
   emit mousePressed(event->button(), event->modifiers(), viewport()->mapTo(this, at));
 }
 
+void StringListView::keyboardSearch(const QString& search) {
+  if (m_typeAheadOff && m_typeAheadOff()) return;
+  QTreeWidget::keyboardSearch(search);
+}
+
 }  // namespace vc

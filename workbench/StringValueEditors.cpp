@@ -6,9 +6,12 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <algorithm>
 #include <climits>
 
@@ -36,6 +39,23 @@ std::string trimmed(std::string_view s) {
   while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
   while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
   return std::string(s.substr(b, e - b));
+}
+
+// The value of the line is a quoted string (maybe starting on the next line).
+bool holdsString(const EditorModel& text, int index) {
+  if (index < 0 || index >= text.lineCount()) return false;
+  std::string_view line = text.lineText(index);
+  std::size_t at = line.find('=');
+  if (at == std::string_view::npos) return false;
+  for (++at; at < line.size() && static_cast<unsigned char>(line[at]) <= ' '; ++at) {
+  }
+  if (at == line.size()) {
+    if (index + 1 >= text.lineCount()) return false;
+    line = text.lineText(index + 1);
+    for (at = 0; at < line.size() && static_cast<unsigned char>(line[at]) <= ' '; ++at) {
+    }
+  }
+  return at < line.size() && (line[at] == '\'' || line[at] == '#');
 }
 
 bool isSetProperty(const std::string& name) { return name == "BorderIcons" || name == "Font.Style"; }
@@ -123,6 +143,14 @@ StringValueEditors::StringValueEditors(Tnewdfm& window, Dialogs& dialogs, QWidge
   rpedit = new QLineEdit(CHSTR);
   rpedit->setObjectName(QStringLiteral("rpedit"));
   rpedit->setGeometry(68, 78, 221, 20);
+  rpmemo = new QPlainTextEdit(CHSTR);
+  rpmemo->setObjectName(QStringLiteral("rpmemo"));
+  rpmemo->setGeometry(68, 78, 221, 56);
+  rpmemo->setTabChangesFocus(true);
+  rpmemo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  rpmemo->setToolTip(QStringLiteral("Enter：修改　Ctrl+Enter：換行"));
+  rpmemo->installEventFilter(this);
+  rpmemo->hide();
   SpeedButton4 = new QToolButton(CHSTR);
   SpeedButton4->setText(QStringLiteral("否(&N)"));
   SpeedButton4->setAutoRaise(true);
@@ -156,6 +184,21 @@ QFrame* StringValueEditors::makePanel(const QString& name, QSize size, const QSt
 
 // A press on a panel or its title drags the panel until the button is released.
 bool StringValueEditors::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == rpmemo && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      if (key->modifiers() & Qt::ControlModifier)
+        rpmemo->insertPlainText(QStringLiteral("\n"));
+      else
+        SpeedButton5Click();
+      return true;
+    }
+    if (key->key() == Qt::Key_Escape) {
+      SpeedButton4Click();
+      return true;
+    }
+    return false;
+  }
   auto* w = qobject_cast<QWidget*>(watched);
   if (!w) return false;
   auto* panel = qobject_cast<QFrame*>(w->objectName().startsWith(QLatin1String("CH")) ? w : w->parentWidget());
@@ -184,6 +227,26 @@ bool StringValueEditors::eventFilter(QObject* watched, QEvent* event) {
   }
 }
 
+int StringValueEditors::editedRow() const { return m_row.isValid() ? m_row.row() : -1; }
+
+bool StringValueEditors::isOpen() const {
+  return CHInt->isVisible() || CHPRO->isVisible() || CHSTR->isVisible();
+}
+
+void StringValueEditors::closeAll() {
+  // Unbound first: a field that loses the focus as its panel hides may
+  // report a change, which then goes nowhere.
+  m_row = QPersistentModelIndex();
+  hidePanels();
+}
+
+void StringValueEditors::followSelection() {
+  // A press on the empty area selects nothing: the editor stays with its row.
+  const int selected = m_window.selectedStringRow();
+  if (selected < 0 || (m_row.isValid() && selected == m_row.row())) return;
+  closeAll();
+}
+
 void StringValueEditors::hidePanels(QFrame* except) {
   for (QFrame* p : {CHInt, CHPRO, CHSTR})
     if (p != except) p->hide();
@@ -200,6 +263,7 @@ void StringValueEditors::stringlistMouseDown(Qt::MouseButton, Qt::KeyboardModifi
   const int index = m_window.selectedStringRow();
   if (index < 0) return;
   m_anchor = {pos.x() - 25, pos.y() + 20};
+  m_row = QPersistentModelIndex(m_window.stringlist->model()->index(index, 0));
   if (m_window.resourceStringsShown()) {
     openResourceString(index);
     return;
@@ -227,7 +291,7 @@ void StringValueEditors::stringlistMouseDown(Qt::MouseButton, Qt::KeyboardModifi
       openFontSize();
       break;
     case Kind::String:
-      openString(name, value);
+      openString(row, name, value);
       break;
     case Kind::Fixed:
       m_window.setStringModified(index, row.value);
@@ -265,6 +329,10 @@ bool StringValueEditors::openChoice(const std::string&, const std::string& value
   proper->addItems(items);
   proper->setEditText(fromCp950(shown));
   m_loading = false;
+  // What the user types next goes into the editor, not to the table's
+  // search by first letters.
+  proper->setFocus();
+  proper->lineEdit()->selectAll();
   return true;
 }
 
@@ -287,6 +355,8 @@ bool StringValueEditors::openNumber(const std::string& name, const std::string& 
   intedit->setValue(number);
   m_loading = false;
   if (!placeFirst) showPanel(CHInt, left, m_anchor.y() + 5);
+  intedit->setFocus();
+  intedit->selectAll();
   return true;
 }
 
@@ -318,7 +388,36 @@ void StringValueEditors::openFontSize() {
   }
 }
 
-void StringValueEditors::openString(const std::string& name, const std::string& value) {
+void StringValueEditors::setStringLayout(bool multiLine) {
+  const int buttons = multiLine ? 139 : 103;
+  CHSTR->setFixedSize(293, multiLine ? 165 : 129);
+  SpeedButton4->move(150, buttons);
+  SpeedButton5->move(220, buttons);
+  rpedit->setVisible(!multiLine);
+  rpmemo->setVisible(multiLine);
+}
+
+void StringValueEditors::openString(const StringRow& row, const std::string& name, const std::string& value) {
+  // A quoted string is edited whole, over all its pieces and line breaks;
+  // other values as they are written.
+  const EditorModel& text = m_window.Editor->model();
+  const bool multiLine = holdsString(text, row.lineNumber - 1);
+  QString shown = fromCp950(value);
+  if (multiLine) {
+    if (row.checked && row.hasModified && row.decoded) {
+      shown = fromCp950(row.modified);
+    } else {
+      const std::u16string whole = wholeValue(
+          static_cast<std::size_t>(text.lineCount()),
+          [&text](std::size_t i) { return std::string_view(text.lineText(static_cast<int>(i))); },
+          static_cast<std::size_t>(row.lineNumber - 1), std::size_t(1) << 24);
+      shown = QString::fromUtf16(whole.data(), static_cast<qsizetype>(whole.size()));
+    }
+    // Line breaks are typed back as the value had them.
+    m_lineBreak = !shown.contains(QLatin1Char('\n')) || shown.contains(QStringLiteral("\r\n")) ? "\r\n" : "\n";
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  }
+  setStringLayout(multiLine);
   int left = m_anchor.x() - 50;
   int top = m_anchor.y() + 5;
   if (name == "Caption") {
@@ -327,9 +426,17 @@ void StringValueEditors::openString(const std::string& name, const std::string& 
     if (m_view->width() - CHSTR->width() < left) left = m_view->width() - CHSTR->width();
   }
   showPanel(CHSTR, left, top);
-  srcstr->setText(fromCp950(value));
-  rpedit->setText(fromCp950(value));
+  srcstr->setText(shown);
   srcstr->setToolTip(srcstr->text());
+  if (multiLine) {
+    rpmemo->setPlainText(shown);
+    rpmemo->setFocus();
+    rpmemo->selectAll();
+  } else {
+    rpedit->setText(shown);
+    rpedit->setFocus();
+    rpedit->selectAll();
+  }
 }
 
 // A resource string is edited as a Caption is, in any character (the
@@ -342,8 +449,11 @@ void StringValueEditors::openResourceString(int index) {
   showPanel(CHSTR, left, top);
   const QString translation = m_window.resourceStringTranslation(index);
   srcstr->setText(m_window.resourceStringOriginal(index));
+  setStringLayout(false);
   rpedit->setText(translation.isEmpty() ? srcstr->text() : translation);
   srcstr->setToolTip(srcstr->text());
+  rpedit->setFocus();
+  rpedit->selectAll();
 }
 
 void StringValueEditors::inteditChange() {
@@ -352,7 +462,7 @@ void StringValueEditors::inteditChange() {
 
 void StringValueEditors::properChange() {
   if (m_loading) return;
-  const int index = m_window.selectedStringRow();
+  const int index = editedRow();
   if (index < 0) return;
   QString text = proper->currentText();
   if (isSetProperty(trimmed(m_window.stringRow(index).name))) text = QLatin1Char('[') + text + QLatin1Char(']');
@@ -361,24 +471,32 @@ void StringValueEditors::properChange() {
 
 void StringValueEditors::SpeedButton5Click() {
   if (m_window.resourceStringsShown()) {
-    m_window.setResourceStringTranslation(m_window.selectedStringRow(), rpedit->text());
-    CHSTR->hide();
+    const int index = editedRow();
+    if (index >= 0) m_window.setResourceStringTranslation(index, rpedit->text());
+    closeAll();
     return;
   }
-  std::optional<std::string> value = toCp950(rpedit->text());
+  const bool whole = rpmemo->isVisible();
+  QString text = whole ? rpmemo->toPlainText() : rpedit->text();
+  if (whole) text.replace(QLatin1Char('\n'), QString::fromLatin1(m_lineBreak.c_str()));
+  std::optional<std::string> value = toCp950(text);
   if (!value) return;  // the panel stays open for the text to be mended
-  store(*value);
-  CHSTR->hide();
+  const int index = editedRow();
+  if (index >= 0) {
+    m_window.setStringModified(index, *value, whole);
+    m_window.setStringChecked(index, true);
+  }
+  closeAll();
 }
 
-void StringValueEditors::SpeedButton4Click() { CHSTR->hide(); }
+void StringValueEditors::SpeedButton4Click() { closeAll(); }
 
 void StringValueEditors::store(const QString& value) {
   if (std::optional<std::string> bytes = toCp950(value)) store(*bytes);
 }
 
 void StringValueEditors::store(const std::string& bytes) {
-  const int index = m_window.selectedStringRow();
+  const int index = editedRow();
   if (index < 0) return;
   m_window.setStringModified(index, bytes);
   m_window.setStringChecked(index, true);

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QPoint>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QSpinBox;
 class QToolButton;
 class QWidget;
@@ -23,6 +25,7 @@ namespace vc {
 
 class Dialogs;
 class Tnewdfm;
+struct StringRow;
 
 class StringValueEditors : public QObject {
   Q_OBJECT
@@ -48,6 +51,15 @@ class StringValueEditors : public QObject {
 
   QPoint anchor() const { return m_anchor; }
 
+  // The row the open editor shows, -1 when none is open. A value is stored
+  // only into that row.
+  int editedRow() const;
+  bool isOpen() const;
+  // Hides every panel without storing anything.
+  void closeAll();
+  // The selection moved: an editor whose row is no longer selected closes.
+  void followSelection();
+
   QFrame* CHInt = nullptr;
   QFrame* CHPRO = nullptr;
   QFrame* CHSTR = nullptr;
@@ -55,6 +67,9 @@ class StringValueEditors : public QObject {
   QComboBox* proper = nullptr;
   QLabel* srcstr = nullptr;
   QLineEdit* rpedit = nullptr;
+  // In place of rpedit for a quoted string value: the whole value, line
+  // breaks included (Enter stores, Ctrl+Enter starts a new line).
+  QPlainTextEdit* rpmemo = nullptr;
   QToolButton* SpeedButton4 = nullptr;
   QToolButton* SpeedButton5 = nullptr;
 
@@ -71,8 +86,10 @@ class StringValueEditors : public QObject {
   void openColour();
   void openFontName(const std::string& extracted);
   void openFontSize();
-  void openString(const std::string& name, const std::string& value);
+  void openString(const StringRow& row, const std::string& name, const std::string& value);
   void openResourceString(int index);
+  // One line or several: the string editor's layout.
+  void setStringLayout(bool multiLine);
   void store(const QString& value);
   void store(const std::string& bytes);  // CP950
   std::optional<std::string> toCp950(const QString& text);
@@ -81,6 +98,8 @@ class StringValueEditors : public QObject {
   Dialogs& m_dialogs;
   QWidget* m_view;
   QPoint m_anchor;
+  QPersistentModelIndex m_row;  // the row the editor was opened on
+  std::string m_lineBreak = "\r\n";  // of the value in rpmemo
   bool m_loading = false;  // controls are filled by code: no change of the user
   QColor m_colour = Qt::white;
   QFont m_font;

@@ -54,6 +54,7 @@ struct StringRow {
   std::string modified;   // CP950, when hasModified
   bool checked = false;
   bool lineRemoved = false;  // a write-back removed the row's line
+  bool decoded = false;  // modified is the text of a quoted string, not form text
 };
 
 class Tnewdfm : public QMainWindow {
@@ -70,6 +71,8 @@ class Tnewdfm : public QMainWindow {
   static constexpr const char* kLeavePrompt = "資源清單裡面的資源已經修改，您真的要離開嗎？？";
   static constexpr const char* kCannotLoadModule =
       "無法載入檔案，可能檔案不是使用EDLPHI編寫的，或者資源已經損壞！";
+  static constexpr const char* kDropRowsPrompt =
+      "字串編輯區有 %1 列修改尚未回寫，載入其他內容會捨棄這些修改。要捨棄嗎？";
   static constexpr const char* kUnsupported =
       "無法開啟不支援的文件！目前支援的文件為：DFM,EXE,TXT,CPL,DLL";
   // The entry after the forms of a module that has string tables.
@@ -132,6 +135,10 @@ class Tnewdfm : public QMainWindow {
   // A translated copy of the open module from the form files saved for it,
   // and the folder those files are in (asked once, kept per module).
   QAction *translatedModuleItem = nullptr, *satelliteItem = nullptr, *formFolderItem = nullptr;
+  // The form list's menu: the module's own form in place of its saved translation.
+  QMenu* formListMenu = nullptr;
+  QAction* openSourceFormItem = nullptr;
+  static constexpr const char* kTranslatedMark = "（已翻譯）";
   // The auxiliary windows, created with the main window and kept.
   Ttadayform* tadayform = nullptr;
   TAboutForm* AboutForm = nullptr;
@@ -182,7 +189,10 @@ class Tnewdfm : public QMainWindow {
   int stringRowCount() const;
   StringRow stringRow(int index) const;
   int selectedStringRow() const;  // -1 when none
-  void setStringModified(int index, const std::string& value);
+  // A value stored by an editor counts as pending (ticked, not yet written
+  // back) until a write-back of its row.
+  void setStringModified(int index, const std::string& value, bool decoded = false);
+  int pendingStringRows() const;
   void setStringChecked(int index, bool checked);
   void deleteStringRow(int index);
 
@@ -235,6 +245,9 @@ class Tnewdfm : public QMainWindow {
   void setLabelledLayout(bool labelled, bool initial);
   void updateKeyboardPanels();
   void markSaved(const SaveRoute& route);
+  void syncUndoButtons();
+  // After a load: the buttons show the state of the document just loaded.
+  void syncDocumentButtons();
   void createAuxWindows();
 
   // newform_files.cpp
@@ -282,8 +295,20 @@ class Tnewdfm : public QMainWindow {
   void writeTranslation(bool satellite);
   // Asks for the module's form folder and keeps it; empty when cancelled.
   QString chooseFormFolder();
-  // The module's form folder as kept; empty when none is.
-  QString formFolder() const;
+  // The module's form folder as kept, without asking; empty when none is.
+  QString knownFormFolder() const;
+  // The form file saved for a form of the open module in its form folder
+  // (named after the form, any case); empty when there is none.
+  QString savedFormFile(const std::string& form) const;
+  // Where a form taken from the module is saved: <form folder>/<FORM>.dfm,
+  // the module's own folder while no form folder is known.
+  QString proposedFormFile() const;
+  // After a form of the module was saved as path: a file named after the
+  // form makes its folder the form folder when none is kept yet, and the
+  // form list marks the forms that have a saved translation.
+  void formSavedAs(const QString& path);
+  void markTranslatedForms();
+  void openSourceFormClick();  // the form list's "開啟原始窗體"
 
   // newform_resstrings.cpp
   void showResourceStrings();
@@ -297,6 +322,12 @@ class Tnewdfm : public QMainWindow {
   void showError(const std::exception& e);
   // A confirmation with Yes, No and Cancel.
   PromptAnswer askPrompt(const char* message);
+  // Before the string rows are replaced: pending values are given up only
+  // when the user says so. True when the rows may go.
+  bool mayDropPendingRows();
+  // The file list and the form list show again the document that is shown.
+  void reselectShownFile();
+  void reselectShownForm();
   // The save prompt before a switch of document: Yes runs onYes, No clears
   // the unsaved-changes state; false when the user cancelled.
   bool answerSavePrompt(void (Tnewdfm::*onYes)());
@@ -317,6 +348,7 @@ class Tnewdfm : public QMainWindow {
   bool m_fillingStrings = false;  // the string table is refilled by code
   bool m_fillingForms = false;    // the form list is refilled by code
   bool m_formChosenByPress = false;
+  bool m_sourceFormWanted = false;  // the next form choice opens the module's own form
 };
 
 }  // namespace vc

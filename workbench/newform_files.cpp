@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -20,6 +21,7 @@
 #include "platform/Cp950.h"
 #include "platform/Exception.h"
 #include "platform/qt/Settings.h"
+#include "workbench/StringValueEditors.h"
 #include "widgets/DirectoryListBox.h"
 #include "widgets/DriveComboBox.h"
 #include "widgets/FileListBox.h"
@@ -110,6 +112,16 @@ QWidget* Tnewdfm::createFilePanel() {
   listLayout->addWidget(ListBox1);
   list->hide();
   connect(SpeedButton1, &QToolButton::clicked, this, &Tnewdfm::SpeedButton1Click);
+  formListMenu = new QMenu(ListBox1);
+  openSourceFormItem = formListMenu->addAction(QStringLiteral("開啟原始窗體(&O)"), this, &Tnewdfm::openSourceFormClick);
+  ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(ListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    QListWidgetItem* item = ListBox1->itemAt(pos);
+    if (!item) return;
+    openSourceFormItem->setData(QVariant::fromValue(ListBox1->row(item)));
+    openSourceFormItem->setEnabled(!savedFormFile(item->data(kNameRole).toByteArray().toStdString()).isEmpty());
+    formListMenu->popup(ListBox1->viewport()->mapToGlobal(pos));
+  });
 
   sp1 = new QSplitter(Qt::Vertical);
   sp1->setObjectName(QStringLiteral("sp1"));
@@ -212,6 +224,10 @@ void Tnewdfm::O1Click() {
   if (m_openDialog.directory.isEmpty()) m_openDialog.directory = FileListBox1->directory();
   if (!m_dialogs.open(this, m_openDialog)) return;
   m_settings->setValue(QStringLiteral("OpenFolder"), m_openDialog.directory);
+  // The questions come before the file panel moves: an answer opens the
+  // chosen file, Cancel (or a save that did not happen) leaves all as it was.
+  if (m_doc.modified() && (!answerSavePrompt(&Tnewdfm::TsavebtnClick) || m_doc.modified())) return;
+  if (!mayDropPendingRows()) return;
   WMDropFiles({m_openDialog.fileName});
 }
 
@@ -233,6 +249,11 @@ bool Tnewdfm::FileListBox1MouseDown() {
 }
 
 void Tnewdfm::FileListBox1Change() {
+  // Only a file to load replaces the rows (a re-read list selects none).
+  if (!FileListBox1->fileName().isEmpty() && !mayDropPendingRows()) {
+    reselectShownFile();
+    return;
+  }
   emptyFormList();
   if (m_doc.modified()) {
     answerSavePrompt(&Tnewdfm::TsavebtnClick);
@@ -278,11 +299,13 @@ void Tnewdfm::loadModule(const QString& path) {
   if (resourceStrings)
     (new QListWidgetItem(QString::fromUtf8(kResourceStringsEntry), ListBox1))->setData(kResourceStringsRole, true);
   m_fillingForms = false;
+  markTranslatedForms();
   if (listed || resourceStrings) showFormList();
   Editor->setReadOnly(false);
   Editor->model().clear();
   seditor->model().clear();
   Editor->model().setHighlighter(m_formsyn.get());
+  syncDocumentButtons();
   titleFor(path);
   getstringClick();
 }
@@ -296,6 +319,7 @@ void Tnewdfm::showDocument(const std::string& text, bool formText) {
   seditor->model().setHighlighter(h);
   Editor->model().setHighlighter(h);
   page->setCurrentWidget(tab1);
+  syncDocumentButtons();
 }
 
 void Tnewdfm::loadTextFile(const QString& path) {
@@ -303,6 +327,7 @@ void Tnewdfm::loadTextFile(const QString& path) {
   showDocument(bytes, false);
   m_doc.openText(localPath(path));
   titleFor(path);
+  valueEditors->closeAll();
   m_fillingStrings = true;
   stringlist->setEnabled(false);
   stringlist->clear();
@@ -316,7 +341,34 @@ void Tnewdfm::loadFormFile(const QString& path) {
   getstringClick();
 }
 
+void Tnewdfm::markTranslatedForms() {
+  m_fillingForms = true;
+  for (int i = 0; i < ListBox1->count(); ++i) {
+    QListWidgetItem* item = ListBox1->item(i);
+    const std::string name = item->data(kNameRole).toByteArray().toStdString();
+    const bool translated = !savedFormFile(name).isEmpty();
+    item->setText(fromCp950(name) + (translated ? QString::fromUtf8(kTranslatedMark) : QString()));
+  }
+  m_fillingForms = false;
+}
+
+void Tnewdfm::openSourceFormClick() {
+  const int row = openSourceFormItem->data().toInt();
+  if (row < 0 || row >= ListBox1->count()) return;
+  m_sourceFormWanted = true;
+  if (ListBox1->currentRow() == row) {
+    ListBox1Click();
+  } else {
+    ListBox1->setCurrentRow(row);  // the choice follows from the selection
+  }
+  m_sourceFormWanted = false;
+}
+
 void Tnewdfm::ListBox1Click() {
+  if (!mayDropPendingRows()) {
+    reselectShownForm();
+    return;
+  }
   if (m_doc.modified()) {
     answerSavePrompt(&Tnewdfm::A4Click);
     return;
@@ -328,8 +380,16 @@ void Tnewdfm::ListBox1Click() {
     return;
   }
   try {
-    showDocument(m_doc.openForm(selected.first()->data(kNameRole).toByteArray().toStdString()), true);
-    titleFor(QFile::decodeName(m_doc.modulePath().c_str()), selected.first()->text());
+    const std::string name = selected.first()->data(kNameRole).toByteArray().toStdString();
+    // A translation saved for the form is what the translator goes on with.
+    const QString saved = m_sourceFormWanted ? QString() : savedFormFile(name);
+    if (!saved.isEmpty()) {
+      showDocument(m_doc.openSavedForm(name, localPath(saved), readWholeFile(saved)), true);
+      titleFor(QFile::decodeName(m_doc.modulePath().c_str()), QFileInfo(saved).fileName());
+    } else {
+      showDocument(m_doc.openForm(name), true);
+      titleFor(QFile::decodeName(m_doc.modulePath().c_str()), fromCp950(name));
+    }
     getstringClick();
   } catch (const std::exception& e) {
     showError(e);
@@ -337,6 +397,8 @@ void Tnewdfm::ListBox1Click() {
 }
 
 void Tnewdfm::DirectoryListBox1Change() {
+  // Values the user chose to keep stay with their rows and their text.
+  if (pendingStringRows() > 0) return;
   // With the save prompt cancelled the unsaved text stays where it is.
   if (FileListBox1->fileName().isEmpty() && !m_doc.modified()) {
     Editor->model().clear();
@@ -344,9 +406,28 @@ void Tnewdfm::DirectoryListBox1Change() {
     titleFor(QString());
   }
   emptyFormList();
+  valueEditors->closeAll();
   m_fillingStrings = true;
   stringlist->clear();
   m_fillingStrings = false;
+}
+
+void Tnewdfm::reselectShownFile() {
+  const QString shown = QFile::decodeName(m_doc.fileName().c_str());
+  QSignalBlocker block(FileListBox1);
+  const QFileInfo info(shown);
+  if (shown.isEmpty() || QDir::cleanPath(info.absolutePath()) != FileListBox1->directory() ||
+      !FileListBox1->selectName(info.fileName()))
+    FileListBox1->clearSelection();
+}
+
+void Tnewdfm::reselectShownForm() {
+  m_fillingForms = true;
+  ListBox1->clearSelection();
+  for (int i = 0; i < ListBox1->count(); ++i)
+    if (!m_doc.formName().empty() && ListBox1->item(i)->data(kNameRole).toByteArray().toStdString() == m_doc.formName())
+      ListBox1->setCurrentRow(i);
+  m_fillingForms = false;
 }
 
 }  // namespace vc

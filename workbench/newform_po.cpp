@@ -8,9 +8,11 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QProgressDialog>
+#include <optional>
 
 #include "modres/ModuleWriter.h"
 #include "platform/qt/Settings.h"
+#include "translation/FormFileNames.h"
 #include "translation/PoExchange.h"
 #include "translation/ResourceStringTranslation.h"
 #include "translation/TranslatedModule.h"
@@ -32,6 +34,9 @@ class PoProgress {
     m_dialog.setAutoClose(false);
     m_dialog.setAutoReset(false);
   }
+  // Closed before anything else is shown: a box left over a message would
+  // hide it and keep its button from the mouse.
+  ~PoProgress() { m_dialog.close(); }
   ExchangeProgress step(const QString& label) {
     return [this, label](std::size_t done, std::size_t total) {
       m_dialog.setLabelText(label);
@@ -141,9 +146,39 @@ QString formFolderKey(const QString& modulePath) {
 
 }  // namespace
 
-QString Tnewdfm::formFolder() const {
+QString Tnewdfm::knownFormFolder() const {
   if (!hasOpenModule()) return {};
-  return m_settings->value(formFolderKey(QFile::decodeName(m_doc.modulePath().c_str())));
+  const QString folder = m_settings->value(formFolderKey(QFile::decodeName(m_doc.modulePath().c_str())));
+  return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+QString Tnewdfm::savedFormFile(const std::string& form) const {
+  const QString folder = knownFormFolder();
+  if (folder.isEmpty()) return {};
+  const QString stem = QString::fromStdString(safeFileStem(form));
+  for (const std::string& file : formFilesIn(localPath(folder))) {
+    const QString path = QFile::decodeName(file.c_str());
+    if (QFileInfo(path).completeBaseName().compare(stem, Qt::CaseInsensitive) == 0) return path;
+  }
+  return {};
+}
+
+QString Tnewdfm::proposedFormFile() const {
+  QString folder = knownFormFolder();
+  if (folder.isEmpty()) folder = QFileInfo(QFile::decodeName(m_doc.modulePath().c_str())).absolutePath();
+  return QDir(folder).filePath(QString::fromStdString(safeFileStem(m_doc.formName())) + QStringLiteral(".dfm"));
+}
+
+void Tnewdfm::formSavedAs(const QString& path) {
+  if (!hasOpenModule() || m_doc.formName().empty()) return;
+  const QFileInfo saved(path);
+  const QString stem = QString::fromStdString(safeFileStem(m_doc.formName()));
+  if (saved.completeBaseName().compare(stem, Qt::CaseInsensitive) != 0 ||
+      saved.suffix().compare(QStringLiteral("dfm"), Qt::CaseInsensitive) != 0)
+    return;
+  if (knownFormFolder().isEmpty())
+    m_settings->setValue(formFolderKey(QFile::decodeName(m_doc.modulePath().c_str())), saved.absolutePath());
+  markTranslatedForms();
 }
 
 QString Tnewdfm::chooseFormFolder() {
@@ -154,7 +189,10 @@ QString Tnewdfm::chooseFormFolder() {
   if (start.isEmpty() && !m_saveDialog.fileName.isEmpty()) start = QFileInfo(m_saveDialog.fileName).absolutePath();
   if (start.isEmpty()) start = QFileInfo(modulePath).absolutePath();
   const QString folder = m_dialogs.folder(this, QStringLiteral("窗體文件資料夾（檔名為窗體名稱，如 TFORM1.dfm）"), start);
-  if (!folder.isEmpty()) m_settings->setValue(formFolderKey(modulePath), folder);
+  if (!folder.isEmpty()) {
+    m_settings->setValue(formFolderKey(modulePath), folder);
+    markTranslatedForms();
+  }
   return folder;
 }
 
@@ -180,7 +218,7 @@ void Tnewdfm::writeTranslation(bool satellite) {
     }
   }
   const QString modulePath = QFile::decodeName(m_doc.modulePath().c_str());
-  QString folder = formFolder();
+  QString folder = knownFormFolder();
   if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = chooseFormFolder();
   if (folder.isEmpty()) return;
 
@@ -208,15 +246,16 @@ void Tnewdfm::writeTranslation(bool satellite) {
     const QString po = QDir(folder).filePath(QString::fromLatin1(kStringTableFile));
     if (QFileInfo(po).isFile()) strings = resourceStringsOfFile(*m_doc.module(), m_doc.modulePath(), localPath(po));
     {
-      PoProgress progress(this, QString());
+      std::optional<PoProgress> progress(std::in_place, this, QString());
       forms = readFormFileReplacements(*m_doc.module(), formFilesIn(localPath(folder)), false,
-                                       progress.step(QStringLiteral("正在讀取窗體文件...")));
+                                       progress->step(QStringLiteral("正在讀取窗體文件...")));
       if (forms.forms.empty() && strings.resourceStrings.empty()) {
+        progress.reset();
         m_dialogs.information(this, QStringLiteral("資料夾 %1 裡沒有這個模組的窗體文件。請先把窗體存成以窗體名稱命名的 .dfm 檔（如 TFORM1.dfm）。")
                                         .arg(QDir::toNativeSeparators(folder)));
         return;
       }
-      ExchangeProgress writing = progress.step(QStringLiteral("正在寫出%1...").arg(what));
+      ExchangeProgress writing = progress->step(QStringLiteral("正在寫出%1...").arg(what));
       writing(0, 1);
       written = satellite ? writeSatellite(m_doc.modulePath(), forms.forms, localPath(target), strings.resourceStrings)
                           : writeModuleCopy(m_doc.modulePath(), forms.forms, localPath(target), strings.resourceStrings);

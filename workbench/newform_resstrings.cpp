@@ -49,7 +49,7 @@ void Tnewdfm::showResourceStrings() {
   // Built anew each time: edits that were not saved are gone with the answer
   // No to the save prompt; what was saved is read back.
   m_resourceStrings = std::make_unique<ResourceStringTranslation>(*module, m_doc.modulePath());
-  const QString folder = formFolder();
+  const QString folder = knownFormFolder();
   const QString po = folder.isEmpty() ? QString() : QDir(folder).filePath(QString::fromLatin1(kStringTableFile));
   if (!po.isEmpty() && QFileInfo(po).isFile()) {
     try {
@@ -135,7 +135,7 @@ void Tnewdfm::setResourceStringTranslation(int index, const QString& text) {
 
 SaveOutcome Tnewdfm::saveResourceStrings() {
   if (!m_resourceStrings) return SaveOutcome::Failed;
-  QString folder = formFolder();
+  QString folder = knownFormFolder();
   if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = chooseFormFolder();
   if (folder.isEmpty()) return SaveOutcome::Cancelled;
   const QString po = QDir(folder).filePath(QString::fromLatin1(kStringTableFile));

@@ -50,8 +50,16 @@ SaveOutcome Tnewdfm::save() {
   const SaveRoute route = m_doc.saveRoute();
   try {
     if (route.askTarget) {
+      // A form from a module goes into a file named after it, which the
+      // translated copy of the module takes it from.
+      const bool moduleForm = hasOpenModule() && !m_doc.formName().empty();
+      if (moduleForm) {
+        m_saveDialog.fileName = proposedFormFile();
+        m_saveDialog.directory = QFileInfo(m_saveDialog.fileName).absolutePath();
+      }
       if (!m_dialogs.save(this, m_saveDialog)) return SaveOutcome::Cancelled;
       write(route, m_saveDialog.fileName);
+      if (moduleForm) formSavedAs(m_saveDialog.fileName);
     } else {
       write(route, QFile::decodeName(route.target.c_str()));
     }
@@ -71,13 +79,16 @@ void Tnewdfm::A4Click() {
     save();
     return;
   }
-  m_saveDialog.fileName = QStringLiteral("窗體文件.dfm");
+  const bool moduleForm = hasOpenModule() && !m_doc.formName().empty();
+  m_saveDialog.fileName = moduleForm ? proposedFormFile() : QStringLiteral("窗體文件.dfm");
+  if (moduleForm) m_saveDialog.directory = QFileInfo(m_saveDialog.fileName).absolutePath();
   if (!m_dialogs.save(this, m_saveDialog)) return;
   const QString path = m_saveDialog.fileName;
   const SaveRoute route = WorkbenchDocument::saveAsRoute(QFile::encodeName(path).toStdString(), m_saveDialog.filterIndex);
   try {
     write(route, path);
     markSaved(route);
+    if (moduleForm && route.format != SaveFormat::PlainText) formSavedAs(path);
   } catch (const std::exception& e) {
     showError(e);
   }

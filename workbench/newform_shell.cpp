@@ -215,7 +215,9 @@ void Tnewdfm::createToolbar() {
   getstring->setAutoRaise(true);
   setHint(getstring, QStringLiteral("提取字串"));
   editbar->addWidget(getstring);
-  connect(getstring, &QToolButton::clicked, this, &Tnewdfm::getstringClick);
+  connect(getstring, &QToolButton::clicked, this, [this] {
+    if (mayDropPendingRows()) getstringClick();
+  });
 }
 
 void Tnewdfm::setLabelledLayout(bool labelled, bool initial) {
@@ -301,7 +303,20 @@ void Tnewdfm::EditorChange() {
   m_doc.edited();
   Tsavebtn->setEnabled(true);
   S1->setEnabled(true);
-  Tundobtn->setEnabled(true);
+  // Undo and redo from the menu, the keys or the buttons: the buttons show
+  // what can be taken back or done again.
+  syncUndoButtons();
+}
+
+void Tnewdfm::syncUndoButtons() {
+  Tundobtn->setEnabled(Editor->model().canUndo());
+  Tredobtn->setEnabled(Editor->model().canRedo());
+}
+
+void Tnewdfm::syncDocumentButtons() {
+  syncUndoButtons();
+  Tsavebtn->setEnabled(m_doc.modified());
+  S1->setEnabled(m_doc.modified());
 }
 
 void Tnewdfm::TundobtnClick() {

@@ -20,6 +20,8 @@ namespace {
 constexpr int kBytesRole = Qt::UserRole + 1;     // CP950 bytes of a cell
 constexpr int kModifiedRole = Qt::UserRole + 2;  // column 4 holds a value
 constexpr int kRemovedRole = Qt::UserRole + 3;   // the number of the row's line that a write-back removed
+constexpr int kPendingRole = Qt::UserRole + 4;   // stored by an editor, not yet written back
+constexpr int kDecodedRole = Qt::UserRole + 5;   // column 4 holds a string's text, unquoted
 
 QString fromCp950(std::string_view bytes) {
   std::u16string text = cp950::decode(bytes);
@@ -67,6 +69,8 @@ QWidget* Tnewdfm::createStringPage() {
   connect(stringlist, &QTreeWidget::itemChanged, this, &Tnewdfm::stringlistChange);
   connect(view, &StringListView::mousePressed, this, &Tnewdfm::stringlistMouseDown);
   valueEditors = new StringValueEditors(*this, m_dialogs, stringlist);
+  connect(stringlist, &QTreeWidget::itemSelectionChanged, valueEditors, &StringValueEditors::followSelection);
+  view->setTypeAheadOff([this] { return valueEditors->isOpen(); });
 
   PopupMenu1 = new QMenu(this);
   D3 = PopupMenu1->addAction(QStringLiteral("刪除(&D)"), this, &Tnewdfm::D3Click);
@@ -90,6 +94,8 @@ void Tnewdfm::getstringClick() {
   restoreStringColumns();
   stringlist->setEnabled(true);
   page->setTabVisible(page->indexOf(tab2), true);
+  // The rows are replaced: an editor open on one of them closes unstored.
+  valueEditors->closeAll();
   m_fillingStrings = true;
   stringlist->clear();
   const std::vector<ExtractedString> rows = extractStrings(
@@ -133,6 +139,7 @@ StringRow Tnewdfm::stringRow(int index) const {
   row.hasModified = item->data(3, kModifiedRole).toBool();
   row.modified = bytesOf(item, 3);
   row.checked = item->checkState(0) == Qt::Checked;
+  row.decoded = item->data(3, kDecodedRole).toBool();
   if (const int removed = item->data(0, kRemovedRole).toInt()) {
     row.lineNumber = removed;
     row.lineRemoved = true;
@@ -145,12 +152,35 @@ int Tnewdfm::selectedStringRow() const {
   return selected.isEmpty() ? -1 : stringlist->indexOfTopLevelItem(selected.first());
 }
 
-void Tnewdfm::setStringModified(int index, const std::string& value) {
+void Tnewdfm::setStringModified(int index, const std::string& value, bool decoded) {
   if (QTreeWidgetItem* item = stringlist->topLevelItem(index)) {
     item->setData(3, kBytesRole, QByteArray::fromStdString(value));
     item->setData(3, kModifiedRole, true);
-    item->setText(3, fromCp950(value));
+    item->setData(3, kDecodedRole, decoded);
+    item->setData(0, kPendingRole, true);
+    // One row a value: line breaks are shown as marks.
+    QString shown = fromCp950(value);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\u21B5")).replace(QLatin1Char('\n'), QStringLiteral("\u21B5"));
+    item->setText(3, shown);
   }
+}
+
+int Tnewdfm::pendingStringRows() const {
+  int pending = 0;
+  for (int i = 0; i < stringRowCount(); ++i) {
+    const QTreeWidgetItem* item = stringlist->topLevelItem(i);
+    if (item->checkState(0) == Qt::Checked && item->data(0, kPendingRole).toBool()) ++pending;
+  }
+  return pending;
+}
+
+bool Tnewdfm::mayDropPendingRows() {
+  const int pending = pendingStringRows();
+  if (pending == 0) return true;
+  if (m_dialogs.confirm(this, QString::fromUtf8(kDropRowsPrompt).arg(pending)) != Dialogs::Answer::Yes) return false;
+  // Given up: the load that follows does not ask again.
+  for (int i = 0; i < stringRowCount(); ++i) stringlist->topLevelItem(i)->setData(0, kPendingRole, false);
+  return true;
 }
 
 void Tnewdfm::setStringChecked(int index, bool checked) {
@@ -204,10 +234,12 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
     const StringRow row = stringRow(index);
     WriteBackRow wb{static_cast<std::size_t>(row.lineNumber), row.name, std::nullopt, row.lineRemoved};
     if (row.hasModified) wb.modified = row.modified;
-    if (std::optional<std::string> message = writeBack.write(wb))
+    if (std::optional<std::string> message = writeBack.write(wb)) {
       messages << QString::fromUtf8(*message);
-    else
+    } else {
       ++written;
+      stringlist->topLevelItem(index)->setData(0, kPendingRole, false);
+    }
   }
   *skipped = static_cast<int>(messages.size());
   if (writeBack.changed()) {

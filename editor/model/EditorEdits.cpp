@@ -374,6 +374,9 @@ void EditorModel::replaceLines(int first, int count, std::string_view text) {
   const TextPos caret = m_caret;
   const std::uint64_t group = newGroup();
   const TextPos begin{1, first + 1};
+  // Recorded as made at its first line: an undo puts the caret there and
+  // scrolls only as far as the change, not back to wherever the caret was.
+  m_caret = m_blockBegin = m_blockEnd = begin;
   recordedDelete(begin, lineEnd(first + count), group);
   recordedInsert(begin, text, group);
   collapseTo(clampToChar(caret));

@@ -94,8 +94,8 @@ class EditorModel : private HighlighterClient {
   // collapses the selection to the caret; the caret stays.
   void replaceLine(int index, std::string_view bytes);
   // Replaces lines [first, first + count) (0-based) by text (lines joined by
-  // CR LF) as one recorded change that one undo takes back; the caret stays
-  // where it was.
+  // CR LF) as one recorded change that one undo takes back (putting the
+  // caret at the first line); the caret stays where it was.
   void replaceLines(int first, int count, std::string_view text);
 
   bool readOnly() const { return m_readOnly; }

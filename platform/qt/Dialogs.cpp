@@ -90,8 +90,8 @@ bool QtDialogs::save(QWidget* parent, SaveDialogState& state) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  // Replacing an existing file is not asked about.
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  // Replacing an existing file is confirmed first (the dialog's own question).
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   const QStringList filters = prepareFileDialog(dialog, state);
   dialog.setDefaultSuffix(state.defaultExt);
   QFileInfo proposed(state.fileName);

@@ -211,7 +211,8 @@ class DocumentTest : public WorkbenchFixture {
     QCOMPARE(w().Editor->model().text(), edited);
     if (Answer(answer) == Answer::Yes) {
       QCOMPARE(dialogs().saveDialogs.size(), 1);
-      QCOMPARE(dialogs().saveDialogs.first().fileName, QString("窗體文件.dfm"));
+      // A form of a module is proposed under its own name, beside the module.
+      QCOMPARE(dialogs().saveDialogs.first().fileName, path("TABOUTBOX.dfm"));
       QCOMPARE(formFileText(path("saved-as.dfm")), edited);
       QVERIFY(!w().modified());
       QVERIFY(!w().Tsavebtn->isEnabled());

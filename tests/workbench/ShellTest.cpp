@@ -390,11 +390,14 @@ class ShellTest : public WorkbenchFixture {
     QCOMPARE(w().stringlist->selectionMode(), QAbstractItemView::SingleSelection);
     QCOMPARE(w().stringlist->selectionBehavior(), QAbstractItemView::SelectRows);
 
-    // A second extraction drops modified values and ticks.
+    // A second extraction drops modified values and ticks, once the user
+    // agrees to give up those not written back.
     w().setStringModified(0, "128");
     w().setStringChecked(0, true);
     QVERIFY(w().stringRow(0).checked && w().stringRow(0).hasModified);
+    dialogs().answers.push_back(Dialogs::Answer::Yes);
     QTest::mouseClick(w().getstring, Qt::LeftButton);
+    QCOMPARE(dialogs().confirmations.size(), 1);
     QVERIFY(!w().stringRow(0).checked && !w().stringRow(0).hasModified);
     QCOMPARE(w().stringRowCount(), 9);
 

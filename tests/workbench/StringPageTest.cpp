@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -174,11 +175,13 @@ class StringPageTest : public WorkbenchFixture {
     QCOMPARE(rowAt(10).modified, std::string("[fsBold, fsItalic]"));
     press(10);
     QCOMPARE(ed().proper->currentText(), QString("fsBold, fsItalic"));
-    // Moving the selection with the keyboard opens nothing; the next change
-    // goes to the row now selected.
+    // Moving the selection with the keyboard opens nothing and closes the
+    // editor: it never stores into the row now selected.
     QTest::keyClick(w().stringlist, Qt::Key_Down);
+    QCOMPARE(shownPanel(), nullptr);
     ed().proper->setCurrentIndex(0);
-    QCOMPARE(w().stringRow(w().selectedStringRow()).modified, std::string("fsBold"));
+    QVERIFY(!w().stringRow(w().selectedStringRow()).hasModified);
+    QCOMPARE(rowAt(10).modified, std::string("[fsBold, fsItalic]"));
   }
 
   void missingValueListIsReportedAndKeepsTheList() {
@@ -210,15 +213,15 @@ class StringPageTest : public WorkbenchFixture {
     QCOMPARE(shownPanel(), ed().CHSTR);
     QCOMPARE(ed().CHSTR->pos(), QPoint(width - 293, height - 192));
     QCOMPARE(ed().srcstr->text(), QString("中文視窗"));
-    ed().rpedit->setText("譯名 'A'");
+    ed().rpmemo->setPlainText("譯名 'A'");
     QTest::mouseClick(ed().SpeedButton5, Qt::LeftButton);
     QVERIFY(!ed().CHSTR->isVisible());
     QCOMPARE(rowAt(4).modified, big5("譯名 'A'"));
     QVERIFY(rowAt(4).checked);
     // The ticked row shows its stored value next time; "否" stores nothing.
     press(4);
-    QCOMPARE(ed().rpedit->text(), QString("譯名 'A'"));
-    ed().rpedit->setText("x");
+    QCOMPARE(ed().rpmemo->toPlainText(), QString("譯名 'A'"));
+    ed().rpmemo->setPlainText("x");
     QTest::mouseClick(ed().SpeedButton4, Qt::LeftButton);
     QCOMPARE(rowAt(4).modified, big5("譯名 'A'"));
   }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFrame>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTest>
@@ -74,16 +75,18 @@ int main(int argc, char** argv) {
 
   // The form's caption: the string editor opens beside the row.
   if (!pressLine(w, 6)) return 1;
-  ed.rpedit->setFocus();
-  ed.rpedit->selectAll();
-  ed.rpedit->insert(QStringLiteral("顧客管理系統 2.0"));  // as an input method types it
+  // A quoted value is edited whole, over two lines here (Ctrl+Enter).
+  ed.rpmemo->selectAll();
+  ed.rpmemo->insertPlainText(QStringLiteral("顧客管理系統"));  // as an input method types it
+  QTest::keyClick(ed.rpmemo, Qt::Key_Return, Qt::ControlModifier);
+  ed.rpmemo->insertPlainText(QStringLiteral("2.0 版"));
   if (!save(w, outDir + QStringLiteral("/strings-caption-editor.png"))) return 1;
   QTest::mouseClick(ed.SpeedButton5, Qt::LeftButton);
 
   // A menu item's caption, then the tool bar's Align: the choice editor.
   if (!pressLine(w, 24)) return 1;
-  ed.rpedit->selectAll();
-  ed.rpedit->insert(QStringLiteral("開啟檔案(&O)..."));
+  ed.rpmemo->selectAll();
+  ed.rpmemo->insertPlainText(QStringLiteral("開啟檔案(&O)..."));
   QTest::mouseClick(ed.SpeedButton5, Qt::LeftButton);
   if (!pressLine(w, 61)) return 1;
   ed.proper->setCurrentIndex(ed.proper->findText(QStringLiteral("alClient")));

@@ -18,15 +18,24 @@ class TextFormDfmTest : public WorkbenchFixture {
   void openedAndSavedInItsOwnKind_data() {
     QTest::addColumn<QByteArray>("prefix");  // in front of the form text
     QTest::addColumn<bool>("utf8");
-    QTest::newRow("Big5") << QByteArray() << false;
-    QTest::newRow("UTF-8") << QByteArray() << true;
-    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF") << true;
+    QTest::addColumn<QByteArray>("lineBreak");  // as the file has them
+    QTest::newRow("Big5") << QByteArray() << false << QByteArray("\r\n");
+    QTest::newRow("UTF-8") << QByteArray() << true << QByteArray("\r\n");
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF") << true << QByteArray("\r\n");
+    QTest::newRow("Big5, LF") << QByteArray() << false << QByteArray("\n");
+    QTest::newRow("UTF-8, LF") << QByteArray() << true << QByteArray("\n");
   }
   void openedAndSavedInItsOwnKind() {
     QFETCH(QByteArray, prefix);
     QFETCH(bool, utf8);
+    QFETCH(QByteArray, lineBreak);
+    const auto inFile = [&](std::string text) {
+      for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += lineBreak.size())
+        text.replace(at, 2, lineBreak.toStdString());
+      return prefix.toStdString() + (utf8 ? cp950::toUtf8(text) : text);
+    };
     const std::string big5 = smallFormText();
-    const std::string stored = prefix.toStdString() + (utf8 ? cp950::toUtf8(big5) : big5);
+    const std::string stored = inFile(big5);
     writeBytes(path("text.dfm"), stored);
     openWindow();
     clickFile("text.dfm");
@@ -40,7 +49,7 @@ class TextFormDfmTest : public WorkbenchFixture {
     QVERIFY(!w().modified());
     std::string expected = big5;
     expected.replace(expected.find("Left = 10"), 9, "Left = 100");
-    const std::string kept = prefix.toStdString() + (utf8 ? cp950::toUtf8(expected) : expected);
+    const std::string kept = inFile(expected);
     QCOMPARE(readBytes(path("text.dfm")).toStdString(), kept);
   }
 

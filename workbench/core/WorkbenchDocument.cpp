@@ -15,7 +15,7 @@ std::string saveBytes(const SaveRoute& route, const std::string& text) {
   TReadOnlyMemoryStream input(text);
   TMemoryStream formFile;
   TextToFormFile(input, formFile);
-  if (route.format == SaveFormat::FormText) return encodeFormTextFile(text, route.encoding);
+  if (route.format == SaveFormat::FormText) return encodeFormTextFile(text, route.encoding, route.lineBreak);
   return formFile.data();
 }
 
@@ -66,6 +66,7 @@ std::string WorkbenchDocument::openFormFile(const std::string& path, std::string
     FormTextFile file = readFormTextFile(bytes);
     text = std::move(file.text);
     m_formTextEncoding = file.encoding;
+    m_formTextLineBreak = file.lineBreak;
     m_shown = Shown::FormText;
   } else {
     TReadOnlyMemoryStream input(bytes);
@@ -75,6 +76,13 @@ std::string WorkbenchDocument::openFormFile(const std::string& path, std::string
     m_shown = Shown::FormFile;
   }
   m_fileName = path;
+  m_formName.clear();
+  return text;
+}
+
+std::string WorkbenchDocument::openSavedForm(const std::string& name, const std::string& path, std::string_view bytes) {
+  std::string text = openFormFile(path, bytes);
+  m_formName = name;
   return text;
 }
 
@@ -97,6 +105,7 @@ SaveRoute WorkbenchDocument::saveRoute() const {
       if (m_shown == Shown::FormText) {
         route.format = SaveFormat::FormText;
         route.encoding = m_formTextEncoding;
+        route.lineBreak = m_formTextLineBreak;
       }
       break;
     default:

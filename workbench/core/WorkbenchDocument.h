@@ -31,6 +31,7 @@ struct SaveRoute {
   std::string target;      // otherwise this path
   SaveFormat format = SaveFormat::FormFile;
   FormTextEncoding encoding = FormTextEncoding::Cp950;  // of FormText
+  std::string lineBreak = "\r\n";                      // of FormText
   bool clearsModified = true;  // the unsaved-changes state and the save button
   bool clearsMenuItem = true;  // the save menu item too
 };
@@ -72,6 +73,9 @@ class WorkbenchDocument {
   // The form text of a .dfm's bytes, binary or already text; raises the
   // reader's error.
   std::string openFormFile(const std::string& path, std::string_view bytes);
+  // The form file saved for a form of the open module, in its place: saved
+  // back to that file; the module stays open.
+  std::string openSavedForm(const std::string& name, const std::string& path, std::string_view bytes);
   // The views were emptied: nothing is shown (the module stays open).
   void clear();
 
@@ -106,6 +110,7 @@ class WorkbenchDocument {
   std::string m_modulePath;
   std::string m_formName;
   FormTextEncoding m_formTextEncoding = FormTextEncoding::Cp950;
+  std::string m_formTextLineBreak = "\r\n";
   bool m_modified = false;
   bool m_stringTableChanged = false;
 };

@@ -2,6 +2,7 @@
 // titles and buttons, the save dialog's filters, the shell hook.
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -88,6 +89,29 @@ class PlatformQtTest : public QObject {
     dialogs.information(nullptr, "無法開啟不支援的文件！");
     QCOMPARE(title, QString("Vellumcraft 漢化輔助編輯器"));
     QCOMPARE(buttons, QStringList{"確定"});
+  }
+
+  // The save dialog asks before it replaces a file.
+  void saveDialogConfirmsOverwriting() {
+    QTemporaryDir dir;
+    QFile existing(dir.filePath("TFORM1.dfm"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    QtDialogs dialogs;
+    SaveDialogState state;
+    state.filter = "窗體文件(*.DFM)|*.dfm";
+    state.fileName = existing.fileName();
+    bool seen = false, confirms = false;
+    QTimer::singleShot(0, this, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      seen = true;
+      confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+      dialog->reject();
+    });
+    QVERIFY(!dialogs.save(nullptr, state));
+    QVERIFY(seen);
+    QVERIFY(confirms);
   }
 
   void saveFilterBecomesQtNameFilters() {
