@@ -98,6 +98,7 @@ void Tnewdfm::poExportClick() {
       entries = templateEntries(source);
       for (const ExchangeForm& form : source.forms)
         if (!form.error.empty()) unreadable.push_back(form.name + ": " + form.error);
+      unreadable.insert(unreadable.end(), source.resourceStringErrors.begin(), source.resourceStringErrors.end());
       writePoTemplate(localPath(state.fileName), localPath(module.fileName()), entries);
     }
     m_dialogs.information(this, QStringLiteral("已匯出 %1 個字串到 %2").arg(entries.size()).arg(state.fileName) +
@@ -123,12 +124,21 @@ void Tnewdfm::poApplyClick() {
       ExchangeSource source = openExchangeSource(m_doc.modulePath(), progress.step(QStringLiteral("正在讀取窗體...")));
       result = applyTranslation(source, entries, localPath(QFileInfo(po).fileName()));
       writeTranslatedForms(result, localPath(dir), progress.step(QStringLiteral("正在寫入窗體...")));
+      // The resource strings go beside the form files, where the translated
+      // copy takes them from.
+      if (!result.resourceStrings.empty()) {
+        ResourceStringTranslation strings(*m_doc.module(), m_doc.modulePath());
+        strings.load(localPath(po));
+        strings.save(localPath(QDir(dir).filePath(QString::fromLatin1(kStringTableFile))),
+                     localPath(QFileInfo(QFile::decodeName(m_doc.modulePath().c_str())).fileName()));
+      }
     }
-    m_dialogs.information(this, QStringLiteral("已寫入 %1 個窗體文件到 %2，套用 %3 個翻譯。")
-                                        .arg(result.forms.size())
-                                        .arg(dir)
-                                        .arg(result.applied) +
-                                    reportLines(result.problems));
+    QString text = QStringLiteral("已寫入 %1 個窗體文件到 %2，套用 %3 個翻譯。").arg(result.forms.size()).arg(dir).arg(result.applied);
+    if (!result.resourceStrings.empty())
+      text += QStringLiteral("\n%1 個字串資源的翻譯存成 %2，「寫出翻譯後的模組」會把它們寫進複本。")
+                  .arg(result.resourceStrings.size())
+                  .arg(QString::fromLatin1(kStringTableFile));
+    m_dialogs.information(this, text + reportLines(result.problems));
   } catch (const std::exception& e) {
     showError(e);
   }

@@ -150,6 +150,30 @@ class ResourceStringsTest : public WorkbenchFixture {
     QVERIFY(strings[std::make_pair(2, 0x0407)] == u"Zweite");
   }
 
+  // The PO items: the template holds the resource strings; a translation
+  // applied into a folder leaves them there as STRINGTABLE.po, which the
+  // translated copy then takes.
+  void poItemsCarryResourceStrings() {
+    clickFile("forms32.exe");
+    dialogs().saveAnswers.push_back({path("forms32.pot")});
+    w().poExportItem->trigger();
+    std::vector<PoEntry> entries = readPoFile(path("forms32.pot").toStdString());
+    std::size_t strings = 0;
+    for (PoEntry& e : entries)
+      if (e.context.starts_with("STRINGTABLE")) {
+        ++strings;
+        if (e.context == "STRINGTABLE@1031.65233") e.msgstr = "確定";
+      }
+    QCOMPARE(strings, std::size_t{11});
+    writePoTemplate(path("zh.po").toStdString(), "forms32.exe", entries);
+    dialogs().openAnswers.push_back(path("zh.po"));
+    dialogs().folderAnswers.push_back(path("forms"));
+    w().poApplyItem->trigger();
+    QVERIFY2(dialogs().informations.last().contains(QStringLiteral("1 個字串資源的翻譯存成 STRINGTABLE.po")),
+             qPrintable(dialogs().informations.last()));
+    QCOMPARE(savedTranslations(path("forms/STRINGTABLE.po")).at("STRINGTABLE@1031.65233"), std::string("確定"));
+  }
+
   // Unsaved edits answered No are gone when the strings are shown again.
   void unsavedEditsAnsweredNoAreDropped() {
     clickFile("forms32.exe");
