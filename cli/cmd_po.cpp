@@ -71,17 +71,19 @@ class Po : public Command {
     for (const std::string& e : source.resourceStringErrors) report(source.path + ": " + e);
     for (const ExchangeResourceString& r : source.resourceStrings)
       if (!r.error.empty()) report(source.path + ": " + r.context + " left out: " + r.error);
-    return failed || !source.resourceStringErrors.empty();
+    return failed;
   }
 
-  // A template without every form's strings is no template: nothing is written.
+  // A template without every form's strings is no template: nothing is
+  // written. A string table block that cannot be read is left out, the
+  // reason said, and the rest exported (exit status 1 all the same).
   int exportTemplate() {
     ExchangeSource source = openExchangeSource(m_source);
     if (reportUnreadable(source)) return 1;
     Output out(m_output, false);
     out.write(poTemplateText(std::filesystem::path(m_source).filename().string(), templateEntries(source)));
     out.commit();
-    return 0;
+    return source.resourceStringErrors.empty() ? 0 : 1;
   }
 
   int applyTranslation() {

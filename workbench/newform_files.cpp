@@ -345,6 +345,7 @@ void Tnewdfm::markTranslatedForms() {
   m_fillingForms = true;
   for (int i = 0; i < ListBox1->count(); ++i) {
     QListWidgetItem* item = ListBox1->item(i);
+    if (item->data(kResourceStringsRole).toBool()) continue;
     const std::string name = item->data(kNameRole).toByteArray().toStdString();
     const bool translated = !savedFormFile(name).isEmpty();
     item->setText(fromCp950(name) + (translated ? QString::fromUtf8(kTranslatedMark) : QString()));

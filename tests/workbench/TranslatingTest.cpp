@@ -172,7 +172,7 @@ class TranslatingTest : public WorkbenchFixture {
     w().stringlist->setCurrentItem(w().stringlist->topLevelItem(rowOfLine(4)));
     w().A5->trigger();
     QCOMPARE(w().Editor->model().lineText(5), std::string("  ClientWidth = 300"));
-    QCOMPARE(w().Editor->model().lineText(3), std::string("    Caption = 'Alle'"));
+    QCOMPARE(w().Editor->model().lineText(3), std::string("  Caption = 'Alle'"));
   }
 
   // An editor left open on one file takes nothing into the next one.
@@ -445,7 +445,10 @@ class TranslatingTest : public WorkbenchFixture {
       key(Qt::Key_Return);
       std::string value = big5(r.text);
       for (std::size_t at = 0; (at = value.find('\n', at)) != std::string::npos; at += 2) value.replace(at, 1, "\r\n");
-      expected[static_cast<std::size_t>(r.line - 1)] = "    " + std::string(r.name) + " = " + quotedFormString(value);
+      // The line keeps its own indentation.
+      const std::string& was = source[static_cast<std::size_t>(r.line - 1)];
+      expected[static_cast<std::size_t>(r.line - 1)] =
+          was.substr(0, was.find_first_not_of(' ')) + std::string(r.name) + " = " + quotedFormString(value);
     }
     QCOMPARE(modifiedRows().size(), static_cast<int>(std::size(rows)));
     w().stringlist->setCurrentItem(w().stringlist->topLevelItem(rowOfLine(6)));
