@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "formstream/Errors.h"
 #include "formstream/Stream.h"
 #include "platform/AtomicFile.h"
 #include "platform/Exception.h"
@@ -34,6 +35,9 @@ decltype(auto) about(const std::string& where, Step&& step) {
     return step();
   } catch (const OutputError&) {
     throw;
+  } catch (const EReadError& e) {
+    // The stream offset follows the message: where to look in a hex view.
+    throw Exception(where + ": " + e.what() + (e.offset() ? " (at byte " + std::to_string(*e.offset()) + ")" : ""));
   } catch (const Exception& e) {
     throw Exception(where + ": " + e.what());
   }

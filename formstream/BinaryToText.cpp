@@ -437,11 +437,17 @@ void TextRenderer::quotedUnits(std::basic_string_view<Unit> s, std::string_view 
 void BinaryToText(TStream& input, TStream& output, RenderListener* listener) {
   TReader reader(input);
   TWriter writer(output);
-  char signature[4];
-  reader.read(signature, 4);
-  if (std::memcmp(signature, "TPF0", 4) != 0) throw EReadError(msg::kInvalidStreamFormat);
-  TextRenderer renderer(reader, writer, listener);
-  renderer.object();
+  try {
+    char signature[4];
+    reader.read(signature, 4);
+    if (std::memcmp(signature, "TPF0", 4) != 0) throw EReadError(msg::kInvalidStreamFormat);
+    TextRenderer renderer(reader, writer, listener);
+    renderer.object();
+  } catch (const EReadError& e) {
+    // Where the stream went wrong, for whoever reports it.
+    if (e.offset()) throw;
+    throw EReadError(e.what(), reader.position());
+  }
   writer.flushBuffer();
 }
 

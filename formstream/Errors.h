@@ -1,12 +1,25 @@
 #pragma once
 // Error classes of the form stream layer. Each carries the exact message text.
+#include <cstdint>
+#include <optional>
+#include <string>
+
 #include "platform/Exception.h"
 
 namespace vc {
 
 class EStreamError : public Exception { using Exception::Exception; };
 class EFilerError : public EStreamError { using EStreamError::EStreamError; };
-class EReadError : public EFilerError { using EFilerError::EFilerError; };
+class EReadError : public EFilerError {
+ public:
+  using EFilerError::EFilerError;
+  EReadError(const std::string& message, std::int64_t offset) : EFilerError(message), m_offset(offset) {}
+  // The stream position where reading stopped, where the reader knew it.
+  std::optional<std::int64_t> offset() const { return m_offset; }
+
+ private:
+  std::optional<std::int64_t> m_offset;
+};
 class EWriteError : public EFilerError { using EFilerError::EFilerError; };
 class EInvalidImage : public EFilerError { using EFilerError::EFilerError; };
 class EFOpenError : public EStreamError { using EStreamError::EStreamError; };

@@ -56,6 +56,12 @@ bool isFormTextFile(std::string_view bytes) {
          startsWithWord(bytes, "inline");
 }
 
+FormFileKind formFileKind(std::string_view bytes) {
+  if (!bytes.empty() && static_cast<unsigned char>(bytes[0]) == 0xFF) return FormFileKind::Binary;
+  if (bytes.starts_with("TPF0")) return FormFileKind::Stream;
+  return isFormTextFile(bytes) ? FormFileKind::Text : FormFileKind::Unknown;
+}
+
 FormTextFile readFormTextFile(std::string_view bytes) {
   FormTextFile file;
   if (const std::size_t end = bytes.find_first_of("\r\n"); end != std::string_view::npos)

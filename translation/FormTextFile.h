@@ -24,6 +24,16 @@ struct FormTextFile {
 // with the word "object", "inherited" or "inline" (any case).
 bool isFormTextFile(std::string_view bytes);
 
+// What a form file's bytes hold, by their start: the one rule for every
+// reader of form files.
+enum class FormFileKind {
+  Binary,   // a binary form file: the resource header (0xFF ...), then the stream
+  Stream,   // a bare binary form stream ("TPF0"...)
+  Text,     // form text (isFormTextFile)
+  Unknown,  // none of them
+};
+FormFileKind formFileKind(std::string_view bytes);
+
 // Decodes the file's bytes to CP950 form text. Raises vc::Exception with a
 // message that names the line when UTF-8 text holds a character that CP950
 // cannot represent, or a byte-order mark precedes bytes that are not UTF-8:

@@ -17,17 +17,10 @@
 #include "platform/AtomicFile.h"
 #include "platform/Cp950.h"
 #include "platform/Utf.h"
+#include "platform/WholeFile.h"
 #include "translation/FormFileNames.h"
 
 namespace vc {
-
-std::string readWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw EFOpenError("無法開啟檔案 " + path);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 namespace {
 
@@ -86,12 +79,25 @@ void openFormFile(ExchangeSource& source, const std::string& path, std::string b
   form.original = std::move(bytes);
   std::set<std::string> usedContexts;
   try {
-    if (form.original.starts_with("\xFF\x0A")) {
+    if (formFileKind(form.original) == FormFileKind::Binary) {
       form.kind = ExchangeForm::Kind::BinaryFormFile;
       form.stream = form.original.substr(formFileHeaderLength(form.original));
     } else {
+      // Form text, written back with the line ends it had. A byte-order
+      // mark says UTF-8; without one the bytes are taken as they are (Big5
+      // text may happen to be valid UTF-8 too).
       form.kind = ExchangeForm::Kind::TextFormFile;
-      TReadOnlyMemoryStream text(form.original);
+      FormTextFile file;
+      if (form.original.starts_with("\xEF\xBB\xBF")) {
+        file = readFormTextFile(form.original);
+      } else {
+        file.text = form.original;
+        if (const std::size_t end = file.text.find_first_of("\r\n"); end != std::string::npos)
+          file.lineBreak = file.text[end] == '\n' ? "\n" : file.text.compare(end, 2, "\r\n") == 0 ? "\r\n" : "\r";
+      }
+      form.encoding = file.encoding;
+      form.lineBreak = file.lineBreak;
+      TReadOnlyMemoryStream text(file.text);
       TMemoryStream binary;
       TextToBinary(text, binary);
       form.stream = binary.takeData();
@@ -413,7 +419,7 @@ std::string translatedFormFile(const TranslatedForm& t) {
       TReadOnlyMemoryStream in(t.stream);
       TMemoryStream text;
       BinaryToText(in, text);
-      return text.takeData();
+      return encodeFormTextFile(text.data(), form.encoding, form.lineBreak);
     }
   }
   return {};

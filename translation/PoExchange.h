@@ -10,6 +10,7 @@
 
 #include "formstream/FormStrings.h"
 #include "modres/StringTable.h"
+#include "translation/FormTextFile.h"
 #include "translation/PoFile.h"
 
 namespace vc {
@@ -26,6 +27,8 @@ struct ExchangeForm {
   std::string fileName;  // file written for it: as `formtext extract --dfm` names it, or its own name
   std::string stream;    // binary form stream ("TPF0"...)
   std::string original;  // form files: the file's bytes as read
+  FormTextEncoding encoding = FormTextEncoding::Cp950;  // text form files: written back as they came
+  std::string lineBreak = "\r\n";
   std::string error;     // set when the form could not be read; it then takes no part
   std::vector<FormString> strings;
   std::vector<std::string> contexts;  // msgctxt of each string, unique over the source
@@ -64,9 +67,6 @@ inline constexpr const char* kStringTableFile = "STRINGTABLE.po";
 // True when text holds a Delphi Format directive ("%s", "%d", "%0:s",
 // "%-10.2f", "%*d", "%%").
 bool hasPascalFormatDirective(std::string_view text);
-
-// A file's bytes; raises EFOpenError naming it when it cannot be read.
-std::string readWholeFile(const std::string& path);
 
 // Called after each form with the count done and the total.
 using ExchangeProgress = std::function<void(std::size_t done, std::size_t total)>;

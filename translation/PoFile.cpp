@@ -16,6 +16,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Utf.h"
+#include "platform/WholeFile.h"
 
 namespace vc {
 
@@ -145,11 +146,11 @@ std::string readAll(const std::string& path) {
   if (ec) throw EPoFileError(path + ": " + ec.message());
   if (size > kMaxPoFileSize)
     throw EPoFileError(path + ": larger than " + std::to_string(kMaxPoFileSize >> 20) + " MiB; not a translation of forms");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw EPoFileError(path + ": cannot be read");
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  try {
+    return readWholeFile(path, kMaxPoFileSize);
+  } catch (const EFileRead& e) {
+    throw EPoFileError(e.what());
+  }
 }
 
 std::string charsetOf(po_file_t file) {

@@ -11,6 +11,7 @@
 #include "modres/ResourceDll.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp950.h"
+#include "platform/WholeFile.h"
 #include "translation/FormTextFile.h"
 
 namespace vc {
@@ -42,11 +43,12 @@ std::vector<std::string> formFilesIn(const std::string& folder) {
 
 std::string formFileStream(const std::string& bytes) {
   std::string binary;
-  if (!bytes.empty() && static_cast<unsigned char>(bytes[0]) == 0xFF) {
+  const FormFileKind kind = formFileKind(bytes);
+  if (kind == FormFileKind::Binary) {
     TReadOnlyMemoryStream in(bytes);
     ReadFormFileHeader(in);
     binary = bytes.substr(static_cast<std::size_t>(in.position()));
-  } else if (bytes.starts_with("TPF0")) {
+  } else if (kind == FormFileKind::Stream) {
     binary = bytes;
   } else {
     FormTextFile file = readFormTextFile(bytes);

@@ -20,6 +20,7 @@
 #include "modres/Module.h"
 #include "platform/Cp950.h"
 #include "platform/Exception.h"
+#include "platform/WholeFile.h"
 #include "platform/qt/Settings.h"
 #include "workbench/StringValueEditors.h"
 #include "widgets/DirectoryListBox.h"
@@ -62,15 +63,7 @@ QHBoxLayout* panelHeader(const QString& caption, QToolButton* close) {
 
 std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-std::string readWholeFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw Exception("無法開啟文件 " + QDir::toNativeSeparators(path).toStdString());
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    throw Exception("無法開啟文件 " + QDir::toNativeSeparators(path).toStdString());
-  return bytes.toStdString();
-}
+std::string readWholeFile(const QString& path) { return vc::readWholeFile(localPath(path)); }
 
 }  // namespace
 

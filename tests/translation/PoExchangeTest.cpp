@@ -222,6 +222,23 @@ TEST(PoExchange, CorpusRoundTrips) {
 
 // The resource strings of the test module (two languages) as template
 // entries: contexts, Format flags, line breaks; and back.
+// A text .dfm in UTF-8 (with its byte-order mark) and LF line ends: its
+// strings read as text, the translated file written back the same way.
+TEST(PoExchange, TextFormFileKeepsItsEncodingAndLineEnds) {
+  const std::string file = "\xEF\xBB\xBFobject F: TForm\n  Caption = '\xE6\x9C\x83\xE8\xAD\xB0'\nend\n";  // 會議
+  ExchangeSource source = formFileExchangeSource("F.dfm", file);
+  std::vector<PoEntry> entries = templateEntries(source);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].msgid, "\xE6\x9C\x83\xE8\xAD\xB0");
+  entries[0].msgstr = "\xE9\x96\x8B\xE6\x9C\x83";  // 開會
+  entries[0].hasContext = true;
+  ApplyResult result = applyTranslation(source, entries, "t.po");
+  ASSERT_EQ(result.forms.size(), 1u);
+  for (const std::string& p : result.problems) ADD_FAILURE() << p;
+  EXPECT_EQ(translatedFormFile(result.forms[0]),
+            "\xEF\xBB\xBFobject F: TForm\n  Caption = '\xE9\x96\x8B\xE6\x9C\x83'\nend\n");
+}
+
 TEST(PoExchange, ResourceStringsOfBothLanguages) {
   ExchangeSource source = openExchangeSource(std::string(VC_FIXTURES) + "/forms32.exe");
   EXPECT_TRUE(source.resourceStringErrors.empty());

@@ -61,7 +61,7 @@ void WorkbenchDocument::openText(const std::string& path) {
 
 std::string WorkbenchDocument::openFormFile(const std::string& path, std::string_view bytes) {
   std::string text;
-  if (isFormTextFile(bytes)) {
+  if (formFileKind(bytes) == FormFileKind::Text) {
     // Form text stored as a .dfm: edited as it is, saved back as text.
     FormTextFile file = readFormTextFile(bytes);
     text = std::move(file.text);
