@@ -280,7 +280,7 @@ class StringPageTest : public WorkbenchFixture {
     w().setStringModified(rowOfLine(4), big5("譯's"));
     w().stringlist->setCurrentItem(w().stringlist->topLevelItem(rowOfLine(4)));
     w().B1->trigger();
-    QCOMPARE(w().page->currentWidget(), w().tab1);
+    QCOMPARE(w().page->currentWidget(), w().tab2);  // the string page stays
     QCOMPARE(line(4), "    Caption = '" + big5("譯") + "''s'");
     QVERIFY(w().modified());
     const std::string afterOne = w().Editor->model().text();
@@ -352,11 +352,11 @@ class StringPageTest : public WorkbenchFixture {
     QCOMPARE(dialogs().informations, (QStringList{"尚未選擇，請選擇一個您要刪除的標題！",
                                                   "尚未選擇，請選擇一個您要回寫的標題！"}));
     QCOMPARE(w().PopupMenu1->actions().size(), 3);
-    // An unticked selected row: write back all only shows the code page.
+    // Nothing ticked: write back all writes nothing and stays on the page.
     w().stringlist->setCurrentItem(w().stringlist->topLevelItem(0));
     const std::string text = w().Editor->model().text();
     w().A5->trigger();
-    QCOMPARE(w().page->currentWidget(), w().tab1);
+    QCOMPARE(w().page->currentWidget(), w().tab2);
     QCOMPARE(w().Editor->model().text(), text);
     const int rows = w().stringRowCount();
     w().D3->trigger();
