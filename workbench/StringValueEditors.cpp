@@ -135,6 +135,11 @@ StringValueEditors::StringValueEditors(Tnewdfm& window, Dialogs& dialogs, QWidge
   rpmemo->setToolTip(QStringLiteral("Enter：修改　Ctrl+Enter：換行"));
   rpmemo->installEventFilter(this);
   rpmemo->hide();
+  intedit->setAccessibleName(QStringLiteral("輸入一個有效數字"));
+  proper->setAccessibleName(QStringLiteral("選擇一個屬性"));
+  srcstr->setAccessibleName(QStringLiteral("原始字串"));
+  rpedit->setAccessibleName(QStringLiteral("修改為"));
+  rpmemo->setAccessibleName(QStringLiteral("修改為"));
   SpeedButton4 = new QToolButton(CHSTR);
   SpeedButton4->setText(QStringLiteral("否(&N)"));
   SpeedButton4->setAutoRaise(true);
