@@ -13,6 +13,7 @@
 #include "editor/widget/CodeEditor.h"
 #include "platform/Cp950.h"
 #include "workbench/StringListView.h"
+#include "workbench/StringPage.h"
 #include "workbench/StringRowRule.h"
 #include "workbench/StringValueEditors.h"
 #include "translation/StringExtraction.h"
@@ -84,7 +85,7 @@ constexpr int kMinWidth[4] = {60, 50, 100, 100};
 QWidget* Tnewdfm::createStringPage() {
   // The table fills the page from its top left corner (the value editors
   // are placed in its coordinates); the filter lies below it.
-  auto* stringPage = new QWidget;
+  auto* stringPage = new StringPage;
   stringPage->setObjectName(QStringLiteral("stringpage"));
   auto* pageLayout = new QVBoxLayout(stringPage);
   pageLayout->setContentsMargins(0, 0, 0, 0);
@@ -116,7 +117,7 @@ QWidget* Tnewdfm::createStringPage() {
     if (index > 0 && index < 4 && size < kMinWidth[index]) header->resizeSection(index, kMinWidth[index]);
   });
   stringlist->setEnabled(false);
-  stringlist->setAccessibleName(QStringLiteral("字串編輯區"));
+  stringlist->setAccessibleName(QStringLiteral("字串列表"));
   pageLayout->addWidget(stringlist, 1);
   stringsOnly = new QCheckBox(QStringLiteral("只顯示字串"));
   stringsOnly->setObjectName(QStringLiteral("stringsOnly"));
@@ -146,7 +147,8 @@ QWidget* Tnewdfm::createStringPage() {
   connect(view, &StringListView::editRequested, valueEditors, &StringValueEditors::openSelectedRow);
   view->setTypeAheadOff([this] { return valueEditors->isOpen(); });
 
-  PopupMenu1 = new QMenu(this);
+  PopupMenu1 = new QMenu(stringPage);
+  stringPage->setContextMenu(PopupMenu1);
   PopupMenu1->setAccessibleName(QStringLiteral("字串編輯區選單"));
   D3 = PopupMenu1->addAction(QStringLiteral("刪除(&D)"), this, &Tnewdfm::D3Click);
   B1 = PopupMenu1->addAction(QStringLiteral("回寫(&B)"), this, &Tnewdfm::B1Click);

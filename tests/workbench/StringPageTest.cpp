@@ -259,6 +259,9 @@ class StringPageTest : public WorkbenchFixture {
   }
 
   void rightPressOpensTheEditorAndEmptyAreaNothing() {
+    // Tall enough for an empty area below the last row.
+    w().resize(1000, 1600);
+    QCoreApplication::processEvents();
     press(13, Qt::RightButton);
     QCOMPARE(shownPanel(), ed().CHPRO);
     QTest::keyClick(w().PopupMenu1, Qt::Key_Escape);

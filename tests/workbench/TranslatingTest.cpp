@@ -3,15 +3,17 @@
 // carries an editor over to the next file, and pending translations are not
 // thrown away without asking.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
-#include <QListWidget>
-#include <QScrollBar>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>

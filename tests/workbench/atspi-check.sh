@@ -10,8 +10,13 @@ launcher=""
 for l in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
   [ -x "$l" ] && launcher=$l && break
 done
+# pyatspi comes with the system's Python, which another python3 may shadow.
+py=""
+for p in python3 /usr/bin/python3; do
+  "$p" -c "import pyatspi" 2>/dev/null && py=$p && break
+done
 if ! command -v xvfb-run >/dev/null || ! command -v dbus-run-session >/dev/null || [ -z "$launcher" ] ||
-   ! python3 -c "import pyatspi" 2>/dev/null; then
+   [ -z "$py" ]; then
   echo "atspi-check: Xvfb, D-Bus, the accessibility bus or pyatspi missing: skipped"
   exit 77
 fi
@@ -26,12 +31,12 @@ timeout 90 xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash -c '
   sleep 1
   "$1" "$2" 60 >/tmp/atspi-probe.$$.log 2>&1 &
   app=$!
-  python3 "$3/atspi-check.py" 40
+  "$4" "$3/atspi-check.py" 40
   rc=$?
   kill $app $bus 2>/dev/null
   wait $app 2>/dev/null
   exit $rc
-' "$launcher" "$probe" "$module" "$here"
+' "$launcher" "$probe" "$module" "$here" "$py"
 rc=$?
 [ $rc -eq 124 ] && echo "atspi-check: timed out"
 exit $rc
