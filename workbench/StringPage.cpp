@@ -42,4 +42,8 @@ StringPage::StringPage(QWidget* parent) : QWidget(parent) {
   setAccessibleName(QStringLiteral("字串編輯區"));
 }
 
+void StringPage::setContextMenu(QMenu* menu) { m_menu = menu; }
+
+QMenu* StringPage::contextMenu() const { return qobject_cast<QMenu*>(m_menu.data()); }
+
 }  // namespace vc

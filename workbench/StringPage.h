@@ -17,11 +17,11 @@ class StringPage : public QWidget {
  public:
   explicit StringPage(QWidget* parent = nullptr);
 
-  void setContextMenu(QMenu* menu) { m_menu = menu; }
-  QMenu* contextMenu() const { return m_menu; }
+  void setContextMenu(QMenu* menu);
+  QMenu* contextMenu() const;
 
  private:
-  QPointer<QMenu> m_menu;
+  QPointer<QObject> m_menu;
 };
 
 }  // namespace vc
