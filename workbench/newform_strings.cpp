@@ -77,8 +77,9 @@ std::string bytesOf(const QTreeWidgetItem* item, int column) {
   return item->data(column, kBytesRole).toByteArray().toStdString();
 }
 
-// Minimum widths of the columns (the first one is fixed).
-constexpr int kMinWidth[4] = {60, 50, 100, 100};
+// Minimum widths of the columns. The first one is fixed, wide enough for
+// the tick, the row's mark and a four-digit line number.
+constexpr int kMinWidth[4] = {84, 50, 100, 100};
 
 }  // namespace
 
@@ -108,7 +109,7 @@ QWidget* Tnewdfm::createStringPage() {
   header->setSectionsMovable(false);
   header->setStretchLastSection(true);  // 修改後字串 takes the room left
   header->setMinimumSectionSize(50);
-  header->resizeSection(0, 60);
+  header->resizeSection(0, kMinWidth[0]);
   header->setSectionResizeMode(0, QHeaderView::Fixed);
   header->resizeSection(1, 100);
   header->resizeSection(2, 200);

@@ -379,7 +379,7 @@ class ShellTest : public WorkbenchFixture {
     QCOMPARE(w().stringlist->headerItem()->text(1), QString("類型"));
     QCOMPARE(w().stringlist->headerItem()->text(2), QString("原始字串"));
     QCOMPARE(w().stringlist->headerItem()->text(3), QString("修改後字串"));
-    QCOMPARE(h->sectionSize(0), 60);
+    QCOMPARE(h->sectionSize(0), 84);  // tick, mark and line number
     QCOMPARE(h->sectionSize(1), 100);
     QCOMPARE(h->sectionSize(2), 200);
     QVERIFY(h->stretchLastSection() && h->sectionSize(3) >= 100);  // 修改後字串 takes the room left
