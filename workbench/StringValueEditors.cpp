@@ -248,6 +248,7 @@ void StringValueEditors::stringlistMouseDown(Qt::MouseButton, Qt::KeyboardModifi
   m_anchor = {pos.x() - 25, pos.y() + 20};
   m_row = QPersistentModelIndex(m_window.stringlist->model()->index(index, 0));
   const StringRow row = m_window.stringRow(index);
+  m_before = {row.hasModified, row.modified, row.decoded, row.checked};
   const std::string name = trimmed(row.name);
   const std::string value = trimmed(row.checked && row.hasModified ? row.modified : row.value);
   const Dispatch d = dispatch(name, row.value);
@@ -492,7 +493,18 @@ void StringValueEditors::moveOn(int step) {
 }
 
 void StringValueEditors::giveUp() {
+  // The choice and number editors store every change at once; Escape takes
+  // them back, so that it leaves every row as it was when its editor opened.
+  const int index = editedRow();
+  const bool storesAtOnce = CHInt->isVisible() || CHPRO->isVisible();
   closeAll();
+  if (storesAtOnce && index >= 0) {
+    if (m_before.hasModified)
+      m_window.setStringModified(index, m_before.modified, m_before.decoded);
+    else
+      m_window.clearStringModified(index);
+    m_window.setStringChecked(index, m_before.checked);
+  }
   m_window.stringlist->setFocus();
 }
 

@@ -117,6 +117,12 @@ class StringValueEditors : public QObject {
   QWidget* m_page;
   QPoint m_anchor;
   QPersistentModelIndex m_row;  // the row the editor was opened on
+  struct {  // that row's value as it was then
+    bool hasModified = false;
+    std::string modified;
+    bool decoded = false;
+    bool checked = false;
+  } m_before;
   std::string m_lineBreak = "\r\n";  // of the value in rpmemo
   bool m_loading = false;  // controls are filled by code: no change of the user
   QColor m_colour = Qt::white;

@@ -194,6 +194,8 @@ class Tnewdfm : public QMainWindow {
   // A value stored by an editor counts as pending (ticked, not yet written
   // back) until a write-back of its row.
   void setStringModified(int index, const std::string& value, bool decoded = false);
+  // The row has no modified value again.
+  void clearStringModified(int index);
   int pendingStringRows() const;
   void setStringChecked(int index, bool checked);
   void deleteStringRow(int index);

@@ -313,6 +313,18 @@ void Tnewdfm::setStringModified(int index, const std::string& value, bool decode
   }
 }
 
+void Tnewdfm::clearStringModified(int index) {
+  if (QTreeWidgetItem* item = stringlist->topLevelItem(index)) {
+    item->setData(3, kBytesRole, QVariant());
+    item->setData(3, kModifiedRole, false);
+    item->setData(3, kDecodedRole, false);
+    item->setData(0, kPendingRole, false);
+    item->setText(3, QString());
+    showRowState(item);
+    updateTranslatedCount();
+  }
+}
+
 int Tnewdfm::pendingStringRows() const {
   int pending = 0;
   for (int i = 0; i < stringRowCount(); ++i) {

@@ -151,7 +151,13 @@ QRect CodeEditorAccessible::characterRect(int offset) const {
 int CodeEditorAccessible::offsetAtPoint(const QPoint& point) const {
   const QPoint local = editor()->viewport()->mapFromGlobal(point);
   if (!editor()->viewport()->rect().contains(local)) return -1;
-  return offsetOf(editor()->model(), editor()->positionAt(local));
+  // The character under the point, also on the second byte of a double-byte one.
+  const EditorModel& m = editor()->model();
+  TextPos pos = editor()->positionAt(local, false);
+  const std::string& line = m.lineText(std::clamp(pos.line, 1, m.lineCount()) - 1);
+  if (pos.column >= 1 && static_cast<std::size_t>(pos.column - 1) < line.size())
+    pos.column = static_cast<int>(cp950::charStart(line, static_cast<std::size_t>(pos.column - 1))) + 1;
+  return offsetOf(m, pos);
 }
 
 void CodeEditorAccessible::scrollToSubstring(int startIndex, int) {

@@ -182,6 +182,14 @@ class StringPageTest : public WorkbenchFixture {
     ed().proper->setCurrentIndex(0);
     QVERIFY(!w().stringRow(w().selectedStringRow()).hasModified);
     QCOMPARE(rowAt(10).modified, std::string("[fsBold, fsItalic]"));
+    // Escape takes back what the editor stored and leaves the row as it was.
+    press(16);  // ShowHint = False
+    ed().proper->setCurrentIndex(ed().proper->findText("True"));
+    QVERIFY(rowAt(16).checked);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(shownPanel(), nullptr);
+    QVERIFY(!rowAt(16).checked && !rowAt(16).hasModified);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w().stringlist));
   }
 
   void missingValueListIsReportedAndKeepsTheList() {
