@@ -29,12 +29,15 @@ timeout 90 xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash -c '
   "$0" --launch-immediately &
   bus=$!
   sleep 1
-  "$1" "$2" 60 >/tmp/atspi-probe.$$.log 2>&1 &
+  log=$(mktemp)
+  "$1" "$2" 60 >"$log" 2>&1 &
   app=$!
   "$4" "$3/atspi-check.py" 40
   rc=$?
   kill $app $bus 2>/dev/null
   wait $app 2>/dev/null
+  [ $rc -ne 0 ] && cat "$log"
+  rm -f "$log"
   exit $rc
 ' "$launcher" "$probe" "$module" "$here" "$py"
 rc=$?
