@@ -20,6 +20,8 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/DataFiles.h"
 #include "translation/StringExtraction.h"
+#include "translation/WriteBack.h"
+#include "workbench/StringRowRule.h"
 #include "workbench/newform.h"
 
 namespace vc {
@@ -39,23 +41,6 @@ std::string trimmed(std::string_view s) {
   while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
   while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
   return std::string(s.substr(b, e - b));
-}
-
-// The value of the line is a quoted string (maybe starting on the next line).
-bool holdsString(const EditorModel& text, int index) {
-  if (index < 0 || index >= text.lineCount()) return false;
-  std::string_view line = text.lineText(index);
-  std::size_t at = line.find('=');
-  if (at == std::string_view::npos) return false;
-  for (++at; at < line.size() && static_cast<unsigned char>(line[at]) <= ' '; ++at) {
-  }
-  if (at == line.size()) {
-    if (index + 1 >= text.lineCount()) return false;
-    line = text.lineText(index + 1);
-    for (at = 0; at < line.size() && static_cast<unsigned char>(line[at]) <= ' '; ++at) {
-    }
-  }
-  return at < line.size() && (line[at] == '\'' || line[at] == '#');
 }
 
 bool isSetProperty(const std::string& name) { return name == "BorderIcons" || name == "Font.Style"; }
@@ -110,8 +95,8 @@ StringValueEditors::Dispatch StringValueEditors::dispatch(const std::string& nam
   return {K::String};
 }
 
-StringValueEditors::StringValueEditors(Tnewdfm& window, Dialogs& dialogs, QWidget* view)
-    : QObject(view), m_window(window), m_dialogs(dialogs), m_view(view) {
+StringValueEditors::StringValueEditors(Tnewdfm& window, Dialogs& dialogs, QWidget* view, QWidget* page)
+    : QObject(view), m_window(window), m_dialogs(dialogs), m_view(view), m_page(page) {
   CHInt = makePanel(QStringLiteral("CHInt"), {109, 41}, QStringLiteral("輸入一個有效數字:"));
   intedit = new QSpinBox(CHInt);
   intedit->setObjectName(QStringLiteral("intedit"));
@@ -151,6 +136,11 @@ StringValueEditors::StringValueEditors(Tnewdfm& window, Dialogs& dialogs, QWidge
   rpmemo->setToolTip(QStringLiteral("Enter：修改　Ctrl+Enter：換行"));
   rpmemo->installEventFilter(this);
   rpmemo->hide();
+  intedit->setAccessibleName(QStringLiteral("輸入一個有效數字"));
+  proper->setAccessibleName(QStringLiteral("選擇一個屬性"));
+  srcstr->setAccessibleName(QStringLiteral("原始字串"));
+  rpedit->setAccessibleName(QStringLiteral("修改為"));
+  rpmemo->setAccessibleName(QStringLiteral("修改為"));
   SpeedButton4 = new QToolButton(CHSTR);
   SpeedButton4->setText(QStringLiteral("否(&N)"));
   SpeedButton4->setAutoRaise(true);
@@ -161,11 +151,17 @@ StringValueEditors::StringValueEditors(Tnewdfm& window, Dialogs& dialogs, QWidge
   SpeedButton5->setGeometry(220, 103, 65, 22);
   connect(SpeedButton4, &QToolButton::clicked, this, &StringValueEditors::SpeedButton4Click);
   connect(SpeedButton5, &QToolButton::clicked, this, &StringValueEditors::SpeedButton5Click);
-  connect(rpedit, &QLineEdit::returnPressed, this, &StringValueEditors::SpeedButton5Click);
+  // Enter, Shift+Enter and Escape in every field: the keyboard route.
+  for (QWidget* field : {static_cast<QWidget*>(rpedit), static_cast<QWidget*>(intedit), static_cast<QWidget*>(proper),
+                         static_cast<QWidget*>(proper->lineEdit())})
+    field->installEventFilter(this);
+  if (auto* spinText = intedit->findChild<QLineEdit*>()) spinText->installEventFilter(this);
 }
 
 QFrame* StringValueEditors::makePanel(const QString& name, QSize size, const QString& title) {
-  auto* panel = new QFrame(m_view);
+  // Beside the view, not inside it: children of an item view are not in the
+  // accessibility tree.
+  auto* panel = new QFrame(m_page);
   panel->setObjectName(name);
   panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
   panel->setAutoFillBackground(true);
@@ -173,6 +169,7 @@ QFrame* StringValueEditors::makePanel(const QString& name, QSize size, const QSt
   pal.setColor(QPalette::Window, kPanelColour);
   panel->setPalette(pal);
   panel->setFixedSize(size);
+  panel->setAccessibleName(title);
   auto* label = new QLabel(title, panel);
   label->setGeometry(4, 2, size.width() - 8, 15);
   label->setCursor(Qt::SizeAllCursor);
@@ -184,23 +181,10 @@ QFrame* StringValueEditors::makePanel(const QString& name, QSize size, const QSt
 
 // A press on a panel or its title drags the panel until the button is released.
 bool StringValueEditors::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == rpmemo && event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-      if (key->modifiers() & Qt::ControlModifier)
-        rpmemo->insertPlainText(QStringLiteral("\n"));
-      else
-        SpeedButton5Click();
-      return true;
-    }
-    if (key->key() == Qt::Key_Escape) {
-      SpeedButton4Click();
-      return true;
-    }
-    return false;
-  }
+  if (event->type() == QEvent::KeyPress && editorKey(watched, static_cast<QKeyEvent*>(event))) return true;
   auto* w = qobject_cast<QWidget*>(watched);
-  if (!w) return false;
+  // Only the panels and their titles are handles; the fields take their own presses.
+  if (!w || (!w->objectName().startsWith(QLatin1String("CH")) && !qobject_cast<QLabel*>(w))) return false;
   auto* panel = qobject_cast<QFrame*>(w->objectName().startsWith(QLatin1String("CH")) ? w : w->parentWidget());
   if (panel != CHInt && panel != CHPRO && panel != CHSTR) return false;
   // Only mouse events may be viewed as one: the panels also see child and paint events.
@@ -254,7 +238,7 @@ void StringValueEditors::hidePanels(QFrame* except) {
 
 void StringValueEditors::showPanel(QFrame* panel, int left, int top) {
   hidePanels(panel);
-  panel->move(left, top);
+  panel->move(m_view->mapTo(m_page, QPoint(left, top)));
   panel->show();
   panel->raise();
 }
@@ -269,6 +253,7 @@ void StringValueEditors::stringlistMouseDown(Qt::MouseButton, Qt::KeyboardModifi
     return;
   }
   const StringRow row = m_window.stringRow(index);
+  m_before = {row.hasModified, row.modified, row.decoded, row.checked};
   const std::string name = trimmed(row.name);
   const std::string value = trimmed(row.checked && row.hasModified ? row.modified : row.value);
   const Dispatch d = dispatch(name, row.value);
@@ -401,7 +386,7 @@ void StringValueEditors::openString(const StringRow& row, const std::string& nam
   // A quoted string is edited whole, over all its pieces and line breaks;
   // other values as they are written.
   const EditorModel& text = m_window.Editor->model();
-  const bool multiLine = holdsString(text, row.lineNumber - 1);
+  const bool multiLine = holdsStringValue(text, row.lineNumber - 1);
   QString shown = fromCp950(value);
   if (multiLine) {
     if (row.checked && row.hasModified && row.decoded) {
@@ -469,27 +454,96 @@ void StringValueEditors::properChange() {
   if (std::optional<std::string> bytes = toCp950(text)) store(trimmed(*bytes));
 }
 
-void StringValueEditors::SpeedButton5Click() {
+bool StringValueEditors::storeString() {
   if (m_window.resourceStringsShown()) {
     const int index = editedRow();
     if (index >= 0) m_window.setResourceStringTranslation(index, rpedit->text());
-    closeAll();
-    return;
+    return true;
   }
   const bool whole = rpmemo->isVisible();
   QString text = whole ? rpmemo->toPlainText() : rpedit->text();
   if (whole) text.replace(QLatin1Char('\n'), QString::fromLatin1(m_lineBreak.c_str()));
   std::optional<std::string> value = toCp950(text);
-  if (!value) return;  // the panel stays open for the text to be mended
+  if (!value) return false;  // the panel stays open for the text to be mended
   const int index = editedRow();
   if (index >= 0) {
     m_window.setStringModified(index, *value, whole);
     m_window.setStringChecked(index, true);
   }
-  closeAll();
+  return true;
+}
+
+void StringValueEditors::SpeedButton5Click() {
+  if (storeString()) closeAll();
 }
 
 void StringValueEditors::SpeedButton4Click() { closeAll(); }
+
+bool StringValueEditors::editorKey(QObject* field, QKeyEvent* key) {
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  if (key->key() == Qt::Key_Escape) {
+    // An open list of the choice editor closes first.
+    if ((field == proper || field == proper->lineEdit()) && proper->view()->isVisible()) return false;
+    giveUp();
+    return true;
+  }
+  if (!enter) return false;
+  if (field == rpmemo && (key->modifiers() & Qt::ControlModifier)) {
+    rpmemo->insertPlainText(QStringLiteral("\n"));
+    return true;
+  }
+  if (field == rpmemo || field == rpedit) {
+    if (!storeString()) return true;
+  } else if (field == intedit || field->parent() == intedit) {
+    intedit->interpretText();
+  }
+  moveOn(key->modifiers() & Qt::ShiftModifier ? -1 : 1);
+  return true;
+}
+
+bool StringValueEditors::isKeyboardStep(const StringRow& row) {
+  return row.stringValue && !row.lineRemoved && dispatch(trimmed(row.name), row.value).kind == Kind::String;
+}
+
+void StringValueEditors::moveOn(int step) {
+  const int from = editedRow() >= 0 ? editedRow() : m_window.selectedStringRow();
+  closeAll();
+  auto* table = static_cast<QTreeWidget*>(m_window.stringlist);
+  for (int i = from + step; from >= 0 && i >= 0 && i < m_window.stringRowCount(); i += step) {
+    QTreeWidgetItem* item = table->topLevelItem(i);
+    if (item->isHidden() || !isKeyboardStep(m_window.stringRow(i))) continue;
+    table->setCurrentItem(item);
+    table->scrollToItem(item);
+    openSelectedRow();
+    return;
+  }
+  table->setFocus();
+}
+
+void StringValueEditors::giveUp() {
+  // The choice and number editors store every change at once; Escape takes
+  // them back, so that it leaves every row as it was when its editor opened.
+  const int index = editedRow();
+  const bool storesAtOnce = CHInt->isVisible() || CHPRO->isVisible();
+  closeAll();
+  if (storesAtOnce && index >= 0) {
+    if (m_before.hasModified)
+      m_window.setStringModified(index, m_before.modified, m_before.decoded);
+    else
+      m_window.clearStringModified(index);
+    m_window.setStringChecked(index, m_before.checked);
+  }
+  m_window.stringlist->setFocus();
+}
+
+void StringValueEditors::openSelectedRow() {
+  auto* table = static_cast<QTreeWidget*>(m_window.stringlist);
+  const int index = m_window.selectedStringRow();
+  if (index < 0) return;
+  const QModelIndex cell = table->model()->index(index, 2);
+  const QPoint at = table->viewport()->mapTo(table, table->visualRect(cell).center());
+  stringlistMouseDown(Qt::NoButton, Qt::NoModifier, at);
+}
 
 void StringValueEditors::store(const QString& value) {
   if (std::optional<std::string> bytes = toCp950(value)) store(*bytes);

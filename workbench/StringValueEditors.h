@@ -14,6 +14,7 @@
 
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -39,8 +40,9 @@ class StringValueEditors : public QObject {
   // The editor for a property, by its name and extracted value.
   static Dispatch dispatch(const std::string& name, const std::string& extracted);
 
-  // view: the string table view the panels lie on.
-  StringValueEditors(Tnewdfm& window, Dialogs& dialogs, QWidget* view);
+  // view: the string table view the panels lie over; page: the widget that
+  // holds it and the panels (view coordinates are page coordinates).
+  StringValueEditors(Tnewdfm& window, Dialogs& dialogs, QWidget* view, QWidget* page);
 
   // A press on the view (after it moved the selection), in view coordinates.
   void stringlistMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos);
@@ -48,6 +50,13 @@ class StringValueEditors : public QObject {
   void properChange();
   void SpeedButton5Click();  // "修改(&O)"
   void SpeedButton4Click();  // "否(&N)"
+  // Enter or F2 on the table: the selected row's editor, as a press on its
+  // value would open it.
+  void openSelectedRow();
+
+  // Whether a row is a step of the keyboard route: a string row shown in
+  // the table whose editor is the string editor.
+  static bool isKeyboardStep(const StringRow& row);
 
   QPoint anchor() const { return m_anchor; }
 
@@ -90,6 +99,15 @@ class StringValueEditors : public QObject {
   void openResourceString(int index);
   // One line or several: the string editor's layout.
   void setStringLayout(bool multiLine);
+  // The string editor's text into its row; false when it cannot be stored.
+  bool storeString();
+  // Enter in an editor: done with this row, on to the next (step 1) or the
+  // previous (step -1) string row and its editor; at the end of the table
+  // the keyboard goes back to the table.
+  void moveOn(int step);
+  // Escape: closed without storing, the keyboard back on the table.
+  void giveUp();
+  bool editorKey(QObject* field, QKeyEvent* key);
   void store(const QString& value);
   void store(const std::string& bytes);  // CP950
   std::optional<std::string> toCp950(const QString& text);
@@ -97,8 +115,15 @@ class StringValueEditors : public QObject {
   Tnewdfm& m_window;
   Dialogs& m_dialogs;
   QWidget* m_view;
+  QWidget* m_page;
   QPoint m_anchor;
   QPersistentModelIndex m_row;  // the row the editor was opened on
+  struct {  // that row's value as it was then
+    bool hasModified = false;
+    std::string modified;
+    bool decoded = false;
+    bool checked = false;
+  } m_before;
   std::string m_lineBreak = "\r\n";  // of the value in rpmemo
   bool m_loading = false;  // controls are filled by code: no change of the user
   QColor m_colour = Qt::white;

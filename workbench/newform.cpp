@@ -27,6 +27,9 @@
 #include "platform/qt/FontMapping.h"
 #include "platform/qt/Settings.h"
 #include "translation/ResourceStringTranslation.h"
+#include "widgets/DirectoryListBox.h"
+#include "widgets/DriveComboBox.h"
+#include "workbench/AccessibleNames.h"
 #include "widgets/FileListBox.h"
 #include "widgets/FilterComboBox.h"
 
@@ -128,6 +131,16 @@ Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
   connect(Editor, &CodeEditor::refused, this, [this](const QString& m) { m_dialogs.error(this, m); });
   Editor->setPopupMenu(editpop);
   seditor->setPopupMenu(editpop);
+
+  // Fields that show no caption of their own.
+  const std::pair<QWidget*, const char*> names[] = {
+      {Editor, "程式碼編輯區"},     {seditor, "原始碼內容"},      {searchkey, "搜尋"},
+      {no, "前往行號"},             {rpkey, "置換為"},            {ListBox1, "窗體清單"},
+      {FileListBox1, "檔案清單"},   {DirectoryListBox1, "資料夾"}, {DriveComboBox1, "磁碟機"},
+      {FilterComboBox1, "檔案類型"}, {dfbtn, "文件目錄"}};
+  for (const auto& [widget, name] : names)
+    if (widget) widget->setAccessibleName(QString::fromUtf8(name));
+  nameUnnamedControls(this);
 
   FormCreate();
   createAuxWindows();

@@ -16,6 +16,7 @@
 #include "workbench/core/WorkbenchDocument.h"
 
 class QAction;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -55,6 +56,8 @@ struct StringRow {
   bool checked = false;
   bool lineRemoved = false;  // a write-back removed the row's line
   bool decoded = false;  // modified is the text of a quoted string, not form text
+  bool stringValue = false;  // the value in the text is a string: a row to translate
+  bool writtenBack = false;  // its value went into the text and has not changed since
 };
 
 class Tnewdfm : public QMainWindow {
@@ -130,6 +133,8 @@ class Tnewdfm : public QMainWindow {
   QMenu* editpop = nullptr;
   QMenu* PopupMenu1 = nullptr;  // the string table's context menu
   QAction *D3 = nullptr, *B1 = nullptr, *A5 = nullptr;
+  QCheckBox* stringsOnly = nullptr;  // "只顯示字串": the table shows the string rows only
+  QLabel* translatedCount = nullptr;  // status bar: "已翻譯 N / M" of the string rows
   StringValueEditors* valueEditors = nullptr;  // the panels over the string table
   QAction *poExportItem = nullptr, *poApplyItem = nullptr;  // the translation exchange
   // A translated copy of the open module from the form files saved for it,
@@ -192,6 +197,8 @@ class Tnewdfm : public QMainWindow {
   // A value stored by an editor counts as pending (ticked, not yet written
   // back) until a write-back of its row.
   void setStringModified(int index, const std::string& value, bool decoded = false);
+  // The row has no modified value again.
+  void clearStringModified(int index);
   int pendingStringRows() const;
   void setStringChecked(int index, bool checked);
   void deleteStringRow(int index);
@@ -285,6 +292,12 @@ class Tnewdfm : public QMainWindow {
   // Writes the rows back into `Editor` as one undoable change; returns the
   // number written and tells the user about the rest.
   int writeBackRows(const QList<int>& rows, int* skipped);
+  // The filter "只顯示字串" applied to every row; the selection stays on a shown row.
+  void applyStringFilter();
+  // The first column's mark of a row (untranslated, modified, written back)
+  // and the status bar's count.
+  void showRowState(QTreeWidgetItem* item);
+  void updateTranslatedCount();
 
   // newform_po.cpp
   void createPoItems(QMenu* file);

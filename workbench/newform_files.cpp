@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QStyle>
+#include <QCheckBox>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -36,6 +37,18 @@ namespace {
 
 constexpr int kNameRole = Qt::UserRole + 1;  // a form's name as CP950 bytes
 constexpr int kResourceStringsRole = Qt::UserRole + 2;  // the entry of the resource strings
+constexpr int kNotFormRole = Qt::UserRole + 3;  // an RCDATA entry that holds no form stream
+constexpr const char* kNotForm = "「%1」不是窗體資源（資料不是以 TPF0 開頭的窗體資料流），無法開啟。";
+
+// Whether the module's RCDATA entry holds a binary form stream; an entry
+// that cannot be read counts as one, and says why when it is chosen.
+bool holdsForm(modres::Module& module, const std::string& name) {
+  try {
+    return module.readFormResource(name)->bytes().starts_with("TPF0");
+  } catch (const std::exception&) {
+    return true;
+  }
+}
 
 QString fromCp950(std::string_view bytes) {
   std::u16string text = cp950::decode(bytes);
@@ -287,6 +300,11 @@ void Tnewdfm::loadModule(const QString& path) {
   for (const std::string& name : names) {
     auto* item = new QListWidgetItem(fromCp950(name), ListBox1);
     item->setData(kNameRole, QByteArray::fromStdString(name));
+    if (!holdsForm(*m_doc.module(), name)) {
+      item->setData(kNotFormRole, true);
+      item->setForeground(ListBox1->palette().color(QPalette::Disabled, QPalette::Text));
+      item->setToolTip(QStringLiteral("不是窗體資源"));
+    }
   }
   const bool resourceStrings = !m_doc.module()->stringTables().empty();
   if (resourceStrings)
@@ -300,6 +318,8 @@ void Tnewdfm::loadModule(const QString& path) {
   Editor->model().setHighlighter(m_formsyn.get());
   syncDocumentButtons();
   titleFor(path);
+  // A module is opened to be translated: its string rows are what matters.
+  stringsOnly->setChecked(true);
   getstringClick();
 }
 
@@ -359,6 +379,14 @@ void Tnewdfm::openSourceFormClick() {
 }
 
 void Tnewdfm::ListBox1Click() {
+  // An entry that holds no form is not opened: nothing to ask, the form
+  // shown stays.
+  if (QListWidgetItem* chosen = ListBox1->currentItem();
+      chosen && chosen->isSelected() && chosen->data(kNotFormRole).toBool()) {
+    reselectShownForm();
+    m_dialogs.information(this, QString::fromUtf8(kNotForm).arg(chosen->text()));
+    return;
+  }
   if (!mayDropPendingRows()) {
     reselectShownForm();
     return;

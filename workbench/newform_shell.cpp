@@ -274,6 +274,7 @@ void Tnewdfm::createStatusBar() {
     }
     status->addWidget(panels[i], i == 5 ? 1 : 0);
   }
+  status->addPermanentWidget(translatedCount);
   panels[1]->setText(QStringLiteral("提示"));
   panels[5]->setText(QString::fromUtf8(kCommunityName) + QLatin1Char(' ') +
                      QString::fromUtf8(kCommunityAddress));

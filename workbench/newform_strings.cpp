@@ -1,14 +1,20 @@
 // The string table page: extraction of the property lines of `Editor`, the
 // value editors over the table and write-back into `Editor`.
+#include <QBoxLayout>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTreeWidget>
 
 #include "editor/widget/CodeEditor.h"
 #include "platform/Cp950.h"
 #include "workbench/StringListView.h"
+#include "workbench/StringPage.h"
+#include "workbench/StringRowRule.h"
 #include "workbench/StringValueEditors.h"
 #include "translation/StringExtraction.h"
 #include "translation/WriteBack.h"
@@ -22,6 +28,45 @@ constexpr int kModifiedRole = Qt::UserRole + 2;  // column 4 holds a value
 constexpr int kRemovedRole = Qt::UserRole + 3;   // the number of the row's line that a write-back removed
 constexpr int kPendingRole = Qt::UserRole + 4;   // stored by an editor, not yet written back
 constexpr int kDecodedRole = Qt::UserRole + 5;   // column 4 holds a string's text, unquoted
+constexpr int kStringRole = Qt::UserRole + 6;    // the row's value is a string
+constexpr int kWrittenRole = Qt::UserRole + 7;   // the row's value was written back
+constexpr int kStateRole = Qt::UserRole + 8;     // the RowState shown
+
+enum class RowState { Untranslated = 1, Modified, WrittenBack };
+
+QString stateName(RowState state) {
+  switch (state) {
+    case RowState::Modified:
+      return QStringLiteral("已修改，未回寫");
+    case RowState::WrittenBack:
+      return QStringLiteral("已回寫");
+    default:
+      return QStringLiteral("未翻譯");
+  }
+}
+
+// A hollow circle, an orange dot, a green dot: readable without colour too.
+QIcon stateIcon(RowState state) {
+  static QIcon icons[3];
+  QIcon& icon = icons[static_cast<int>(state) - 1];
+  if (icon.isNull()) {
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (state == RowState::Untranslated) {
+      p.setPen(QPen(QColor(128, 128, 128), 1.5));
+      p.drawEllipse(QRectF(2, 2, 8, 8));
+    } else {
+      p.setPen(Qt::NoPen);
+      p.setBrush(state == RowState::Modified ? QColor(230, 130, 0) : QColor(0, 150, 60));
+      p.drawEllipse(QRectF(1, 1, 10, 10));
+    }
+    p.end();
+    icon = QIcon(pixmap);
+  }
+  return icon;
+}
 
 QString fromCp950(std::string_view bytes) {
   std::u16string text = cp950::decode(bytes);
@@ -32,12 +77,20 @@ std::string bytesOf(const QTreeWidgetItem* item, int column) {
   return item->data(column, kBytesRole).toByteArray().toStdString();
 }
 
-// Minimum widths of the columns (the first one is fixed).
-constexpr int kMinWidth[4] = {60, 50, 100, 100};
+// Minimum widths of the columns. The first one is fixed, wide enough for
+// the tick, the row's mark and a four-digit line number.
+constexpr int kMinWidth[4] = {84, 50, 100, 100};
 
 }  // namespace
 
 QWidget* Tnewdfm::createStringPage() {
+  // The table fills the page from its top left corner (the value editors
+  // are placed in its coordinates); the filter lies below it.
+  auto* stringPage = new StringPage;
+  stringPage->setObjectName(QStringLiteral("stringpage"));
+  auto* pageLayout = new QVBoxLayout(stringPage);
+  pageLayout->setContentsMargins(0, 0, 0, 0);
+  pageLayout->setSpacing(0);
   auto* view = new StringListView;
   stringlist = view;
   stringlist->setObjectName(QStringLiteral("stringlist"));
@@ -54,9 +107,9 @@ QWidget* Tnewdfm::createStringPage() {
   QHeaderView* header = stringlist->header();
   header->setSectionsClickable(false);
   header->setSectionsMovable(false);
-  header->setStretchLastSection(false);
+  header->setStretchLastSection(true);  // 修改後字串 takes the room left
   header->setMinimumSectionSize(50);
-  header->resizeSection(0, 60);
+  header->resizeSection(0, kMinWidth[0]);
   header->setSectionResizeMode(0, QHeaderView::Fixed);
   header->resizeSection(1, 100);
   header->resizeSection(2, 200);
@@ -65,21 +118,53 @@ QWidget* Tnewdfm::createStringPage() {
     if (index > 0 && index < 4 && size < kMinWidth[index]) header->resizeSection(index, kMinWidth[index]);
   });
   stringlist->setEnabled(false);
+  stringlist->setAccessibleName(QStringLiteral("字串列表"));
+  pageLayout->addWidget(stringlist, 1);
+  stringsOnly = new QCheckBox(QStringLiteral("只顯示字串"));
+  stringsOnly->setObjectName(QStringLiteral("stringsOnly"));
+  stringsOnly->setToolTip(QStringLiteral("只顯示值為字串的列（Caption、Hint、Text…）：要翻譯的列"));
+  auto* filterBar = new QHBoxLayout;
+  filterBar->setContentsMargins(4, 2, 4, 2);
+  filterBar->addWidget(stringsOnly);
+  filterBar->addStretch(1);
+  pageLayout->addLayout(filterBar);
+  connect(stringsOnly, &QCheckBox::toggled, this, &Tnewdfm::applyStringFilter);
+  translatedCount = new QLabel;
+  translatedCount->setObjectName(QStringLiteral("translatedCount"));
+  translatedCount->hide();
+
   connect(stringlist, &QTreeWidget::itemSelectionChanged, this, &Tnewdfm::stringlistChange);
   connect(stringlist, &QTreeWidget::itemChanged, this, &Tnewdfm::stringlistChange);
+  // A tick set or cleared by hand changes the row's state.
+  connect(stringlist, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
+    if (m_fillingStrings) return;
+    showRowState(item);
+    updateTranslatedCount();
+  });
+  connect(stringlist->model(), &QAbstractItemModel::rowsRemoved, this, &Tnewdfm::updateTranslatedCount);
   connect(view, &StringListView::mousePressed, this, &Tnewdfm::stringlistMouseDown);
-  valueEditors = new StringValueEditors(*this, m_dialogs, stringlist);
+  valueEditors = new StringValueEditors(*this, m_dialogs, stringlist, stringPage);
   connect(stringlist, &QTreeWidget::itemSelectionChanged, valueEditors, &StringValueEditors::followSelection);
+  connect(view, &StringListView::editRequested, valueEditors, &StringValueEditors::openSelectedRow);
   view->setTypeAheadOff([this] { return valueEditors->isOpen(); });
 
-  PopupMenu1 = new QMenu(this);
+  PopupMenu1 = new QMenu(stringPage);
+  stringPage->setContextMenu(PopupMenu1);
+  PopupMenu1->setAccessibleName(QStringLiteral("字串編輯區選單"));
   D3 = PopupMenu1->addAction(QStringLiteral("刪除(&D)"), this, &Tnewdfm::D3Click);
   B1 = PopupMenu1->addAction(QStringLiteral("回寫(&B)"), this, &Tnewdfm::B1Click);
   A5 = PopupMenu1->addAction(QStringLiteral("全部回寫(&A)"), this, &Tnewdfm::A5Click);
+  // Also from the keyboard anywhere on the page, an open editor included.
+  B1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+  A5->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
+  for (QAction* a : {B1, A5}) {
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    stringPage->addAction(a);
+  }
   stringlist->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(stringlist, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { PopupMenu1->popup(stringlist->viewport()->mapToGlobal(pos)); });
-  return stringlist;
+  return stringPage;
 }
 
 void Tnewdfm::stringlistMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos) {
@@ -118,13 +203,73 @@ void Tnewdfm::getstringClick() {
         wholeValue(static_cast<std::size_t>(Editor->model().lineCount()), lineAt, row.lineNumber - 1);
     const QString tip = QString::fromUtf16(whole.data(), static_cast<qsizetype>(whole.size()));
     for (int c = 1; c < 4; ++c) item->setToolTip(c, tip);
+    item->setData(0, kStringRole, holdsStringValue(Editor->model(), row.lineNumber - 1));
+    showRowState(item);
     items << item;
   }
   stringlist->addTopLevelItems(items);
+  const bool stringsOnlyShown = stringsOnly->isChecked();
+  for (QTreeWidgetItem* item : items) item->setHidden(stringsOnlyShown && !item->data(0, kStringRole).toBool());
   m_fillingStrings = false;
-  // Each row is selected as it is added, so the last one stays selected and
-  // the table counts as changed.
-  if (!items.isEmpty()) stringlist->setCurrentItem(items.last());
+  updateTranslatedCount();
+  // The table opens at its first row shown; selecting it counts as a change
+  // of the table.
+  for (QTreeWidgetItem* item : items) {
+    if (item->isHidden()) continue;
+    stringlist->setCurrentItem(item);
+    break;
+  }
+  stringlist->scrollToTop();
+}
+
+void Tnewdfm::applyStringFilter() {
+  const bool on = stringsOnly->isChecked();
+  QTreeWidgetItem* current = stringlist->currentItem();
+  for (int i = 0; i < stringRowCount(); ++i) {
+    QTreeWidgetItem* item = stringlist->topLevelItem(i);
+    item->setHidden(on && !item->data(0, kStringRole).toBool());
+  }
+  if (!current || !current->isHidden()) {
+    if (current) stringlist->scrollToItem(current);
+    return;
+  }
+  // The selection goes to the next row shown, else to the one before.
+  valueEditors->closeAll();
+  const int at = stringlist->indexOfTopLevelItem(current);
+  for (int step : {1, -1})
+    for (int i = at + step; i >= 0 && i < stringRowCount(); i += step)
+      if (!stringlist->topLevelItem(i)->isHidden()) {
+        stringlist->setCurrentItem(stringlist->topLevelItem(i));
+        stringlist->scrollToItem(stringlist->topLevelItem(i));
+        return;
+      }
+  stringlist->clearSelection();
+}
+
+void Tnewdfm::showRowState(QTreeWidgetItem* item) {
+  RowState state = RowState::Untranslated;
+  if (item->checkState(0) == Qt::Checked && item->data(0, kPendingRole).toBool() && item->data(3, kModifiedRole).toBool())
+    state = RowState::Modified;
+  else if (item->data(0, kWrittenRole).toBool())
+    state = RowState::WrittenBack;
+  if (item->data(0, kStateRole).toInt() == static_cast<int>(state)) return;
+  const QSignalBlocker quiet(stringlist);  // a mark is no change of the row
+  item->setData(0, kStateRole, static_cast<int>(state));
+  item->setIcon(0, stateIcon(state));
+  item->setToolTip(0, stateName(state));
+  item->setData(0, Qt::AccessibleDescriptionRole, stateName(state));
+}
+
+void Tnewdfm::updateTranslatedCount() {
+  int strings = 0, translated = 0;
+  for (int i = 0; i < stringRowCount(); ++i) {
+    const QTreeWidgetItem* item = stringlist->topLevelItem(i);
+    if (!item->data(0, kStringRole).toBool()) continue;
+    ++strings;
+    if (item->data(0, kStateRole).toInt() != static_cast<int>(RowState::Untranslated)) ++translated;
+  }
+  translatedCount->setText(QStringLiteral("已翻譯 %1 / %2").arg(translated).arg(strings));
+  translatedCount->setVisible(stringlist->isEnabled() && strings > 0);
 }
 
 int Tnewdfm::stringRowCount() const { return stringlist->topLevelItemCount(); }
@@ -140,6 +285,8 @@ StringRow Tnewdfm::stringRow(int index) const {
   row.modified = bytesOf(item, 3);
   row.checked = item->checkState(0) == Qt::Checked;
   row.decoded = item->data(3, kDecodedRole).toBool();
+  row.stringValue = item->data(0, kStringRole).toBool();
+  row.writtenBack = item->data(0, kWrittenRole).toBool();
   if (const int removed = item->data(0, kRemovedRole).toInt()) {
     row.lineNumber = removed;
     row.lineRemoved = true;
@@ -162,6 +309,20 @@ void Tnewdfm::setStringModified(int index, const std::string& value, bool decode
     QString shown = fromCp950(value);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\u21B5")).replace(QLatin1Char('\n'), QStringLiteral("\u21B5"));
     item->setText(3, shown);
+    showRowState(item);
+    updateTranslatedCount();
+  }
+}
+
+void Tnewdfm::clearStringModified(int index) {
+  if (QTreeWidgetItem* item = stringlist->topLevelItem(index)) {
+    item->setData(3, kBytesRole, QVariant());
+    item->setData(3, kModifiedRole, false);
+    item->setData(3, kDecodedRole, false);
+    item->setData(0, kPendingRole, false);
+    item->setText(3, QString());
+    showRowState(item);
+    updateTranslatedCount();
   }
 }
 
@@ -206,7 +367,6 @@ void Tnewdfm::B1Click() {
     m_dialogs.information(this, QStringLiteral("尚未選擇，請選擇一個您要回寫的標題！"));
     return;
   }
-  page->setCurrentWidget(tab1);
   int skipped = 0;
   writeBackRows({index}, &skipped);
 }
@@ -214,8 +374,9 @@ void Tnewdfm::B1Click() {
 void Tnewdfm::A5Click() {
   const int selected = selectedStringRow();
   if (selected < 0) return;
-  page->setCurrentWidget(tab1);
-  if (!stringRow(selected).checked) return;
+  // Rows written back are unticked, and the keyboard route leaves the
+  // selection on the next row to translate: the ticked rows are written
+  // whichever row is selected.
   QList<int> ticked;
   for (int i = 0; i < stringRowCount(); ++i)
     if (stringlist->topLevelItem(i)->checkState(0) == Qt::Checked) ticked << i;
@@ -238,7 +399,11 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
       messages << QString::fromUtf8(*message);
     } else {
       ++written;
-      stringlist->topLevelItem(index)->setData(0, kPendingRole, false);
+      QTreeWidgetItem* item = stringlist->topLevelItem(index);
+      item->setData(0, kPendingRole, false);
+      item->setData(0, kWrittenRole, true);
+      item->setCheckState(0, Qt::Unchecked);  // done: its mark says written back
+      showRowState(item);
     }
   }
   *skipped = static_cast<int>(messages.size());
@@ -270,6 +435,7 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
       m_fillingStrings = false;
     }
   }
+  updateTranslatedCount();
   if (!messages.isEmpty()) m_dialogs.information(this, messages.join(QLatin1Char('\n')));
   return written;
 }

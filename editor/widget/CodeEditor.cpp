@@ -1,5 +1,6 @@
 #include "editor/widget/CodeEditor.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -9,6 +10,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "editor/widget/CodeEditorAccessible.h"
 #include "editor/widget/EditorPainter.h"
 #include "editor/widget/LineLayout.h"
 #include "editor/widget/QtClipboard.h"
@@ -32,6 +34,7 @@ CodeEditor::CodeEditor(QWidget* parent, int maxUndo)
       m_model(std::make_unique<EditorModel>(maxUndo)),
       m_clipboard(std::make_unique<QtClipboard>()),
       m_window(*m_model) {
+  CodeEditorAccessible::install();
   m_model->setClipboard(m_clipboard.get());
   m_model->addClient(this);
   m_window.setOnTopLineChange([this] { topLineChanged(); });
@@ -297,10 +300,26 @@ void CodeEditor::caretMoved() {
   restartCaretBlink();
   viewport()->update();
   if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+  if (QAccessible::isActive()) {
+    QAccessibleInterface* me = QAccessible::queryAccessibleInterface(this);
+    if (QAccessibleTextInterface* text = me ? me->textInterface() : nullptr) {
+      QAccessibleTextCursorEvent moved(this, text->cursorPosition());
+      QAccessible::updateAccessibility(&moved);
+    }
+  }
 }
 
 void CodeEditor::selectionChanged() {
   viewport()->update();
+  if (QAccessible::isActive()) {
+    QAccessibleInterface* me = QAccessible::queryAccessibleInterface(this);
+    if (QAccessibleTextInterface* text = me ? me->textInterface() : nullptr) {
+      int start = 0, end = 0;
+      text->selection(0, &start, &end);
+      QAccessibleTextSelectionEvent selected(this, start, end);
+      QAccessible::updateAccessibility(&selected);
+    }
+  }
 }
 
 void CodeEditor::topLineChanged() {

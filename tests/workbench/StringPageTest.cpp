@@ -182,6 +182,14 @@ class StringPageTest : public WorkbenchFixture {
     ed().proper->setCurrentIndex(0);
     QVERIFY(!w().stringRow(w().selectedStringRow()).hasModified);
     QCOMPARE(rowAt(10).modified, std::string("[fsBold, fsItalic]"));
+    // Escape takes back what the editor stored and leaves the row as it was.
+    press(16);  // ShowHint = False
+    ed().proper->setCurrentIndex(ed().proper->findText("True"));
+    QVERIFY(rowAt(16).checked);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(shownPanel(), nullptr);
+    QVERIFY(!rowAt(16).checked && !rowAt(16).hasModified);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w().stringlist));
   }
 
   void missingValueListIsReportedAndKeepsTheList() {
@@ -259,6 +267,9 @@ class StringPageTest : public WorkbenchFixture {
   }
 
   void rightPressOpensTheEditorAndEmptyAreaNothing() {
+    // Tall enough for an empty area below the last row.
+    w().resize(1000, 1600);
+    QCoreApplication::processEvents();
     press(13, Qt::RightButton);
     QCOMPARE(shownPanel(), ed().CHPRO);
     QTest::keyClick(w().PopupMenu1, Qt::Key_Escape);
@@ -280,7 +291,7 @@ class StringPageTest : public WorkbenchFixture {
     w().setStringModified(rowOfLine(4), big5("譯's"));
     w().stringlist->setCurrentItem(w().stringlist->topLevelItem(rowOfLine(4)));
     w().B1->trigger();
-    QCOMPARE(w().page->currentWidget(), w().tab1);
+    QCOMPARE(w().page->currentWidget(), w().tab2);  // the string page stays
     QCOMPARE(line(4), "  Caption = '" + big5("譯") + "''s'");
     QVERIFY(w().modified());
     const std::string afterOne = w().Editor->model().text();
@@ -352,11 +363,11 @@ class StringPageTest : public WorkbenchFixture {
     QCOMPARE(dialogs().informations, (QStringList{"尚未選擇，請選擇一個您要刪除的標題！",
                                                   "尚未選擇，請選擇一個您要回寫的標題！"}));
     QCOMPARE(w().PopupMenu1->actions().size(), 3);
-    // An unticked selected row: write back all only shows the code page.
+    // Nothing ticked: write back all writes nothing and stays on the page.
     w().stringlist->setCurrentItem(w().stringlist->topLevelItem(0));
     const std::string text = w().Editor->model().text();
     w().A5->trigger();
-    QCOMPARE(w().page->currentWidget(), w().tab1);
+    QCOMPARE(w().page->currentWidget(), w().tab2);
     QCOMPARE(w().Editor->model().text(), text);
     const int rows = w().stringRowCount();
     w().D3->trigger();

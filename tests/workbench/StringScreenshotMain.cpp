@@ -3,6 +3,7 @@
 // "write back all". Rows are pressed with the mouse as a translator presses
 // them. Run under an X server (Xvfb) by tools/screenshot-strings.sh; not a test.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
@@ -88,13 +89,29 @@ int main(int argc, char** argv) {
   ed.rpmemo->selectAll();
   ed.rpmemo->insertPlainText(QStringLiteral("開啟檔案(&O)..."));
   QTest::mouseClick(ed.SpeedButton5, Qt::LeftButton);
+  // Align is no string: it is shown with the filter off.
+  w.stringsOnly->setChecked(false);
   if (!pressLine(w, 61)) return 1;
   ed.proper->setCurrentIndex(ed.proper->findText(QStringLiteral("alClient")));
   if (!save(w, outDir + QStringLiteral("/strings-choice-editor.png"))) return 1;
 
-  // Write back all ticked rows: the code editor shows the rebuilt lines.
+  // Write back all ticked rows; then, with the filter on again, one more
+  // caption typed and stored from the keyboard: the marks show rows written
+  // back, one pending and the rest untranslated, the status bar the count.
   w.A5->trigger();
   QTest::qWait(100);
+  w.stringsOnly->setChecked(true);
+  if (!pressLine(w, 24)) return 1;
+  QTest::keyClick(ed.rpmemo, Qt::Key_Escape);
+  QTest::keyClick(w.stringlist, Qt::Key_Down);
+  QTest::keyClick(w.stringlist, Qt::Key_Return);
+  ed.rpmemo->insertPlainText(QStringLiteral("儲存檔案(&S)"));
+  QTest::keyClick(ed.rpmemo, Qt::Key_Return);
+  if (!save(w, outDir + QStringLiteral("/strings-filter-states.png"))) return 1;
+  QTest::keyClick(ed.rpmemo, Qt::Key_Escape);
+
+  // The code editor shows the rebuilt lines.
+  w.page->setCurrentWidget(w.tab1);
   w.Editor->setTopLine(1);
   w.Editor->model().setCaret(1, 6);
   w.Editor->setFocus();

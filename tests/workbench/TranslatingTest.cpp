@@ -3,12 +3,17 @@
 // carries an editor over to the next file, and pending translations are not
 // thrown away without asking.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QHeaderView>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -44,6 +49,29 @@ std::string workForm() {
          "    Caption = 'Flaechendiagonale 1'#13#10'(dF1):'\r\n"      // 12
          "    Hint = 'Zwei'#13#10'Zeilen'\r\n"                        // 13
          "  end\r\n"                                                  // 14
+         "end\r\n";
+}
+
+// Six string rows among numbers; Font.Name opens the font dialog and is no
+// step of the keyboard route.
+std::string keysForm() {
+  return "object Form1: TForm1\r\n"            // 1
+         "  Left = 10\r\n"                     // 2
+         "  Caption = 'Fenster'\r\n"           // 3
+         "  ClientHeight = 200\r\n"            // 4
+         "  object Button1: TButton\r\n"       // 5
+         "    Width = 121\r\n"                 // 6
+         "    Caption = 'Rechnen'\r\n"         // 7
+         "    Hint = 'Jetzt rechnen'\r\n"      // 8
+         "    Font.Name = 'Arial'\r\n"         // 9
+         "  end\r\n"                           // 10
+         "  object Label1: TLabel\r\n"         // 11
+         "    Caption = 'Ergebnis'\r\n"        // 12
+         "    TabOrder = 3\r\n"                // 13
+         "  end\r\n"                           // 14
+         "  object Edit1: TEdit\r\n"           // 15
+         "    TextHint = 'Wert'\r\n"           // 16
+         "  end\r\n"                           // 17
          "end\r\n";
 }
 
@@ -136,6 +164,7 @@ class TranslatingTest : public WorkbenchFixture {
     setUpFolder();
     writeBytes(path("work.dfm"), toFormFile(workForm()));
     writeBytes(path("company.dfm"), toFormFile(companyForm()));
+    writeBytes(path("keys.dfm"), toFormFile(keysForm()));
     // Longer than the editor's window.
     std::string text = workForm();
     text.resize(text.size() - 5);  // the last "end"
@@ -155,7 +184,8 @@ class TranslatingTest : public WorkbenchFixture {
     QCOMPARE(shownPanel(), ed().CHSTR);
     type("Alle");
     key(Qt::Key_Return);
-    QCOMPARE(selectedLine(), 4);
+    QCOMPARE(selectedLine(), 9);  // on to the next string row, its editor open
+    QCOMPARE(shownPanel(), ed().CHSTR);
     QCOMPARE(modifiedRows(), QStringList{"4=Alle"});
 
     press(4);
@@ -173,6 +203,97 @@ class TranslatingTest : public WorkbenchFixture {
     w().A5->trigger();
     QCOMPARE(w().Editor->model().lineText(5), std::string("  ClientWidth = 300"));
     QCOMPARE(w().Editor->model().lineText(3), std::string("  Caption = 'Alle'"));
+  }
+
+  // Five captions from the keyboard alone: Enter on the table opens the
+  // first string row's editor with its text selected, each Enter stores and
+  // opens the next one, Ctrl+Shift+B writes them all back. The page stays,
+  // the rows say written back and are unticked, the status bar counts them.
+  // Shift+Enter goes back, Escape leaves a row as it was.
+  void stringRowsTranslatedFromTheKeyboardOnly() {
+    w().stringsOnly->setChecked(true);
+    openForm("keys.dfm");
+    QCOMPARE(selectedLine(), 3);  // the table opens at its first row shown
+    w().stringlist->setFocus();
+    key(Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ed().rpmemo));
+    QCOMPARE(ed().rpmemo->textCursor().selectedText(), QString("Fenster"));
+    for (const char* text : {"視窗", "計算", "立即計算", "結果", "數值"}) {
+      type(QString::fromUtf8(text));
+      key(Qt::Key_Return);
+    }
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w().stringlist));
+    QCOMPARE(selectedLine(), 16);
+    QCOMPARE(w().translatedCount->text(), QString("已翻譯 5 / 6"));
+    key(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(w().page->currentWidget(), w().tab2);
+    const std::vector<std::string> lines = splitTextLines(w().Editor->model().text());
+    QCOMPARE(lines[2], "  Caption = '" + big5("視窗") + "'");
+    QCOMPARE(lines[6], "    Caption = '" + big5("計算") + "'");
+    QCOMPARE(lines[7], "    Hint = '" + big5("立即計算") + "'");
+    QCOMPARE(lines[8], std::string("    Font.Name = 'Arial'"));
+    QCOMPARE(lines[11], "    Caption = '" + big5("結果") + "'");
+    QCOMPARE(lines[15], "    TextHint = '" + big5("數值") + "'");
+    QVERIFY(rowAt(16).writtenBack && !rowAt(16).checked);
+    QCOMPARE(w().stringlist->topLevelItem(rowOfLine(16))->toolTip(0), QString("已回寫"));
+    QCOMPARE(w().translatedCount->text(), QString("已翻譯 5 / 6"));
+
+    key(Qt::Key_F2);
+    type("x");
+    key(Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(selectedLine(), 12);
+    QCOMPARE(w().stringlist->topLevelItem(rowOfLine(16))->toolTip(0), QString("已修改，未回寫"));
+    type("y");
+    key(Qt::Key_Escape);
+    QCOMPARE(shownPanel(), nullptr);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w().stringlist));
+    QCOMPARE(modifiedRows(), QStringList{"16=x"});
+  }
+
+  // A module's form shows only its string rows, each marked untranslated,
+  // and the count of the form; the filter off shows all rows again. The
+  // table starts at the top, its last column filling the width.
+  void moduleFormShowsItsStringRows() {
+    clickFile("sample.exe");
+    clickForm("TMAINFORM");
+    w().page->setCurrentWidget(w().tab2);
+    QCoreApplication::processEvents();
+    QVERIFY(w().stringsOnly->isChecked());
+    int shown = 0;
+    for (int i = 0; i < w().stringRowCount(); ++i) {
+      const bool hidden = w().stringlist->topLevelItem(i)->isHidden();
+      QCOMPARE(hidden, !w().stringRow(i).stringValue);
+      if (!hidden) {
+        if (shown++ == 0) QCOMPARE(w().selectedStringRow(), i);
+        QCOMPARE(w().stringlist->topLevelItem(i)->toolTip(0), QString("未翻譯"));
+      }
+    }
+    QVERIFY(shown > 0 && shown < w().stringRowCount());
+    QCOMPARE(w().translatedCount->text(), QString("已翻譯 0 / %1").arg(shown));
+    QCOMPARE(w().stringlist->verticalScrollBar()->value(), 0);
+    QHeaderView* header = w().stringlist->header();
+    QCOMPARE(header->sectionPosition(3) + header->sectionSize(3), w().stringlist->viewport()->width());
+    const int selected = w().selectedStringRow();
+    w().stringsOnly->setChecked(false);
+    for (int i = 0; i < w().stringRowCount(); ++i) QVERIFY(!w().stringlist->topLevelItem(i)->isHidden());
+    QCOMPARE(w().selectedStringRow(), selected);
+  }
+
+  // RCDATA entries that hold no form are greyed; choosing one says so once
+  // and the form shown stays chosen.
+  void entriesThatAreNoFormsAreMarked() {
+    clickFile("forms32.exe");
+    clickForm("TFORM1");
+    const std::string text = w().Editor->model().text();
+    QListWidgetItem* settings = w().ListBox1->findItems("SETTINGS", Qt::MatchExactly).value(0);
+    QVERIFY(settings);
+    QCOMPARE(settings->toolTip(), QString("不是窗體資源"));
+    QVERIFY(w().ListBox1->findItems("TFORM1", Qt::MatchExactly).value(0)->toolTip().isEmpty());
+    clickForm("SETTINGS");
+    QCOMPARE(dialogs().messages().size(), 1);
+    QVERIFY2(dialogs().messages()[0].contains("不是窗體資源"), qPrintable(dialogs().messages()[0]));
+    QCOMPARE(w().ListBox1->currentItem()->text(), QString("TFORM1"));
+    QCOMPARE(w().Editor->model().text(), text);
   }
 
   // An editor left open on one file takes nothing into the next one.
@@ -370,6 +491,7 @@ class TranslatingTest : public WorkbenchFixture {
     press(line);
     type("Z");
     key(Qt::Key_Return);
+    w().stringlist->setCurrentItem(w().stringlist->topLevelItem(rowOfLine(line)));
     w().B1->trigger();
     // The translator looks at the line written and takes it back.
     w().Editor->model().setCaret(5, line);

@@ -1,4 +1,5 @@
 // The editor widget driven by real key, mouse and input-method events.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -503,6 +504,31 @@ class CodeEditorTest : public QObject {
     QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(30, 5), ed->mapToGlobal(QPoint(30, 5)));
     QApplication::sendEvent(ed->viewport(), &e);
     QCOMPARE(popup.count(), 1);
+  }
+
+  // A screen reader reads the text as characters, lines joined by "\n", and
+  // reads and sets the caret and the selection in those characters, over
+  // double-byte characters that the model counts as two columns.
+  void accessibleTextCountsCharacters() {
+    makeEditor("a" + big5("中文") + "b\r\n" + big5("字") + "x");
+    QAccessibleInterface* me = QAccessible::queryAccessibleInterface(ed.get());
+    QVERIFY(me);
+    QAccessibleTextInterface* text = me->textInterface();
+    QVERIFY(text);
+    QCOMPARE(me->role(), QAccessible::EditableText);
+    QCOMPARE(text->characterCount(), 7);
+    QCOMPARE(text->text(0, -1), QString("a中文b\n字x"));
+    QCOMPARE(text->text(3, 6), QString("b\n字"));
+    ed->model().setCaret(4, 1);  // after 中 (columns 2 and 3)
+    QCOMPARE(text->cursorPosition(), 2);
+    text->setCursorPosition(6);  // before x
+    QCOMPARE(ed->model().caret(), (TextPos{3, 2}));
+    text->setSelection(0, 1, 3);
+    QCOMPARE(ed->model().selectedText(), big5("中文"));
+    int start = 0, end = 0;
+    text->selection(0, &start, &end);
+    QCOMPARE((QPair<int, int>(start, end)), (QPair<int, int>(1, 3)));
+    QCOMPARE(text->offsetAtPoint(text->characterRect(5).center()), 5);
   }
 };
 
