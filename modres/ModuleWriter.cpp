@@ -26,14 +26,8 @@ std::uint32_t u16(const std::string& s, std::uint64_t at) {
 std::uint32_t u32(const std::string& s, std::uint64_t at) {
   return le::u32(reinterpret_cast<const unsigned char*>(s.data()) + at);
 }
-void put16(std::string& s, std::uint64_t at, std::uint32_t v) {
-  s[at] = static_cast<char>(v & 0xFF);
-  s[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
-void put32(std::string& s, std::uint64_t at, std::uint32_t v) {
-  put16(s, at, v & 0xFFFF);
-  put16(s, at + 2, v >> 16);
-}
+using le::put16;
+using le::put32;
 
 std::uint64_t alignUp(std::uint64_t value, std::uint64_t alignment) {
   return (value + alignment - 1) / alignment * alignment;
@@ -42,6 +36,20 @@ std::uint64_t alignUp(std::uint64_t value, std::uint64_t alignment) {
 bool isPowerOfTwo(std::uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
 
 [[noreturn]] void refuse(const std::string& why) { throw EModuleWrite(why); }
+
+// The headers and the resource directory of an image, or EModuleWrite with
+// the reason they cannot be read.
+void readTree(const std::string& bytes, std::optional<PeImage>& image, std::optional<ResourceNode>& root) {
+  MemoryByteSource source(bytes);
+  try {
+    image = PeImage::parse(source);
+  } catch (const EModuleError& e) {
+    refuse(e.what());
+  }
+  std::string reason;
+  root = readResourceTree(source, *image, reason);
+  if (!root) refuse(reason);
+}
 
 // Directory order: named entries first, names compared as the loader's
 // case-blind search compares them, then ids ascending.
@@ -218,16 +226,9 @@ PatchedModule replaceFormResources(const std::string& original, const std::vecto
 }
 
 PatchedModule replaceResources(const std::string& original, const std::vector<ResourceReplacement>& replacements) {
-  MemoryByteSource source(original);
   std::optional<PeImage> image;
-  try {
-    image = PeImage::parse(source);
-  } catch (const EModuleError& e) {
-    refuse(e.what());
-  }
-  std::string reason;
-  std::optional<ResourceNode> root = readResourceTree(source, *image, reason);
-  if (!root) refuse(reason);
+  std::optional<ResourceNode> root;
+  readTree(original, image, root);
 
   std::map<const ResourceNode*, const std::string*> replaced;
   for (const ResourceReplacement& r : replacements) {
@@ -361,17 +362,10 @@ PatchedModule replaceResources(const std::string& original, const std::vector<Re
 }
 
 std::string layOutResources(const std::string& module, std::uint32_t sectionRva) {
-  MemoryByteSource source(module);
   std::optional<PeImage> image;
-  try {
-    image = PeImage::parse(source);
-  } catch (const EModuleError& e) {
-    refuse(e.what());
-  }
+  std::optional<ResourceNode> root;
+  readTree(module, image, root);
   if (image->resourceDirectory().rva == 0) refuse("the module holds no resources");
-  std::string reason;
-  std::optional<ResourceNode> root = readResourceTree(source, *image, reason);
-  if (!root) refuse(reason);
   const std::map<const ResourceNode*, const std::string*> none;
   return SectionLayout(*root, none).build(module, sectionRva);
 }

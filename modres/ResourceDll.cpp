@@ -5,6 +5,7 @@
 #include "modres/ByteSource.h"
 #include "modres/ModuleWriter.h"
 #include "modres/PeImage.h"
+#include "platform/LittleEndian.h"
 
 namespace vc::modres {
 namespace {
@@ -17,18 +18,10 @@ constexpr std::uint32_t kSectionRva = kSectionAlignment;
 constexpr std::uint16_t kMachineI386 = 0x14C;
 constexpr std::uint16_t kMachineAmd64 = 0x8664;
 
-void put16(std::string& s, std::size_t at, std::uint32_t v) {
-  s[at] = static_cast<char>(v & 0xFF);
-  s[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
-void put32(std::string& s, std::size_t at, std::uint32_t v) {
-  put16(s, at, v & 0xFFFF);
-  put16(s, at + 2, v >> 16);
-}
-void put64(std::string& s, std::size_t at, std::uint64_t v) {
-  put32(s, at, static_cast<std::uint32_t>(v));
-  put32(s, at + 4, static_cast<std::uint32_t>(v >> 32));
-}
+using le::put16;
+using le::put32;
+using le::put64;
+
 std::uint32_t alignUp(std::uint64_t value, std::uint32_t alignment) {
   return static_cast<std::uint32_t>((value + alignment - 1) / alignment * alignment);
 }

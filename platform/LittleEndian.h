@@ -17,6 +17,20 @@ inline std::uint32_t u32(const unsigned char* p) {
 
 inline std::uint64_t u64(const unsigned char* p) { return std::uint64_t{u32(p)} | (std::uint64_t{u32(p + 4)} << 32); }
 
+// Values stored into bytes being built, at an offset the caller has checked.
+inline void put16(std::string& s, std::uint64_t at, std::uint32_t v) {
+  s[at] = static_cast<char>(v & 0xFF);
+  s[at + 1] = static_cast<char>((v >> 8) & 0xFF);
+}
+inline void put32(std::string& s, std::uint64_t at, std::uint32_t v) {
+  put16(s, at, v & 0xFFFF);
+  put16(s, at + 2, v >> 16);
+}
+inline void put64(std::string& s, std::uint64_t at, std::uint64_t v) {
+  put32(s, at, static_cast<std::uint32_t>(v));
+  put32(s, at + 4, static_cast<std::uint32_t>(v >> 32));
+}
+
 // units UTF-16LE code units starting at p, into out (whose storage is reused).
 inline void utf16(const unsigned char* p, std::size_t units, std::u16string& out) {
   out.resize(units);

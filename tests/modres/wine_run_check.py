@@ -18,28 +18,13 @@ import subprocess
 import sys
 import time
 
+from winetools import wine_env, wine_tools
+
 SKIP = 77
 PROGRAM = "modules/DevTimmOfTO__KoerperCalc3.0__Project1.exe"
 CONTEXT = "TFORM1.Caption"
 TITLE = "體積計算 Vellumcraft 譯本"
 WAIT_SECONDS = 120
-
-
-def wine_tools():
-    """(wine64, wineserver) or None."""
-    wine = shutil.which("wine64") or next(
-        (p for p in ("/usr/lib/wine/wine64", "/usr/lib64/wine/wine64") if os.access(p, os.X_OK)), None)
-    if not wine:
-        return None
-    server = shutil.which("wineserver") or os.path.join(os.path.dirname(wine), "wineserver")
-    return (wine, server) if os.access(server, os.X_OK) else None
-
-
-def wine_env(work, lang="C.UTF-8"):
-    env = dict(os.environ, WINEPREFIX=os.path.join(work, "prefix"), WINEDEBUG="-all", LANG=lang, LC_ALL=lang)
-    # No Mono or Gecko: their installers would ask to download.
-    env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
-    return env
 
 
 def windows():
