@@ -62,27 +62,6 @@ std::string_view leftOutPart(std::string_view part) {
   return {};
 }
 
-// "\r\n", "\r" and "\n" all become "\n"; returns the first break met.
-std::string normalizedBreaks(std::string& text) {
-  std::string out, first;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c != '\r' && c != '\n') {
-      out += c;
-      continue;
-    }
-    std::string brk(1, c);
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      brk = "\r\n";
-      ++i;
-    }
-    if (first.empty()) first = brk;
-    out += '\n';
-  }
-  text = std::move(out);
-  return first.empty() ? std::string("\r\n") : first;
-}
 
 bool isString(unsigned char tag) {
   return tag == tagString || tag == tagLString || tag == tagWString || tag == tagUtf8String;
@@ -235,6 +214,27 @@ std::string encodedValue(const FormString& s, std::string_view text) {
 }
 
 }  // namespace
+
+std::string normalizedBreaks(std::string& text) {
+  std::string out, first;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c != '\r' && c != '\n') {
+      out += c;
+      continue;
+    }
+    std::string brk(1, c);
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      brk = "\r\n";
+      ++i;
+    }
+    if (first.empty()) first = brk;
+    out += '\n';
+  }
+  text = std::move(out);
+  return first.empty() ? std::string("\r\n") : first;
+}
 
 std::string_view leftOutReason(std::string_view propertyName) {
   for (std::size_t b = 0; b <= propertyName.size();) {

@@ -42,4 +42,8 @@ struct StringReplacement {
 // wide string, so that no character is lost.
 std::string replaceFormStrings(std::string_view stream, std::vector<StringReplacement> replacements);
 
+// "\r\n", "\r" and "\n" in text all become "\n"; returns the first break
+// met ("\r\n" when there is none), which is how the text goes back.
+std::string normalizedBreaks(std::string& text);
+
 }  // namespace vc

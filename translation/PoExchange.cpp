@@ -109,27 +109,6 @@ void openFormFile(ExchangeSource& source, const std::string& path, std::string b
   source.forms.push_back(std::move(form));
 }
 
-// "\r\n", "\r" and "\n" all become "\n"; returns the first break met.
-std::string normalizedBreaks(std::string& text) {
-  std::string out, first;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c != '\r' && c != '\n') {
-      out += c;
-      continue;
-    }
-    std::string brk(1, c);
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      brk = "\r\n";
-      ++i;
-    }
-    if (first.empty()) first = brk;
-    out += '\n';
-  }
-  text = std::move(out);
-  return first.empty() ? std::string("\r\n") : first;
-}
 
 // Why a PO file cannot hold a string's text; empty when it can.
 std::string unfitForPo(std::u16string_view text) {
