@@ -99,12 +99,12 @@ class Po : public Command {
       throw UsageError{(m_module.empty() ? "--satellite" : "--module") + std::string(" needs SOURCE to be a module")};
     ApplyResult result = vc::applyTranslation(source, entries, m_translation);
     if (!m_module.empty() || !m_satellite.empty()) {
-      auto module = openModule(m_source);
-      const std::vector<ModuleFormReplacement> forms = translatedReplacements(*module, result);
+      // The module as the exchange read it: the file is read once.
+      const std::vector<ModuleFormReplacement> forms = translatedReplacements(*source.opened, result);
       if (!m_module.empty())
-        for (const std::string& note : writeModuleCopy(m_source, forms, m_module, result.resourceStrings).notes)
+        for (const std::string& note : writeModuleCopy(source, forms, m_module, result.resourceStrings).notes)
           report(m_module + ": " + note);
-      if (!m_satellite.empty()) writeSatellite(m_source, forms, m_satellite, result.resourceStrings);
+      if (!m_satellite.empty()) writeSatellite(source, forms, m_satellite, result.resourceStrings);
     }
     if (!m_output.empty()) writeTranslatedForms(result, m_output);
     if (m_module.empty() && m_satellite.empty() && !result.resourceStrings.empty())

@@ -195,14 +195,18 @@ bool hasPascalFormatDirective(std::string_view text) {
 ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgress& progress) {
   ExchangeSource source;
   source.path = path;
-  std::unique_ptr<modres::Module> module;
+  // The file is read once; a module is opened on its bytes.
+  auto image = std::make_shared<const std::string>(readWholeFile(path));
+  std::shared_ptr<modres::Module> module;
   try {
-    module = modres::Module::open(path);
+    module = modres::Module::openBytes(*image);
   } catch (const modres::EModuleError&) {
     // Not a module: a form file, or reading it says what is wrong.
   }
   if (module) {
     source.module = true;
+    source.image = image;
+    source.opened = module;
     openModuleForms(source, *module, progress);
     openStringTables(source, *module);
     // A module without forms is still translated when it has resource strings.
@@ -210,7 +214,7 @@ ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgres
         module->listingError()->fault() == modres::ModuleFault::NoForms)
       source.error.clear();
   } else {
-    openFormFile(source, path, readWholeFile(path));
+    openFormFile(source, path, *image);
     if (progress) progress(1, 1);
   }
   return source;

@@ -51,6 +51,10 @@ struct ExchangeResourceString {
 struct ExchangeSource {
   std::string path;
   bool module = false;
+  // A module's bytes, read once, and the module opened on them: what a
+  // translated copy or a satellite of it is made from.
+  std::shared_ptr<const std::string> image;
+  std::shared_ptr<modres::Module> opened;
   std::string error;  // the module's form list could not be read in full
   std::vector<ExchangeForm> forms;
   // Every non-empty resource string of the module: the first language's by

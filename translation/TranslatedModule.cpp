@@ -111,19 +111,24 @@ std::vector<ModuleFormReplacement> translatedReplacements(modres::Module& module
 
 namespace {
 
-modres::PatchedModule patchedModule(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
-                                    const std::string& out, const std::vector<modres::ResourceString>& strings) {
+// The copy's image: the module's bytes with the forms and strings replaced.
+// opened is the module on those bytes when the caller has it.
+modres::PatchedModule patchedImage(const std::string& module, const std::string& original, modres::Module* opened,
+                                   const std::vector<ModuleFormReplacement>& forms, const std::string& out,
+                                   const std::vector<modres::ResourceString>& strings) {
   if (isSameFile(module, out)) throw ESameModule(out + ": is the module itself; the copy needs a name of its own");
   std::vector<modres::ResourceReplacement> replacements;
   for (const ModuleFormReplacement& f : forms) replacements.push_back(modres::formResourceReplacement(f.replacement));
   try {
-    const std::string original = readWholeFile(module);
     if (!strings.empty()) {
-      std::unique_ptr<modres::Module> opened;
-      try {
-        opened = modres::Module::openBytes(original);
-      } catch (const modres::EModuleError& e) {
-        throw EModuleWrite(e.what());
+      std::unique_ptr<modres::Module> own;
+      if (!opened) {
+        try {
+          own = modres::Module::openBytes(original);
+        } catch (const modres::EModuleError& e) {
+          throw EModuleWrite(e.what());
+        }
+        opened = own.get();
       }
       for (modres::ResourceReplacement& r : modres::stringTableReplacements(opened->stringTables(), strings))
         replacements.push_back(std::move(r));
@@ -134,9 +139,35 @@ modres::PatchedModule patchedModule(const std::string& module, const std::vector
   }
 }
 
+modres::PatchedModule patchedModule(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
+                                    const std::string& out, const std::vector<modres::ResourceString>& strings) {
+  return patchedImage(module, readWholeFile(module), nullptr, forms, out, strings);
+}
+
+modres::PatchedModule patchedModule(const ExchangeSource& module, const std::vector<ModuleFormReplacement>& forms,
+                                    const std::string& out, const std::vector<modres::ResourceString>& strings) {
+  if (!module.image) throw Exception(module.path + ": not a module");
+  return patchedImage(module.path, *module.image, module.opened.get(), forms, out, strings);
+}
+
+std::string satelliteOf(const std::string& module, const modres::PatchedModule& patched) {
+  try {
+    return modres::resourceOnlyDll(patched.image);
+  } catch (const EModuleWrite& e) {
+    throw EModuleWrite(module + ": " + e.what());
+  }
+}
+
 }  // namespace
 
 WrittenCopy writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
+                            const std::string& out, const std::vector<modres::ResourceString>& strings) {
+  modres::PatchedModule patched = patchedModule(module, forms, out, strings);
+  writeFileAtomically(out, patched.image);
+  return {patched.signatureRemoved, std::move(patched.notes)};
+}
+
+WrittenCopy writeModuleCopy(const ExchangeSource& module, const std::vector<ModuleFormReplacement>& forms,
                             const std::string& out, const std::vector<modres::ResourceString>& strings) {
   modres::PatchedModule patched = patchedModule(module, forms, out, strings);
   writeFileAtomically(out, patched.image);
@@ -154,14 +185,13 @@ std::string satelliteTarget(const std::string& module, const std::string& out) {
 
 WrittenCopy writeSatellite(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
                            const std::string& out, const std::vector<modres::ResourceString>& strings) {
-  const modres::PatchedModule patched = patchedModule(module, forms, out, strings);
-  std::string dll;
-  try {
-    dll = modres::resourceOnlyDll(patched.image);
-  } catch (const EModuleWrite& e) {
-    throw EModuleWrite(module + ": " + e.what());
-  }
-  writeFileAtomically(out, dll);
+  writeFileAtomically(out, satelliteOf(module, patchedModule(module, forms, out, strings)));
+  return {};
+}
+
+WrittenCopy writeSatellite(const ExchangeSource& module, const std::vector<ModuleFormReplacement>& forms,
+                           const std::string& out, const std::vector<modres::ResourceString>& strings) {
+  writeFileAtomically(out, satelliteOf(module.path, patchedModule(module, forms, out, strings)));
   return {};
 }
 

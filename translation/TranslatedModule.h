@@ -66,6 +66,11 @@ struct WrittenCopy {
 WrittenCopy writeModuleCopy(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
                             const std::string& out, const std::vector<modres::ResourceString>& strings = {});
 
+// The same from the module an exchange source read (its bytes and the module
+// opened on them), without reading the file again.
+WrittenCopy writeModuleCopy(const ExchangeSource& module, const std::vector<ModuleFormReplacement>& forms,
+                            const std::string& out, const std::vector<modres::ResourceString>& strings = {});
+
 // The locale extension of a satellite for Traditional Chinese: the program's
 // runtime looks beside Project1.exe for Project1.CHT on such a system.
 inline constexpr const char* kTraditionalChineseLocale = "CHT";
@@ -81,6 +86,8 @@ std::string satelliteTarget(const std::string& module, const std::string& out);
 // Writes a satellite resource DLL of the module, its forms replaced, to out,
 // atomically: a failure leaves out as it was. Raises as writeModuleCopy does.
 WrittenCopy writeSatellite(const std::string& module, const std::vector<ModuleFormReplacement>& forms,
+                           const std::string& out, const std::vector<modres::ResourceString>& strings = {});
+WrittenCopy writeSatellite(const ExchangeSource& module, const std::vector<ModuleFormReplacement>& forms,
                            const std::string& out, const std::vector<modres::ResourceString>& strings = {});
 
 }  // namespace vc

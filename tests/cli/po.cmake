@@ -47,3 +47,10 @@ endforeach()
 add_test(NAME cli_po_untouched_round_trip COMMAND ${CMAKE_COMMAND} -DFORMTEXT=$<TARGET_FILE:formtext>
   "-DMODULES=${VC_ROOT}/samples/sample.exe" -DCORPUS=${VC_CORPUS} -DWORK=${CMAKE_CURRENT_BINARY_DIR}/po_round_trip
   -P ${CMAKE_CURRENT_SOURCE_DIR}/support/PoRoundTrip.cmake)
+# The module is read once by the exchange, the copy and the satellite.
+find_program(VC_STRACE strace)
+if(VC_STRACE)
+  add_test(NAME cli_po_apply_reads_the_module_once COMMAND ${CMAKE_COMMAND} -DFORMTEXT=$<TARGET_FILE:formtext>
+    -DSTRACE=${VC_STRACE} -DMODULE=${VC_ROOT}/tests/modres/fixtures/forms32.exe
+    -DWORK=${CMAKE_CURRENT_BINARY_DIR}/read_once -P ${CMAKE_CURRENT_SOURCE_DIR}/support/ReadOnce.cmake)
+endif()
