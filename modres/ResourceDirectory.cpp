@@ -101,6 +101,17 @@ class Walker {
   std::uint32_t m_base;
 };
 
+// Where the directory of the numeric resource type lies in the section,
+// when the root lists it as a directory.
+std::optional<std::uint32_t> typeDirectoryOf(Walker& walker, std::uint16_t type) {
+  std::vector<RawEntry> types;
+  walker.table(0, types, "the resource directory");
+  for (const RawEntry& e : types)
+    if (!(e.name & kHighBit) && e.name == type)
+      return e.target & kHighBit ? std::optional<std::uint32_t>(e.target & ~kHighBit) : std::nullopt;
+  return std::nullopt;
+}
+
 }  // namespace
 
 void checkResourceRoot(ByteSource& source, const PeImage& image) {
@@ -115,15 +126,7 @@ void readResourceEntries(ByteSource& source, const PeImage& image, std::uint16_t
     throw EModuleError(ModuleFault::NoResources, "no resources: the module has no resource directory");
   Walker walker(source, image);
 
-  std::vector<RawEntry> types;
-  walker.table(0, types, "the resource directory");
-  std::optional<std::uint32_t> typeDirectory;
-  for (const RawEntry& e : types) {
-    if (!(e.name & kHighBit) && e.name == type) {
-      if (e.target & kHighBit) typeDirectory = e.target & ~kHighBit;
-      break;
-    }
-  }
+  const std::optional<std::uint32_t> typeDirectory = typeDirectoryOf(walker, type);
   if (!typeDirectory) throw EModuleError(ModuleFault::NoForms, "no forms: the module has no RT_RCDATA resources");
   // A type directory that is the root again would loop.
   if (*typeDirectory == 0) throw EModuleError(ModuleFault::Loop, "loop in the resource directory");
@@ -158,15 +161,7 @@ void readResourceLanguages(ByteSource& source, const PeImage& image, std::uint16
                            std::vector<ResourceLanguage>& out, std::size_t maxEntries) {
   if (image.resourceDirectory().rva == 0) return;
   Walker walker(source, image);
-  std::vector<RawEntry> types;
-  walker.table(0, types, "the resource directory");
-  std::optional<std::uint32_t> typeDirectory;
-  for (const RawEntry& e : types) {
-    if (!(e.name & kHighBit) && e.name == type) {
-      if (e.target & kHighBit) typeDirectory = e.target & ~kHighBit;
-      break;
-    }
-  }
+  const std::optional<std::uint32_t> typeDirectory = typeDirectoryOf(walker, type);
   if (!typeDirectory) return;
   if (*typeDirectory == 0) throw EModuleError(ModuleFault::Loop, "loop in the resource directory");
 
