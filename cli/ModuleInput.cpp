@@ -16,7 +16,8 @@ std::unique_ptr<modres::Module> openModule(const std::string& path) {
 std::vector<std::string> formNames(modres::Module& module, const std::string& path, std::string& problem) {
   std::vector<std::string> names;
   problem.clear();
-  if (!module.listFormNames(names)) problem = path + ": " + module.listingError()->what();
+  if (Outcome<modres::EModuleError> listed = module.listFormNames(names); !listed)
+    problem = path + ": " + listed.reason().what();
   else if (names.empty()) problem = path + ": no forms: the module's RT_RCDATA resources are DVCLAL and PACKAGEINFO only";
   return names;
 }

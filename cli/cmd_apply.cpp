@@ -100,10 +100,10 @@ class Apply : public Command {
     WriteBack writeBack(t.lines.size(), [&](std::size_t i) { return std::string_view(t.lines[i]); });
     int status = 0;
     for (const Edit& e : edits) {
-      if (std::optional<std::string> skipped = writeBack.write(e.row)) {
+      if (Outcome<> written = writeBack.write(e.row); !written) {
         std::fflush(stdout);
         std::fprintf(stderr, "formtext: apply: %s:%zu: %s\n", inputName(m_edits).c_str(), e.editsLine,
-                     skipped->c_str());
+                     written.reason().c_str());
         status = 1;
       }
     }

@@ -56,7 +56,7 @@ class Extract : public Command {
         // A form file is written only for a stream that converts, as its text would be.
         TMemoryStream text, file;
         BinaryToText(*resource, text);
-        if (m_dfm) WriteFormFile(resource->bytes(), file);
+        if (m_dfm) writeFormFile(resource->bytes(), file);
         const std::string stem = uniqueStem(safeFileStem(name), used);
         writeFileAtomically((dir / (stem + (m_dfm ? ".dfm" : ".txt"))).string(), m_dfm ? file.data() : text.data());
         ++written;

@@ -61,16 +61,16 @@ class Po : public Command {
   // Forms and string table blocks that could not be read, and resource
   // strings a PO file cannot hold, are named; the others still take part.
   bool reportUnreadable(const ExchangeSource& source) {
-    bool failed = !source.error.empty();
-    if (failed) report(source.path + ": " + source.error);
+    bool failed = !source.listing;
+    if (failed) report(source.path + ": " + listingProblem(source));
     for (const ExchangeForm& form : source.forms)
-      if (!form.error.empty()) {
-        report(source.path + ": " + form.name + ": " + form.error);
+      if (!form.read) {
+        report(source.path + ": " + form.name + ": " + form.read.reason());
         failed = true;
       }
     for (const std::string& e : source.resourceStringErrors) report(source.path + ": " + e);
     for (const ExchangeResourceString& r : source.resourceStrings)
-      if (!r.error.empty()) report(source.path + ": " + r.context + " left out: " + r.error);
+      if (!r.taken) report(source.path + ": " + r.context + " left out: " + r.taken.reason());
     return failed;
   }
 

@@ -78,12 +78,12 @@ constexpr std::size_t kMaxRootHead = 4 + 1 + 1 + 4 + 1 + kMaxNameLength;
 
 }  // namespace
 
-void WriteFormFile(std::string_view binaryStream, TStream& output) {
+void writeFormFile(std::string_view binaryStream, TStream& output) {
   output.writeBytes(formFileHeader(binaryStream, binaryStream.size()));
   output.writeBytes(binaryStream);
 }
 
-void WriteFormFile(TStream& binaryStream, TStream& output) {
+void writeFormFile(TStream& binaryStream, TStream& output) {
   const auto size = static_cast<std::uint64_t>(binaryStream.size());
   binaryStream.setPosition(0);
   std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(size, kMaxRootHead)), '\0');

@@ -19,13 +19,13 @@ void FormFileToText(TStream& input, TStream& output);
 // object's class (upper-cased), then the stream. Raises EReadError
 // "無效的資料流格式", writing nothing, when the stream does not begin with
 // "TPF0" and a root object whose class name can be read.
-void WriteFormFile(std::string_view binaryStream, TStream& output);
+void writeFormFile(std::string_view binaryStream, TStream& output);
 // The same for the binary form stream that a seekable stream holds, from its
 // start to its end, copied through in pieces.
-void WriteFormFile(TStream& binaryStream, TStream& output);
+void writeFormFile(TStream& binaryStream, TStream& output);
 
 // Converts form text (TextToBinary) into memory, then writes the header and
-// the binary form stream to output (WriteFormFile). When the text does not convert nothing
+// the binary form stream to output (writeFormFile). When the text does not convert nothing
 // at all reaches output.
 void TextToFormFile(TStream& input, TStream& output);
 // The same with the binary form stream kept in scratch (an empty stream that

@@ -6,12 +6,12 @@ namespace vc {
 void TextToFormFile(TStream& input, TStream& output) {
   TMemoryStream binary;
   TextToBinary(input, binary);
-  WriteFormFile(binary.data(), output);
+  writeFormFile(binary.data(), output);
 }
 
 void TextToFormFile(TStream& input, TStream& output, TStream& scratch) {
   TextToBinary(input, scratch);
-  WriteFormFile(scratch, output);
+  writeFormFile(scratch, output);
 }
 
 }  // namespace vc

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const vc::TableRow& r : vc::stringTableRows(t.lines)) {
     vc::WriteBackRow row{r.lineNumber, r.name, std::nullopt};
     row.modifiedText = vc::fromTableField(vc::tableField(r.value, utf8), utf8);
-    if (same.write(row)) std::abort();
+    if (!same.write(row)) std::abort();
   }
   if (vc::writtenText(text, t, same) != text) std::abort();
   return 0;

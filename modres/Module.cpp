@@ -54,19 +54,19 @@ const std::vector<ResourceEntry>& Module::entries() {
     try {
       readResourceEntries(*m_source, m_image, kRtRcdata, m_entries);
     } catch (const EModuleError& e) {
-      m_listingError = e;
+      m_listing = Outcome<EModuleError>::leftOut(e);
     }
     for (std::size_t i = 0; i < m_entries.size(); ++i) m_byShownName.try_emplace(m_entries[i].shownName, i);
   }
   return m_entries;
 }
 
-bool Module::listFormNames(std::vector<std::string>& list) {
+Outcome<EModuleError> Module::listFormNames(std::vector<std::string>& list) {
   for (const ResourceEntry& e : entries()) {
     if (!e.numeric && (e.name == kDvclal || e.name == kPackageInfo)) continue;
     list.push_back(e.shownName);
   }
-  return !m_listingError;
+  return m_listing;
 }
 
 const ResourceEntry* Module::find(const std::string& name) {

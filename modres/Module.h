@@ -19,6 +19,7 @@
 #include "modres/ResourceDirectory.h"
 #include "modres/StringTable.h"
 #include "platform/Exception.h"
+#include "platform/Outcome.h"
 
 namespace vc {
 
@@ -41,12 +42,10 @@ class Module {
   static std::unique_ptr<Module> openBytes(std::string bytes);
 
   // Appends the RT_RCDATA names in directory order, leaving out "DVCLAL" and
-  // "PACKAGEINFO" (exact). False when the module has no RT_RCDATA resources
-  // or its directory cannot be walked (listingError() says why); the names
+  // "PACKAGEINFO" (exact). Left out, with the module's error, when the module
+  // has no RT_RCDATA resources or its directory cannot be walked; the names
   // appended before a failure stay.
-  bool listFormNames(std::vector<std::string>& list);
-  // Why listing failed; null when it did not (or has not run).
-  const EModuleError* listingError() const { return m_listingError ? &*m_listingError : nullptr; }
+  Outcome<EModuleError> listFormNames(std::vector<std::string>& list);
 
   // The resource of type RT_RCDATA named `name` (CP950 bytes): a listed name,
   // "#" and a decimal id, or a name differing from a stored one in ASCII case
@@ -71,7 +70,7 @@ class Module {
   std::unique_ptr<ByteSource> m_source;
   PeImage m_image;
   bool m_walked = false;
-  std::optional<EModuleError> m_listingError;
+  Outcome<EModuleError> m_listing;
   std::vector<ResourceEntry> m_entries;
   std::unordered_map<std::string, std::size_t> m_byShownName;  // first entry of each shown name
   std::optional<StringTables> m_stringTables;

@@ -19,13 +19,6 @@ constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kCertificateTable = 4;
 constexpr std::uint32_t kDefaultResourceCharacteristics = 0x40000040;  // initialized data, readable
 
-// Offsets checked by the caller.
-std::uint32_t u16(const std::string& s, std::uint64_t at) {
-  return le::u16(reinterpret_cast<const unsigned char*>(s.data()) + at);
-}
-std::uint32_t u32(const std::string& s, std::uint64_t at) {
-  return le::u32(reinterpret_cast<const unsigned char*>(s.data()) + at);
-}
 using le::put16;
 using le::put32;
 
@@ -151,12 +144,6 @@ class SectionLayout {
   std::uint64_t m_size = 0;
 };
 
-struct Section {
-  std::uint64_t headerAt;
-  std::uint32_t virtualSize, virtualAddress, sizeOfRawData, pointerToRawData, characteristics;
-  std::uint64_t virtualEnd() const { return std::uint64_t{virtualAddress} + (virtualSize ? virtualSize : sizeOfRawData); }
-  std::uint64_t rawEnd() const { return sizeOfRawData ? std::uint64_t{pointerToRawData} + sizeOfRawData : 0; }
-};
 
 }  // namespace
 
@@ -240,33 +227,20 @@ PatchedModule replaceResources(const std::string& original, const std::vector<Re
   }
   SectionLayout layout(*root, replaced);
 
-  // The headers, as parse() has checked them to lie inside the file.
-  const std::uint64_t coff = std::uint64_t{u32(original, 0x3C)} + 4;
-  const std::uint32_t sectionCount = u16(original, coff + 2);
-  const std::uint32_t optionalSize = u16(original, coff + 16);
-  const std::uint64_t optional = coff + 20;
-  const std::uint32_t directoriesAt = image->isPe32Plus() ? 112 : 96;
-  const std::uint32_t directoryCount =
-      std::min(u32(original, optional + directoriesAt - 4), (optionalSize - directoriesAt) / 8);
-  const std::uint64_t sectionTable = optional + optionalSize;
-  const std::uint32_t sectionAlignment = u32(original, optional + 32);
-  const std::uint32_t fileAlignment = u32(original, optional + 36);
-  const std::uint32_t sizeOfHeaders = u32(original, optional + 60);
+  const PeLayout& header = image->layout();
+  const std::uint32_t sectionCount = static_cast<std::uint32_t>(image->sections().size());
+  const std::uint32_t directoryCount = static_cast<std::uint32_t>(image->directories().size());
+  const std::uint32_t sectionAlignment = header.sectionAlignment;
+  const std::uint32_t fileAlignment = header.fileAlignment;
+  const std::uint32_t sizeOfHeaders = header.sizeOfHeaders;
   if (!isPowerOfTwo(fileAlignment) || !isPowerOfTwo(sectionAlignment))
     refuse("the module's section alignment is not a power of two");
-  auto directory = [&](std::uint32_t i) { return optional + directoriesAt + 8 * std::uint64_t{i}; };
-
-  std::vector<Section> sections;
-  for (std::uint32_t i = 0; i < sectionCount; ++i) {
-    const std::uint64_t h = sectionTable + i * kSectionHeaderSize;
-    sections.push_back({h, u32(original, h + 8), u32(original, h + 12), u32(original, h + 16), u32(original, h + 20),
-                        u32(original, h + 36)});
-  }
+  const std::vector<SectionHeader>& sections = image->sections();
   std::uint64_t sectionsEnd = sizeOfHeaders;
   std::uint64_t virtualEnd = 0;
-  for (const Section& s : sections) {
-    if (s.rawEnd() > original.size()) refuse("a section lies outside the file");
-    sectionsEnd = std::max(sectionsEnd, s.rawEnd());
+  for (const SectionHeader& s : sections) {
+    if (s.storedRawEnd() > original.size()) refuse("a section lies outside the file");
+    sectionsEnd = std::max(sectionsEnd, s.storedRawEnd());
     virtualEnd = std::max(virtualEnd, s.virtualEnd());
   }
   if (sectionsEnd > original.size()) refuse("the headers lie outside the file");
@@ -276,8 +250,8 @@ PatchedModule replaceResources(const std::string& original, const std::vector<Re
   // changes invalidate the signature it holds).
   std::string overlay = original.substr(sectionsEnd);
   if (directoryCount > kCertificateTable) {
-    const std::uint64_t at = directory(kCertificateTable);
-    const std::uint64_t certificates = u32(original, at), certificatesSize = u32(original, at + 4);
+    const std::uint64_t certificates = image->directories()[kCertificateTable].rva;
+    const std::uint64_t certificatesSize = image->directories()[kCertificateTable].size;
     if (certificates != 0 || certificatesSize != 0) {
       if (certificates >= sectionsEnd && fitsIn(certificates, certificatesSize, original.size()))
         overlay.erase(certificates - sectionsEnd, certificatesSize);
@@ -287,19 +261,19 @@ PatchedModule replaceResources(const std::string& original, const std::vector<Re
   }
 
   const std::uint32_t resourceRva = image->resourceDirectory().rva;
-  const Section* home = nullptr;
-  for (const Section& s : sections)
+  const SectionHeader* home = nullptr;
+  for (const SectionHeader& s : sections)
     if (resourceRva >= s.virtualAddress && resourceRva < s.virtualEnd()) home = &s;
   // In place only when the section holds nothing but the resources and ends
   // both the image and the file.
-  bool inPlace = home && home->virtualAddress == resourceRva && overlay.empty() && home->rawEnd() == sectionsEnd &&
-                 home->virtualEnd() == virtualEnd && home->pointerToRawData % fileAlignment == 0;
+  bool inPlace = home && home->virtualAddress == resourceRva && overlay.empty() && home->storedRawEnd() == sectionsEnd &&
+                 home->virtualEnd() == virtualEnd && home->storedPointerToRawData % fileAlignment == 0;
   for (std::uint32_t i = 0; inPlace && i < directoryCount; ++i) {
     if (i == kResourceDirectory || i == kCertificateTable) continue;
-    const std::uint32_t rva = u32(original, directory(i));
+    const std::uint32_t rva = image->directories()[i].rva;
     if (rva != 0 && rva >= home->virtualAddress && rva < home->virtualEnd()) inPlace = false;
   }
-  for (const Section& s : sections)
+  for (const SectionHeader& s : sections)
     if (inPlace && &s != home && s.virtualAddress >= home->virtualAddress) inPlace = false;
 
   const std::uint64_t size = layout.size();
@@ -309,14 +283,14 @@ PatchedModule replaceResources(const std::string& original, const std::vector<Re
   std::int64_t initializedDelta = static_cast<std::int64_t>(rawSize);
   if (inPlace) {
     rva = home->virtualAddress;
-    rawAt = home->pointerToRawData;
+    rawAt = home->storedPointerToRawData;
     headerAt = home->headerAt;
     initializedDelta -= home->sizeOfRawData;
   } else {
     std::uint64_t firstRaw = sectionsEnd;
-    for (const Section& s : sections)
-      if (s.sizeOfRawData) firstRaw = std::min<std::uint64_t>(firstRaw, s.pointerToRawData);
-    headerAt = sectionTable + std::uint64_t{sectionCount} * kSectionHeaderSize;
+    for (const SectionHeader& s : sections)
+      if (s.sizeOfRawData) firstRaw = std::min<std::uint64_t>(firstRaw, s.storedPointerToRawData);
+    headerAt = header.sectionTableAt + std::uint64_t{sectionCount} * kSectionHeaderSize;
     const bool room = sectionCount < 0xFFFF && headerAt + kSectionHeaderSize <= std::min<std::uint64_t>(sizeOfHeaders, firstRaw) &&
                       std::all_of(original.begin() + headerAt, original.begin() + headerAt + kSectionHeaderSize,
                                   [](char c) { return c == 0; });
@@ -335,7 +309,7 @@ PatchedModule replaceResources(const std::string& original, const std::vector<Re
   out += overlay;
 
   if (!inPlace) {
-    put16(out, coff + 2, sectionCount + 1);
+    put16(out, header.numberOfSectionsAt(), sectionCount + 1);
     std::memcpy(&out[headerAt], ".rsrc\0\0\0", 8);
     put32(out, headerAt + 36, characteristics);
   }
@@ -345,18 +319,18 @@ PatchedModule replaceResources(const std::string& original, const std::vector<Re
   put32(out, headerAt + 20, static_cast<std::uint32_t>(rawAt));
 
   std::uint64_t sizeOfImage = imageEnd;
-  for (const Section& s : sections)
+  for (const SectionHeader& s : sections)
     if (!inPlace || &s != home) sizeOfImage = std::max(sizeOfImage, alignUp(s.virtualEnd(), sectionAlignment));
-  put32(out, optional + 56, static_cast<std::uint32_t>(sizeOfImage));
-  const std::int64_t initialized = std::int64_t{u32(out, optional + 8)} + initializedDelta;
-  put32(out, optional + 8, static_cast<std::uint32_t>(std::clamp<std::int64_t>(initialized, 0, 0xFFFFFFFF)));
-  put32(out, directory(kResourceDirectory), static_cast<std::uint32_t>(rva));
-  put32(out, directory(kResourceDirectory) + 4, static_cast<std::uint32_t>(size));
+  put32(out, header.sizeOfImageAt(), static_cast<std::uint32_t>(sizeOfImage));
+  const std::int64_t initialized = std::int64_t{header.sizeOfInitializedData} + initializedDelta;
+  put32(out, header.sizeOfInitializedDataAt(), static_cast<std::uint32_t>(std::clamp<std::int64_t>(initialized, 0, 0xFFFFFFFF)));
+  put32(out, header.directoryAt(kResourceDirectory), static_cast<std::uint32_t>(rva));
+  put32(out, header.directoryAt(kResourceDirectory) + 4, static_cast<std::uint32_t>(size));
   if (directoryCount > kCertificateTable) {
-    put32(out, directory(kCertificateTable), 0);
-    put32(out, directory(kCertificateTable) + 4, 0);
+    put32(out, header.directoryAt(kCertificateTable), 0);
+    put32(out, header.directoryAt(kCertificateTable) + 4, 0);
   }
-  put32(out, optional + 64, imageChecksum(out, optional + 64));
+  put32(out, header.checksumAt(), imageChecksum(out, header.checksumAt()));
   result.image = std::move(out);
   return result;
 }

@@ -59,11 +59,18 @@ PeImage PeImage::parse(ByteSource& source) {
   // directories follow it, as many as both that count and the header size allow.
   const std::uint32_t directoriesAt = image.m_pe32Plus ? 112 : 96;
   if (optionalSize < directoriesAt) notAModule("optional header too short");
-  std::uint32_t fileAlignment = 0;
+  PeLayout& layout = image.m_layout;
+  layout.coffAt = coff;
+  layout.optionalAt = optional;
+  layout.directoriesAt = optional + directoriesAt;
+  layout.sectionTableAt = optional + optionalSize;
   std::uint32_t directoryCount = 0;
-  if (!source.readU32(optional + 36, fileAlignment) ||
+  if (!source.readU32(optional + 8, layout.sizeOfInitializedData) ||
+      !source.readU32(optional + 32, layout.sectionAlignment) || !source.readU32(optional + 36, layout.fileAlignment) ||
+      !source.readU32(optional + 60, layout.sizeOfHeaders) ||
       !source.readU32(optional + directoriesAt - 4, directoryCount))
     truncated("the optional header");
+  const std::uint32_t fileAlignment = layout.fileAlignment;
   const std::uint32_t directoriesInHeader = (optionalSize - directoriesAt) / 8;
   if (directoryCount > kResourceDirectoryIndex && directoriesInHeader > kResourceDirectoryIndex) {
     const std::uint64_t at = optional + directoriesAt + 8 * kResourceDirectoryIndex;
@@ -77,9 +84,20 @@ PeImage PeImage::parse(ByteSource& source) {
   if (!fitsIn(table, tableSize, image.m_fileSize)) truncated("the section table");
   std::string raw(static_cast<std::size_t>(tableSize), '\0');
   if (!source.readAt(table, raw.data(), raw.size())) truncated("the section table");
+  // The headers end where the section table does, so the directories are
+  // inside the file now.
+  image.m_directories.resize(std::min(directoryCount, directoriesInHeader));
+  for (std::size_t i = 0; i < image.m_directories.size(); ++i) {
+    DataDirectory& d = image.m_directories[i];
+    if (!source.readU32(layout.directoryAt(i), d.rva) || !source.readU32(layout.directoryAt(i) + 4, d.size))
+      truncated("the optional header");
+  }
   image.m_sections.resize(sectionCount);
   le::ByteCursor c(raw);
+  std::uint64_t headerAt = table;
   for (SectionHeader& s : image.m_sections) {
+    s.headerAt = headerAt;
+    headerAt += kSectionHeaderSize;
     std::string_view name;
     c.bytes(8, name);
     std::memcpy(s.name, name.data(), 8);
@@ -87,7 +105,9 @@ PeImage PeImage::parse(ByteSource& source) {
     c.u32(s.virtualAddress);
     c.u32(s.sizeOfRawData);
     c.u32(s.pointerToRawData);
-    c.skip(kSectionHeaderSize - 24);
+    s.storedPointerToRawData = s.pointerToRawData;
+    c.skip(12);  // relocations, line numbers and their counts
+    c.u32(s.characteristics);
     // The loader reads section data from a 512-byte boundary when the file
     // alignment is at least that large.
     if (fileAlignment >= 0x200) s.pointerToRawData &= ~std::uint32_t{0x1FF};

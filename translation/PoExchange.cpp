@@ -35,7 +35,7 @@ void readStrings(ExchangeForm& form, std::set<std::string>& usedContexts) {
   try {
     form.strings = readFormStrings(form.stream);
   } catch (const Exception& e) {
-    form.error = e.what();
+    form.read = Outcome<>::leftOut(e.what());
     return;
   }
   for (const FormString& s : form.strings) {
@@ -48,8 +48,7 @@ void readStrings(ExchangeForm& form, std::set<std::string>& usedContexts) {
 
 void openModuleForms(ExchangeSource& source, modres::Module& module, const ExchangeProgress& progress) {
   std::vector<std::string> names;
-  if (!module.listFormNames(names))
-    source.error = std::string("the module's list of forms could not be read in full: ") + module.listingError()->what();
+  source.listing = module.listFormNames(names);
   std::set<std::string> usedStems, usedContexts;
   std::size_t done = 0;
   for (const std::string& name : names) {
@@ -59,14 +58,14 @@ void openModuleForms(ExchangeSource& source, modres::Module& module, const Excha
     try {
       form.stream = std::string(module.readFormResource(name)->bytes());
     } catch (const Exception& e) {
-      form.error = e.what();
+      form.read = Outcome<>::leftOut(e.what());
     }
     if (progress) progress(++done, names.size());
     // Modules keep other data as RT_RCDATA too; those are no forms.
-    if (form.error.empty() && !form.stream.starts_with("TPF0")) continue;
-    if (form.error.empty()) readStrings(form, usedContexts);
+    if (form.read && !form.stream.starts_with("TPF0")) continue;
+    if (form.read) readStrings(form, usedContexts);
     // Named in the order extract names the forms it can write.
-    if (form.error.empty()) form.fileName = uniqueStem(safeFileStem(name), usedStems) + ".dfm";
+    if (form.read) form.fileName = uniqueStem(safeFileStem(name), usedStems) + ".dfm";
     source.forms.push_back(std::move(form));
   }
 }
@@ -103,9 +102,9 @@ void openFormFile(ExchangeSource& source, const std::string& path, std::string b
       form.stream = binary.takeData();
     }
   } catch (const Exception& e) {
-    form.error = e.what();
+    form.read = Outcome<>::leftOut(e.what());
   }
-  if (form.error.empty()) readStrings(form, usedContexts);
+  if (form.read) readStrings(form, usedContexts);
   source.forms.push_back(std::move(form));
 }
 
@@ -151,7 +150,7 @@ void openStringTables(ExchangeSource& source, modres::Module& module) {
     r.id = s.id;
     r.language = s.language;
     r.context = stringTableContext(s.id, s.language, first);
-    r.error = unfitForPo(s.text);
+    if (std::string why = unfitForPo(s.text); !why.empty()) r.taken = Outcome<>::leftOut(why);
     r.text = utf::utf16ToUtf8(s.text);
     r.lineBreak = normalizedBreaks(r.text);
     r.pascalFormat = hasPascalFormatDirective(r.text);
@@ -192,6 +191,11 @@ bool hasPascalFormatDirective(std::string_view text) {
   return false;
 }
 
+std::string listingProblem(const ExchangeSource& source) {
+  if (source.listing) return {};
+  return std::string("the module's list of forms could not be read in full: ") + source.listing.reason().what();
+}
+
 ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgress& progress) {
   ExchangeSource source;
   source.path = path;
@@ -210,9 +214,9 @@ ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgres
     openModuleForms(source, *module, progress);
     openStringTables(source, *module);
     // A module without forms is still translated when it has resource strings.
-    if (source.forms.empty() && !source.resourceStrings.empty() && module->listingError() &&
-        module->listingError()->fault() == modres::ModuleFault::NoForms)
-      source.error.clear();
+    if (source.forms.empty() && !source.resourceStrings.empty() && !source.listing &&
+        source.listing.reason().fault() == modres::ModuleFault::NoForms)
+      source.listing = {};
   } else {
     openFormFile(source, path, *image);
     if (progress) progress(1, 1);
@@ -258,7 +262,7 @@ std::vector<PoEntry> templateEntries(const ExchangeSource& source) {
     }
   }
   for (const ExchangeResourceString& r : source.resourceStrings) {
-    if (!r.error.empty()) continue;
+    if (!r.taken) continue;
     PoEntry e;
     e.context = r.context;
     e.msgid = r.text;
@@ -293,8 +297,8 @@ void applyResourceStrings(const ExchangeSource& source,
   for (const auto& [context, list] : byContext) any = any || context.starts_with(prefix + ".") || context.starts_with(prefix + "@");
   std::size_t missing = 0;
   for (const ExchangeResourceString& r : source.resourceStrings) {
-    if (!r.error.empty()) {
-      result.problems.push_back("left out: " + r.context + ": " + r.error);
+    if (!r.taken) {
+      result.problems.push_back("left out: " + r.context + ": " + r.taken.reason());
       continue;
     }
     sourceContexts.insert(r.context);
@@ -338,10 +342,10 @@ ApplyResult applyTranslation(const ExchangeSource& source, const std::vector<PoE
   std::set<std::string> sourceContexts;
   auto at = [&](const PoEntry& e) { return poName + (e.line ? ":" + std::to_string(e.line) : std::string()) + ": "; };
 
-  if (!source.error.empty()) result.problems.push_back(source.path + ": " + source.error);
+  if (!source.listing) result.problems.push_back(source.path + ": " + listingProblem(source));
   for (const ExchangeForm& form : source.forms) {
-    if (!form.error.empty()) {
-      result.problems.push_back(form.name + ": " + form.error);
+    if (!form.read) {
+      result.problems.push_back(form.name + ": " + form.read.reason());
       continue;
     }
     std::vector<StringReplacement> replacements;
@@ -386,7 +390,7 @@ std::string translatedFormFile(const TranslatedForm& t) {
   switch (form.kind) {
     case ExchangeForm::Kind::ModuleForm: {
       TMemoryStream file;
-      WriteFormFile(t.stream, file);
+      writeFormFile(t.stream, file);
       return file.takeData();
     }
     case ExchangeForm::Kind::BinaryFormFile: {

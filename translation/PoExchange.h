@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "formstream/FormStrings.h"
+#include "modres/ModuleError.h"
 #include "modres/StringTable.h"
+#include "platform/Outcome.h"
 #include "translation/FormTextFile.h"
 #include "translation/PoFile.h"
 
@@ -29,7 +31,7 @@ struct ExchangeForm {
   std::string original;  // form files: the file's bytes as read
   FormTextEncoding encoding = FormTextEncoding::Cp950;  // text form files: written back as they came
   std::string lineBreak = "\r\n";
-  std::string error;     // set when the form could not be read; it then takes no part
+  Outcome<> read;        // left out when the form could not be read; it then takes no part
   std::vector<FormString> strings;
   std::vector<std::string> contexts;  // msgctxt of each string, unique over the source
 };
@@ -44,7 +46,7 @@ struct ExchangeResourceString {
   std::string text;          // UTF-8; each line break is "\n"
   std::string lineBreak;     // what "\n" stands for in the stored string ("\r\n" when it has none)
   bool pascalFormat = false;  // holds Format directives: the entry is flagged object-pascal-format
-  std::string error;         // why it takes no part (text a PO file cannot hold); empty when it does
+  Outcome<> taken;           // left out when a PO file cannot hold its text
 };
 
 // A module or a form file (binary or text) with every form read.
@@ -55,7 +57,7 @@ struct ExchangeSource {
   // translated copy or a satellite of it is made from.
   std::shared_ptr<const std::string> image;
   std::shared_ptr<modres::Module> opened;
-  std::string error;  // the module's form list could not be read in full
+  Outcome<modres::EModuleError> listing;  // the module's form list, read in full or not
   std::vector<ExchangeForm> forms;
   // Every non-empty resource string of the module: the first language's by
   // id, then each other language's.
@@ -79,6 +81,8 @@ using ExchangeProgress = std::function<void(std::size_t done, std::size_t total)
 // vc::Exception when it is neither; forms that fail carry their error.
 ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgress& progress = {});
 // A form file given by its bytes; path gives its names.
+// Why the module's form list was not read in full; empty when it was.
+std::string listingProblem(const ExchangeSource& source);
 ExchangeSource formFileExchangeSource(const std::string& path, std::string bytes);
 // The resource strings of an open module alone (no forms); path names it.
 ExchangeSource stringTableExchangeSource(modres::Module& module, const std::string& path);

@@ -8,7 +8,7 @@ namespace vc {
 
 ResourceStringTranslation::ResourceStringTranslation(modres::Module& module, const std::string& modulePath) {
   for (ExchangeResourceString& s : stringTableExchangeSource(module, modulePath).resourceStrings)
-    if (s.error.empty()) m_strings.push_back(std::move(s));
+    if (s.taken) m_strings.push_back(std::move(s));
   m_translations.resize(m_strings.size());
 }
 

@@ -82,34 +82,34 @@ std::size_t WriteBack::nextLive(std::size_t index) {
   return root;
 }
 
-std::optional<std::string> WriteBack::write(const WriteBackRow& row) {
+Outcome<> WriteBack::write(const WriteBackRow& row) {
   const std::string name = cp950::toUtf8(row.name);
   const std::string where = lineText(row.lineNumber);
-  if (!row.modified && !row.modifiedText) return where + "的 " + name + " 沒有修改後的值，未回寫。";
-  if (row.name.empty()) return where + "沒有屬性名稱，未回寫。";
+  if (!row.modified && !row.modifiedText) return Outcome<>::leftOut(where + "的 " + name + " 沒有修改後的值，未回寫。");
+  if (row.name.empty()) return Outcome<>::leftOut(where + "沒有屬性名稱，未回寫。");
   const std::string removed = where + "已因前面的回寫而移除，未回寫 " + name + "。";
-  if (row.removed) return removed;
-  if (row.lineNumber == 0 || row.lineNumber > m_count) return where + "不在文字中，未回寫。";
+  if (row.removed) return Outcome<>::leftOut(removed);
+  if (row.lineNumber == 0 || row.lineNumber > m_count) return Outcome<>::leftOut(where + "不在文字中，未回寫。");
   if (m_next.empty()) {
     m_next.resize(m_count + 1);
     for (std::size_t i = 0; i <= m_count; ++i) m_next[i] = i;
     m_replaced.resize(m_count);
   }
   const std::size_t index = row.lineNumber - 1;
-  if (m_next[index] != index) return removed;
+  if (m_next[index] != index) return Outcome<>::leftOut(removed);
   std::string_view line = current(index);
-  if (extractedName(line) != row.name) return where + "已不是 " + name + " 屬性，未回寫。";
-  if (holdsBlock(line)) return where + "的 " + name + " 是清單、集合或二進位資料，未回寫。";
+  if (extractedName(line) != row.name) return Outcome<>::leftOut(where + "已不是 " + name + " 屬性，未回寫。");
+  if (holdsBlock(line)) return Outcome<>::leftOut(where + "的 " + name + " 是清單、集合或二進位資料，未回寫。");
   const LineAt currentAt = [this](std::size_t i) { return current(i); };
   std::string value;
   if (isStringRow(m_count, currentAt, index)) {
     std::u16string text = row.modifiedText ? *row.modifiedText : cp950::decode(*row.modified);
-    if (stringRowValue(m_count, currentAt, index) == text) return std::nullopt;
+    if (stringRowValue(m_count, currentAt, index) == text) return {};
     value = quotedFormText(text);
   } else {
     if (row.modifiedText) {
       std::optional<std::string> bytes = cp950::encode(*row.modifiedText);
-      if (!bytes) return where + "的 " + name + " 含有無法以 Big5 碼表示的字元，未回寫。";
+      if (!bytes) return Outcome<>::leftOut(where + "的 " + name + " 含有無法以 Big5 碼表示的字元，未回寫。");
       value = std::move(*bytes);
     } else {
       value = *row.modified;
@@ -117,7 +117,7 @@ std::optional<std::string> WriteBack::write(const WriteBackRow& row) {
     std::string_view now = line.substr(line.find('=') + 1);
     while (!now.empty() && isBlankOrControl(now.front())) now.remove_prefix(1);
     while (!now.empty() && isBlankOrControl(now.back())) now.remove_suffix(1);
-    if (now == value) return std::nullopt;
+    if (now == value) return {};
   }
   std::string rebuilt = rebuiltLine(line, row.name, value);
   // The old value may go on over the following lines; they all make way.
@@ -146,7 +146,7 @@ std::optional<std::string> WriteBack::write(const WriteBackRow& row) {
     m_first = std::min(m_first, index);
     m_last = std::max(m_last, last);
   }
-  return std::nullopt;
+  return {};
 }
 
 void WriteBack::collect(std::size_t first, std::size_t end, std::vector<std::string>& out) const {

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Outcome.h"
+
 namespace vc {
 
 // One string row as write-back reads it. The modified value of a string row
@@ -45,10 +47,10 @@ class WriteBack {
   using LineAt = std::function<std::string_view(std::size_t)>;
   WriteBack(std::size_t lineCount, LineAt lineAt);
 
-  // Writes one row. Returns nothing when it was written or when its value is
-  // the value the line holds already (the line is then left as it is), else
-  // the message (UTF-8) that says why the text was left as it was.
-  std::optional<std::string> write(const WriteBackRow& row);
+  // Writes one row. Done when it was written or when its value is the value
+  // the line holds already (the line is then left as it is); else left out
+  // with the message (UTF-8) that says why the text was left as it was.
+  Outcome<> write(const WriteBackRow& row);
 
   bool changed() const { return m_first <= m_last; }
   // The changed part as original lines [first, first + count): everything

@@ -295,7 +295,7 @@ void Tnewdfm::loadModule(const QString& path) {
   }
   emptyFormList();
   std::vector<std::string> names;
-  bool listed = m_doc.module()->listFormNames(names);
+  const bool listed = m_doc.module()->listFormNames(names).ok();
   m_fillingForms = true;
   for (const std::string& name : names) {
     auto* item = new QListWidgetItem(fromCp950(name), ListBox1);

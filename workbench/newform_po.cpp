@@ -97,7 +97,7 @@ void Tnewdfm::poExportClick() {
       ExchangeSource source = openExchangeSource(m_doc.modulePath(), progress.step(QStringLiteral("正在讀取窗體...")));
       entries = templateEntries(source);
       for (const ExchangeForm& form : source.forms)
-        if (!form.error.empty()) unreadable.push_back(form.name + ": " + form.error);
+        if (!form.read) unreadable.push_back(form.name + ": " + form.read.reason());
       unreadable.insert(unreadable.end(), source.resourceStringErrors.begin(), source.resourceStringErrors.end());
       writePoTemplate(localPath(state.fileName), localPath(module.fileName()), entries);
     }

@@ -395,8 +395,8 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
     const StringRow row = stringRow(index);
     WriteBackRow wb{static_cast<std::size_t>(row.lineNumber), row.name, std::nullopt, row.lineRemoved};
     if (row.hasModified) wb.modified = row.modified;
-    if (std::optional<std::string> message = writeBack.write(wb)) {
-      messages << QString::fromUtf8(*message);
+    if (Outcome<> done = writeBack.write(wb); !done) {
+      messages << QString::fromUtf8(done.reason());
     } else {
       ++written;
       QTreeWidgetItem* item = stringlist->topLevelItem(index);

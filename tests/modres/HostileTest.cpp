@@ -32,7 +32,7 @@ std::size_t exercise(std::string bytes, bool* listed = nullptr) {
   auto module = openOrNull(std::move(bytes));
   if (!module) return 0;
   std::vector<std::string> names;
-  bool ok = module->listFormNames(names);
+  bool ok = module->listFormNames(names).ok();
   if (listed) *listed = ok;
   std::size_t read = 0;
   for (const std::string& name : names) {
@@ -177,8 +177,9 @@ Outcome run(const std::string& rsrc) {
     return o;
   }
   o.opened = true;
-  o.listed = module->listFormNames(o.names);
-  if (!o.listed) o.fault = module->listingError()->fault();
+  vc::Outcome<EModuleError> listed = module->listFormNames(o.names);
+  o.listed = listed.ok();
+  if (!listed) o.fault = listed.reason().fault();
   for (const std::string& n : o.names) {
     try {
       module->readFormResource(n);
@@ -315,8 +316,9 @@ TEST(HostileHeaders, SectionTableAndDirectoriesOutsideTheFile) {
   EXPECT_EQ(faultOf([&] { Module::openBytes(hugeOptional); }), ModuleFault::Truncated);
   auto m = Module::openBytes(noDirectories);
   std::vector<std::string> names;
-  EXPECT_FALSE(m->listFormNames(names));
-  EXPECT_EQ(m->listingError()->fault(), ModuleFault::NoResources);
+  vc::Outcome<EModuleError> listed = m->listFormNames(names);
+  ASSERT_FALSE(listed);
+  EXPECT_EQ(listed.reason().fault(), ModuleFault::NoResources);
   exercise(pe32Plus);
 }
 

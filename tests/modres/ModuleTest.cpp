@@ -125,8 +125,9 @@ TEST(ModuleOpen, ModulesWithoutRcdataOpenButListNothing) {
   for (auto [name, fault] : {std::pair{"nores32.exe", ModuleFault::NoResources}, {"noforms64.exe", ModuleFault::NoForms}}) {
     auto module = Module::open(fixture(name));
     std::vector<std::string> names = {"kept"};
-    EXPECT_FALSE(module->listFormNames(names)) << name;
-    EXPECT_EQ(module->listingError()->fault(), fault) << name;
+    Outcome<EModuleError> listed = module->listFormNames(names);
+    ASSERT_FALSE(listed) << name;
+    EXPECT_EQ(listed.reason().fault(), fault) << name;
     EXPECT_EQ(names, std::vector<std::string>{"kept"});
     EXPECT_THROW(module->readFormResource("TFORM1"), EResNotFound);
   }

@@ -15,7 +15,7 @@ std::vector<std::string> writeAll(std::vector<std::string> lines, const std::vec
                                   std::vector<std::string>* messages = nullptr) {
   WriteBack wb(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
   for (const WriteBackRow& row : rows)
-    if (auto m = wb.write(row); m && messages) messages->push_back(*m);
+    if (auto m = wb.write(row); !m && messages) messages->push_back(m.reason());
   return wb.lines();
 }
 
@@ -52,7 +52,7 @@ TEST(WriteBack, RebuildsTheLineOfEachKindOfProperty) {
     WriteBack wb(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
     WriteBackRow row{2, extractedName(r.before), std::nullopt};
     row.modifiedText = r.value;
-    EXPECT_FALSE(wb.write(row));
+    EXPECT_TRUE(wb.write(row));
     const std::vector<std::string> after = wb.lines();
     ASSERT_EQ(after.size(), 3u);
     EXPECT_EQ(after[1], r.after);
@@ -75,9 +75,9 @@ TEST(WriteBack, AnUnchangedValueLeavesItsLines) {
       "end",
   };
   WriteBack wb(text.size(), [&](std::size_t i) { return std::string_view(text[i]); });
-  EXPECT_FALSE(wb.write({2, "Caption", std::nullopt, false, u"K\u00F6rperberechnung"}));
-  EXPECT_FALSE(wb.write({5, "Left", std::string("127")}));
-  EXPECT_FALSE(wb.write({6, "Hint", std::string("\xA4\xA4\r\nx")}));
+  EXPECT_TRUE(wb.write({2, "Caption", std::nullopt, false, u"K\u00F6rperberechnung"}));
+  EXPECT_TRUE(wb.write({5, "Left", std::string("127")}));
+  EXPECT_TRUE(wb.write({6, "Hint", std::string("\xA4\xA4\r\nx")}));
   EXPECT_FALSE(wb.changed());
 }
 
@@ -94,10 +94,10 @@ TEST(WriteBack, AContinuedValueIsReplacedWholeAndLaterRowsKeepTheirLines) {
   };
   std::vector<std::string> lines = text;
   WriteBack wb(lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); });
-  EXPECT_FALSE(wb.write({2, "Caption", std::string("New")}));
-  EXPECT_FALSE(wb.write({7, "Left", std::string("4")}));        // named by its line as given
-  EXPECT_TRUE(wb.write({3, "Caption", std::string("x")}));      // removed with the old value
-  EXPECT_FALSE(wb.write({5, "Hint", std::string("c")}));
+  EXPECT_TRUE(wb.write({2, "Caption", std::string("New")}));
+  EXPECT_TRUE(wb.write({7, "Left", std::string("4")}));        // named by its line as given
+  EXPECT_FALSE(wb.write({3, "Caption", std::string("x")}));      // removed with the old value
+  EXPECT_TRUE(wb.write({5, "Hint", std::string("c")}));
   EXPECT_EQ(wb.lines(), (std::vector<std::string>{"object F: TF", "  Caption = 'New'", "  Hint = 'c'",
                                                   "  Left = 4", "end"}));
   EXPECT_EQ(wb.firstChanged(), 1u);
@@ -195,7 +195,7 @@ TEST(WriteBack, StringRowValueRefusesBrokenLiterals) {
 TEST(WriteBack, APlainTextHintConvertsAsTheString) {
   const std::vector<std::string> text = {"object F: TF", "  TextHint = 'Name'", "end"};
   WriteBack wb(text.size(), [&](std::size_t i) { return std::string_view(text[i]); });
-  EXPECT_FALSE(wb.write({2, "TextHint", std::string("Type a name")}));
+  EXPECT_TRUE(wb.write({2, "TextHint", std::string("Type a name")}));
   std::string joined;
   for (const std::string& line : wb.lines()) joined += line + "\r\n";
   TReadOnlyMemoryStream in(joined);
