@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "formstream/BinaryToText.h"
 #include "formstream/Errors.h"
@@ -249,6 +250,9 @@ std::vector<PoEntry> resourceStringEntries(const std::vector<PoEntry>& entries) 
 
 std::vector<PoEntry> templateEntries(const ExchangeSource& source) {
   std::vector<PoEntry> entries;
+  std::size_t count = source.resourceStrings.size();
+  for (const ExchangeForm& form : source.forms) count += form.strings.size();
+  entries.reserve(count);
   for (const ExchangeForm& form : source.forms) {
     const std::string file = form.kind == ExchangeForm::Kind::ModuleForm ? form.name : form.fileName;
     for (std::size_t i = 0; i < form.strings.size(); ++i) {
@@ -288,33 +292,60 @@ std::u16string storedText(const ExchangeResourceString& r, const std::string& tr
   return utf::utf8ToUtf16(text);
 }
 
-void applyResourceStrings(const ExchangeSource& source,
-                          const std::unordered_map<std::string, std::vector<const PoEntry*>>& byContext,
-                          std::set<const PoEntry*>& used, std::set<std::string>& sourceContexts, ApplyResult& result) {
+// The entries of a translation by msgctxt, each taken at most once, and the
+// msgctxts of the source they were matched against.
+class EntryIndex {
+ public:
+  explicit EntryIndex(const std::vector<PoEntry>& entries) : m_entries(entries), m_used(entries.size(), 0) {
+    m_byContext.reserve(entries.size());
+    for (const PoEntry& e : entries) m_byContext.emplace(std::string_view(e.context), &e);
+    m_sourceContexts.reserve(entries.size());
+  }
+
+  // The first entry in file order, not taken yet, with this msgctxt and
+  // msgid; it is taken now. Null when there is none.
+  const PoEntry* take(std::string_view context, std::string_view msgid) {
+    m_sourceContexts.insert(context);
+    const PoEntry* match = nullptr;
+    auto [from, to] = m_byContext.equal_range(context);
+    for (auto it = from; it != to; ++it) {
+      const PoEntry* e = it->second;
+      if (e->hasContext && e->msgid == msgid && !m_used[index(e)] && (!match || e < match)) match = e;
+    }
+    if (match) m_used[index(match)] = 1;
+    return match;
+  }
+  bool taken(const PoEntry& e) const { return m_used[index(&e)] != 0; }
+  bool inSource(const PoEntry& e) const { return e.hasContext && m_sourceContexts.count(e.context) != 0; }
+  const std::vector<PoEntry>& entries() const { return m_entries; }
+
+ private:
+  std::size_t index(const PoEntry* e) const { return static_cast<std::size_t>(e - m_entries.data()); }
+
+  const std::vector<PoEntry>& m_entries;
+  std::vector<char> m_used;
+  std::unordered_multimap<std::string_view, const PoEntry*> m_byContext;
+  std::unordered_set<std::string_view> m_sourceContexts;  // views of the source's msgctxts
+};
+
+void applyResourceStrings(const ExchangeSource& source, EntryIndex& index, ApplyResult& result) {
   for (const std::string& e : source.resourceStringErrors) result.problems.push_back(source.path + ": " + e);
   const std::string prefix = kStringTableContext;
   bool any = false;
-  for (const auto& [context, list] : byContext) any = any || context.starts_with(prefix + ".") || context.starts_with(prefix + "@");
+  for (const PoEntry& e : index.entries())
+    any = any || e.context.starts_with(prefix + ".") || e.context.starts_with(prefix + "@");
   std::size_t missing = 0;
   for (const ExchangeResourceString& r : source.resourceStrings) {
     if (!r.taken) {
       result.problems.push_back("left out: " + r.context + ": " + r.taken.reason());
       continue;
     }
-    sourceContexts.insert(r.context);
-    const PoEntry* match = nullptr;
-    if (auto it = byContext.find(r.context); it != byContext.end())
-      for (const PoEntry* e : it->second)
-        if (e->hasContext && e->msgid == r.text && !used.count(e)) {
-          match = e;
-          break;
-        }
+    const PoEntry* match = index.take(r.context, r.text);
     if (!match) {
       ++missing;
       if (any) result.problems.push_back("missing: " + r.context + " (resource string) has no entry");
       continue;
     }
-    used.insert(match);
     if (match->fuzzy || match->msgstr.empty() || match->msgstr == match->msgid) continue;
     std::u16string text = storedText(r, match->msgstr);
     if (text.size() > modres::kMaxStringUnits) {
@@ -336,10 +367,7 @@ void applyResourceStrings(const ExchangeSource& source,
 ApplyResult applyTranslation(const ExchangeSource& source, const std::vector<PoEntry>& entries,
                              const std::string& poName) {
   ApplyResult result;
-  std::unordered_map<std::string, std::vector<const PoEntry*>> byContext;
-  for (const PoEntry& e : entries) byContext[e.context].push_back(&e);
-  std::set<const PoEntry*> used;
-  std::set<std::string> sourceContexts;
+  EntryIndex index(entries);
   auto at = [&](const PoEntry& e) { return poName + (e.line ? ":" + std::to_string(e.line) : std::string()) + ": "; };
 
   if (!source.listing) result.problems.push_back(source.path + ": " + listingProblem(source));
@@ -351,20 +379,12 @@ ApplyResult applyTranslation(const ExchangeSource& source, const std::vector<PoE
     std::vector<StringReplacement> replacements;
     for (std::size_t i = 0; i < form.strings.size(); ++i) {
       const FormString& s = form.strings[i];
-      sourceContexts.insert(form.contexts[i]);
-      const PoEntry* match = nullptr;
-      if (auto it = byContext.find(form.contexts[i]); it != byContext.end())
-        for (const PoEntry* e : it->second)
-          if (e->hasContext && e->msgid == s.text && !used.count(e)) {
-            match = e;
-            break;
-          }
+      const PoEntry* match = index.take(form.contexts[i], s.text);
       if (!match) {
         result.problems.push_back("missing: " + form.contexts[i] + " (" + form.name + ":" + std::to_string(s.line) +
                                   ") has no entry");
         continue;
       }
-      used.insert(match);
       if (match->fuzzy || match->msgstr.empty() || match->msgstr == match->msgid) continue;
       replacements.push_back({&s, match->msgstr});
     }
@@ -375,10 +395,10 @@ ApplyResult applyTranslation(const ExchangeSource& source, const std::vector<PoE
     t.stream = t.changed ? replaceFormStrings(form.stream, std::move(replacements)) : form.stream;
     result.forms.push_back(std::move(t));
   }
-  applyResourceStrings(source, byContext, used, sourceContexts, result);
+  applyResourceStrings(source, index, result);
   for (const PoEntry& e : entries) {
-    if (used.count(&e)) continue;
-    const bool known = e.hasContext && sourceContexts.count(e.context);
+    if (index.taken(e)) continue;
+    const bool known = index.inSource(e);
     result.problems.push_back(at(e) + "obsolete: " + (e.hasContext ? e.context : std::string("an entry without msgctxt")) +
                               (known ? ": the form's text is no longer this msgid" : ": no such string"));
   }

@@ -7,16 +7,16 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <memory>
 #include <mutex>
 #include <sstream>
 
-#include <unistd.h>
 
 #include "platform/AtomicFile.h"
 #include "platform/Utf.h"
 #include "platform/WholeFile.h"
+#include "translation/PoText.h"
 
 namespace vc {
 
@@ -175,43 +175,23 @@ void writePoTemplate(const std::string& path, const std::string& project, const 
 }
 
 std::string poTemplateText(const std::string& project, const std::vector<PoEntry>& entries) {
-  // The library writes only to a named file: a private temporary one.
-  char tmpName[] = "/tmp/vellumcraft-pot-XXXXXX";
-  int fd = mkstemp(tmpName);
-  if (fd < 0) throw Exception("cannot create a temporary file for the template");
-  ::close(fd);
-  struct Remove {
-    const char* name;
-    ~Remove() { std::remove(name); }
-  } remove{tmpName};
-
-  PoFilePtr file(po_file_create());
-  po_message_iterator_t it = po_message_iterator(file.get(), nullptr);
-  po_message_t header = po_message_create();
-  po_message_set_msgid(header, "");
-  po_message_set_msgstr(header, headerText(project).c_str());
-  po_message_set_fuzzy(header, 1);
-  po_message_insert(it, header);
-  for (const PoEntry& e : entries) {
-    po_message_t m = po_message_create();
-    po_message_set_msgctxt(m, e.context.c_str());
-    po_message_set_msgid(m, e.msgid.c_str());
-    po_message_set_msgstr(m, e.msgstr.c_str());
-    if (!e.file.empty()) po_message_add_filepos(m, e.file.c_str(), e.line);
-    if (!e.comment.empty()) po_message_set_extracted_comments(m, (e.comment + "\n").c_str());
-    if (e.pascalFormat) po_message_set_format(m, "object-pascal-format", 1);
-    po_message_insert(it, m);
-  }
-  po_message_iterator_free(it);
-  guarded([&] { po_file_write(file.get(), tmpName, &kHandler); });
-  std::ifstream in(tmpName, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return poText(headerText(project), entries);
 }
 
-std::vector<PoEntry> readPoFile(const std::string& path) {
-  const std::string bytes = readAll(path);
+namespace {
+
+// Every entry must be UTF-8 and no translation too long, whichever reading
+// found it.
+void checkEntries(const std::string& path, const std::vector<PoEntry>& entries) {
+  for (const PoEntry& e : entries) {
+    const std::string at = path + (e.line ? ":" + std::to_string(e.line) : std::string()) + ": ";
+    if (!isUtf8(e.context) || !isUtf8(e.msgid) || !isUtf8(e.msgstr)) throw EPoFileError(at + "text that is not valid UTF-8");
+    if (e.msgstr.size() > kMaxTranslation)
+      throw EPoFileError(at + "translation longer than " + std::to_string(kMaxTranslation) + " bytes");
+  }
+}
+
+std::vector<PoEntry> libraryReading(const std::string& path, const std::string& bytes) {
   PoFilePtr file;
   guarded([&] { file.reset(po_file_read(path.c_str(), &kHandler)); });
   if (!file) throw EPoFileError(path + ": cannot be read");
@@ -234,18 +214,25 @@ std::vector<PoEntry> readPoFile(const std::string& path) {
     e.msgstr = po_message_msgstr(m);
     e.fuzzy = po_message_is_fuzzy(m) != 0;
     e.line = line;
-    const std::string at = path + (line ? ":" + std::to_string(line) : std::string()) + ": ";
-    if (!isUtf8(e.context) || !isUtf8(e.msgid) || !isUtf8(e.msgstr)) {
-      po_message_iterator_free(it);
-      throw EPoFileError(at + "text that is not valid UTF-8");
-    }
-    if (e.msgstr.size() > kMaxTranslation) {
-      po_message_iterator_free(it);
-      throw EPoFileError(at + "translation longer than " + std::to_string(kMaxTranslation) + " bytes");
-    }
     entries.push_back(std::move(e));
   }
   po_message_iterator_free(it);
+  return entries;
+}
+
+}  // namespace
+
+std::vector<PoEntry> readPoFile(const std::string& path) {
+  const std::string bytes = readAll(path);
+  std::optional<std::vector<PoEntry>> entries = quickReadPo(bytes);
+  if (!entries) entries = libraryReading(path, bytes);
+  checkEntries(path, *entries);
+  return std::move(*entries);
+}
+
+std::vector<PoEntry> readPoFileByLibrary(const std::string& path) {
+  std::vector<PoEntry> entries = libraryReading(path, readAll(path));
+  checkEntries(path, entries);
   return entries;
 }
 

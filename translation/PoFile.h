@@ -1,6 +1,7 @@
 #pragma once
-// gettext PO files read and written through GNU gettext's libgettextpo, so
-// that they are what the gettext tools and translation editors agree on.
+// gettext PO files, as the gettext tools and translation editors agree on
+// them: written in one pass, read in one pass when plain, and read by GNU
+// gettext's libgettextpo otherwise, which then also says what is wrong.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ std::string poTemplateText(const std::string& project, const std::vector<PoEntry
 // an error, a charset other than UTF-8, text that is not UTF-8, a file over
 // kMaxPoFileSize bytes or a msgstr over kMaxTranslation bytes.
 std::vector<PoEntry> readPoFile(const std::string& path);
+// The same, always read by libgettextpo.
+std::vector<PoEntry> readPoFileByLibrary(const std::string& path);
 
 inline constexpr std::size_t kMaxPoFileSize = 64u << 20;
 inline constexpr std::size_t kMaxTranslation = 1u << 20;

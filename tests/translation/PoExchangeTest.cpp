@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <regex>
+#include <tuple>
 
 #include "formstream/FormStrings.h"
 #include "formstream/TFiler.h"
@@ -14,6 +15,7 @@
 #include "platform/Cp950.h"
 #include "platform/Utf.h"
 #include "translation/PoExchange.h"
+#include "translation/PoText.h"
 
 using namespace vc;
 namespace fs = std::filesystem;
@@ -140,6 +142,15 @@ TEST(FormStrings, TranslationsKeepTheirKindWhenItHoldsThem) {
   EXPECT_NE(translated.find("\xA4\x47\r\n\xA6\xE6"), std::string::npos);  // "\n" stored as CR LF
 }
 
+testing::AssertionResult sameEntries(const std::vector<PoEntry>& a, const std::vector<PoEntry>& b) {
+  if (a.size() != b.size()) return testing::AssertionFailure() << a.size() << " entries against " << b.size();
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tie(a[i].context, a[i].hasContext, a[i].msgid, a[i].msgstr, a[i].fuzzy, a[i].line) !=
+        std::tie(b[i].context, b[i].hasContext, b[i].msgid, b[i].msgstr, b[i].fuzzy, b[i].line))
+      return testing::AssertionFailure() << "entry " << i << " (" << a[i].context << ") differs";
+  return testing::AssertionSuccess();
+}
+
 // Every module and form file of the corpus: the template, the untouched
 // template applied (forms exactly as extracted), and every entry translated
 // (half into Big5 text, half into Cyrillic and emoji) read back exactly.
@@ -164,13 +175,18 @@ TEST(PoExchange, CorpusRoundTrips) {
       for (const TranslatedForm& t : untouched.forms) {
         ASSERT_FALSE(t.changed);
         EXPECT_EQ(t.stream, t.form->stream);
-        if (t.form->kind != ExchangeForm::Kind::ModuleForm) EXPECT_EQ(translatedFormFile(t), readFile(path));
+        if (t.form->kind != ExchangeForm::Kind::ModuleForm) {
+          EXPECT_EQ(translatedFormFile(t), readFile(path));
+        }
       }
 
       for (std::size_t i = 0; i < entries.size(); ++i)
         entries[i].msgstr = (i % 2 ? "Привет 😀 " : "譯") + entries[i].msgid;
       const fs::path po = tmp.path / "t.po";
       writeFile(po, poTemplateText("corpus", entries));
+      // What this system writes is read in one pass, exactly as libgettextpo reads it.
+      ASSERT_TRUE(quickReadPo(readFile(po.string())));
+      EXPECT_TRUE(sameEntries(readPoFile(po.string()), readPoFileByLibrary(po.string())));
       ApplyResult translated = applyTranslation(source, readPoFile(po.string()), "t.po");
       EXPECT_EQ(translated.applied, entries.size());
       std::size_t next = 0;
@@ -328,4 +344,38 @@ TEST(PoExchange, PascalFormatDirectives) {
     EXPECT_TRUE(hasPascalFormatDirective(yes)) << yes;
   for (const char* no : {"", "100% sure", "% d", "50 %", "%q", "%.f", "&Yes", "%"})
     EXPECT_FALSE(hasPascalFormatDirective(no)) << no;
+}
+
+// Files as editors give them back: the plain ones are read in one pass, the
+// rest by libgettextpo; either way the entries are the library's.
+TEST(PoText, QuickReadingIsTheLibrarysOrNone) {
+  const std::string head = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";
+  const struct {
+    const char* name;
+    std::string body;
+    bool quick;
+  } rows[] = {
+      {"plain", "# translator\n#. x\n#: F:1\n#, fuzzy, c-format\nmsgctxt \"a\"\nmsgid \"b\"\nmsgstr \"c\"\n", true},
+      {"lines and escapes", "msgid \"\"\n\"x\\n\"\n  \"y\\t\\\"\\\\\\001\"\nmsgstr \"z\"\nmsgid \"n\"\nmsgstr \"\"\n", true},
+      {"context given empty", "msgctxt \"\"\nmsgid \"a\"\nmsgstr \"\"\n", true},
+      {"obsolete", "msgid \"a\"\nmsgstr \"b\"\n\n#~ msgid \"c\"\n#~ msgstr \"d\"\n", false},
+      {"plural", "msgid \"a\"\nmsgid_plural \"as\"\nmsgstr[0] \"b\"\n", false},
+      {"crlf", "msgid \"a\"\r\nmsgstr \"b\"\r\n", false},
+      {"hex escape", "msgid \"\\x41\"\nmsgstr \"b\"\n", false},
+  };
+  TempDir tmp;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string text = head + row.body;
+    EXPECT_EQ(quickReadPo(text).has_value(), row.quick);
+    writeFile(tmp.path / "t.po", text);
+    EXPECT_TRUE(sameEntries(readPoFile((tmp.path / "t.po").string()), readPoFileByLibrary((tmp.path / "t.po").string())));
+  }
+  // What the library refuses is refused with its words.
+  for (const std::string bad : {"msgid \"a\"\nmsgstr \"b\"\nmsgid \"a\"\nmsgstr \"c\"\n", "msgid \"a\nmsgstr \"b\"\n",
+                                "msgid \"a\"\n", "msgid \"\xE9\x97\"\nmsgstr \"b\"\n"}) {
+    EXPECT_FALSE(quickReadPo(head + bad)) << bad;
+    writeFile(tmp.path / "bad.po", head + bad);
+    EXPECT_THROW(readPoFile((tmp.path / "bad.po").string()), EPoFileError) << bad;
+  }
 }
