@@ -192,10 +192,16 @@ std::optional<char32_t> hotkeyOf(std::string_view text) {
       ++i;
       continue;
     }
+    // Upper case, for the letters of the scripts menus use: Latin (full-width
+    // ones act as their half-width selves), Greek, Cyrillic.
     char32_t c = t[i + 1];
-    if (c >= U'a' && c <= U'z') c = c - U'a' + U'A';
-    if (c >= U'\uFF41' && c <= U'\uFF5A') c = c - U'\uFF41' + U'A';  // full-width letters act as their own
+    if (c >= U'\uFF41' && c <= U'\uFF5A') c = c - U'\uFF41' + U'a';
     if (c >= U'\uFF21' && c <= U'\uFF3A') c = c - U'\uFF21' + U'A';
+    if ((c >= U'a' && c <= U'z') || (c >= U'\u00E0' && c <= U'\u00FE' && c != U'\u00F7') ||
+        (c >= U'\u03B1' && c <= U'\u03C9' && c != U'\u03C2') || (c >= U'\u0430' && c <= U'\u044F'))
+      c -= 0x20;
+    else if (c >= U'\u0450' && c <= U'\u045F')
+      c -= 0x50;
     return c;
   }
   return std::nullopt;

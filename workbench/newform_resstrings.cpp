@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QIcon>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -126,6 +127,11 @@ void Tnewdfm::setResourceStringTranslation(int index, const QString& text) {
   m_fillingStrings = true;
   item->setText(3, shown(translation));
   item->setToolTip(3, QString::fromStdString(translation));
+  // The translation checked against the original as soon as it is stored.
+  const QString problems = rowProblems(index);
+  item->setIcon(0, problems.isEmpty() ? QIcon() : problemIcon());
+  item->setToolTip(0, problems);
+  item->setData(0, Qt::AccessibleDescriptionRole, problems);
   m_fillingStrings = false;
   // Unsaved like an edit of the text: the save prompt asks for it.
   m_doc.edited();

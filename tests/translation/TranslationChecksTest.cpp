@@ -64,6 +64,8 @@ TEST(TranslationChecks, DirectivesCountArgumentsAsFormatDoes) {
   EXPECT_EQ(ds[3].type, 0);      // a '%' that starts nothing
   EXPECT_EQ(hotkeyOf("a&&b&c"), U'C');
   EXPECT_EQ(hotkeyOf("a&&b"), std::nullopt);
+  EXPECT_EQ(hotkeyOf("&выход"), U'В');  // Cyrillic letters compare case-blind too
+  EXPECT_EQ(hotkeyOf("開啟(&ｏ)"), U'O');
 }
 
 ExchangeSource formSource(const std::string& text) { return formFileExchangeSource("T.dfm", text); }
