@@ -258,10 +258,12 @@ std::string parentOf(const std::string& component) {
 }
 
 // Strings whose "&" marks a hotkey: the captions of components and of menu
-// items, not the form's title; actions lend theirs to controls elsewhere.
-bool isHotkeyCaption(const FormString& s) {
-  return s.property == "Caption" && !s.component.empty() && !s.className.ends_with("Action");
-}
+// items, not the form's title.
+bool isHotkeyCaption(const FormString& s) { return s.property == "Caption" && !s.component.empty(); }
+
+// Captions that take part in a parent's hotkeys: an action's caption goes to
+// the controls and menu items linked to it, wherever they are.
+bool sharesParentHotkeys(const FormString& s) { return isHotkeyCaption(s) && !s.className.ends_with("Action"); }
 
 // Properties a control shows, so that its fit depends on them.
 bool isShownText(const std::string& property) {
@@ -332,7 +334,7 @@ void checkForm(const ExchangeForm& form, Matcher& matcher, const CheckOptions& o
   // Captions of one parent, or items of one menu level, sharing a hotkey.
   std::map<std::pair<std::string, char32_t>, std::vector<std::size_t>> byHotkey;
   for (std::size_t i = 0; i < count; ++i)
-    if (isHotkeyCaption(form.strings[i]))
+    if (sharesParentHotkeys(form.strings[i]))
       if (auto key = hotkeyOf(finalText(i))) byHotkey[{parentOf(form.strings[i].component), *key}].push_back(i);
   for (const auto& [key, members] : byHotkey) {
     if (members.size() < 2) continue;

@@ -24,6 +24,7 @@
 #include "translation/ResourceStringTranslation.h"
 #include "translation/StringRows.h"
 #include "translation/TranslationChecks.h"
+#include "workbench/ListRoles.h"
 #include "workbench/newform.h"
 
 namespace vc {
@@ -33,8 +34,6 @@ constexpr int kFormRole = Qt::UserRole + 1;      // the problem's form as the mo
 constexpr int kLineRole = Qt::UserRole + 2;      // the line of the saved form's text
 constexpr int kIdRole = Qt::UserRole + 3;        // a resource string's id
 constexpr int kLanguageRole = Qt::UserRole + 4;  // and language
-constexpr int kNameRole = Qt::UserRole + 1;      // the form list's: a form's name as CP950 bytes
-constexpr int kResourceStringsRole = Qt::UserRole + 2;  // the form list's entry of the resource strings
 
 std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -198,7 +197,7 @@ void Tnewdfm::openCheckProblem(QTreeWidgetItem* problem) {
   QListWidgetItem* entry = nullptr;
   for (int i = 0; i < ListBox1->count() && !entry; ++i) {
     QListWidgetItem* it = ListBox1->item(i);
-    if (form.isEmpty() ? it->data(kResourceStringsRole).toBool() : it->data(kNameRole).toByteArray() == form) entry = it;
+    if (form.isEmpty() ? it->data(kResourceStringsRole).toBool() : it->data(kFormNameRole).toByteArray() == form) entry = it;
   }
   if (!entry) return;
   // The module's form, or the translation saved for it.
@@ -232,7 +231,7 @@ QString Tnewdfm::rowProblems(int index) const {
   bool hotkeys = true;
   if (resourceStringsShown()) {
     if (!m_resourceStrings) return {};
-    const std::size_t i = item->data(0, Qt::UserRole + 5).toULongLong();
+    const std::size_t i = item->data(0, kResourceIndexRole).toULongLong();
     if (i >= m_resourceStrings->size() || m_resourceStrings->translation(i).empty()) return {};
     source = m_resourceStrings->string(i).text;
     translation = m_resourceStrings->translation(i);
