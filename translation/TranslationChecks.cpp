@@ -272,6 +272,24 @@ bool isShownText(const std::string& property) {
          property.starts_with("Tabs[");
 }
 
+}  // namespace
+
+std::vector<std::size_t> hotkeyPartners(const std::vector<FormString>& strings, std::size_t index,
+                                        const std::function<std::string(std::size_t)>& finalText) {
+  std::vector<std::size_t> out;
+  if (index >= strings.size() || !sharesParentHotkeys(strings[index])) return out;
+  const auto key = hotkeyOf(finalText(index));
+  if (!key) return out;
+  const std::string parent = parentOf(strings[index].component);
+  for (std::size_t i = 0; i < strings.size(); ++i)
+    if (i != index && sharesParentHotkeys(strings[i]) && parentOf(strings[i].component) == parent &&
+        hotkeyOf(finalText(i)) == key)
+      out.push_back(i);
+  return out;
+}
+
+namespace {
+
 struct Matcher {
   std::unordered_map<std::string, std::vector<const PoEntry*>> byContext;
   std::set<const PoEntry*> used;

@@ -52,6 +52,13 @@ struct TextProblem {
 };
 std::vector<TextProblem> compareTexts(std::string_view source, std::string_view translation, bool withHotkeys);
 
+// The captions of a form that share the hotkey strings[index] has in
+// finalText(index): captions of the same parent, or items of the same menu
+// level, whose finalText has the same accelerator. finalText gives each
+// string's text as translated (or its own text).
+std::vector<std::size_t> hotkeyPartners(const std::vector<FormString>& strings, std::size_t index,
+                                        const std::function<std::string(std::size_t)>& finalText);
+
 // A control that does not fit its text in a form: its component path below
 // the form as the exchange names it ("Panel1.Button1"), its class and width.
 struct OverflowHit {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "editor/model/SearchOptions.h"
 #include "platform/qt/Dialogs.h"
@@ -323,6 +324,9 @@ class Tnewdfm : public QMainWindow {
   // The problems of a string row's stored value against the text it
   // replaces (one message a line); empty when none or not a string row.
   QString rowProblems(int index) const;
+  // The captions of the shown form that share the hotkey of the row's
+  // translation (their own or their stored texts), each as a message.
+  std::vector<std::string> hotkeyClashes(int index, const std::string& translation) const;
 
   // newform_po.cpp
   void createPoItems(QMenu* file);

@@ -257,10 +257,51 @@ QString Tnewdfm::rowProblems(int index) const {
     hotkeys = name == "Caption" && indent != std::string_view::npos && indent > 2;
   }
   QStringList messages;
-  for (const TextProblem& p : compareTexts(source, translation, hotkeys))
-    messages << QString::fromUtf8(checkName(p.check).data(), checkName(p.check).size()) + QStringLiteral(": ") +
-                    QString::fromStdString(p.message);
+  auto add = [&messages](CheckKind check, const std::string& message) {
+    messages << QString::fromUtf8(checkName(check).data(), checkName(check).size()) + QStringLiteral(": ") +
+                    QString::fromStdString(message);
+  };
+  for (const TextProblem& p : compareTexts(source, translation, hotkeys)) add(p.check, p.message);
+  if (hotkeys && hotkeyOf(translation))
+    for (const std::string& clash : hotkeyClashes(index, translation)) add(CheckKind::HotkeyDuplicate, clash);
   return messages.join(QLatin1Char('\n'));
+}
+
+std::vector<std::string> Tnewdfm::hotkeyClashes(int index, const std::string& translation) const {
+  // The form's strings as the exchange reads the text shown; a string is
+  // the row's when it stands on the row's line with the row's original text
+  // (a text edited by hand may have moved lines: those rows are passed over).
+  ExchangeSource form;
+  try {
+    form = formFileExchangeSource("form.txt", Editor->model().text());
+  } catch (const std::exception&) {
+    return {};
+  }
+  if (form.forms.empty() || !form.forms[0].error.empty()) return {};
+  const std::vector<FormString>& strings = form.forms[0].strings;
+  std::map<std::size_t, int> rowOfLine;  // pending string rows by line
+  for (int r = 0; r < stringRowCount(); ++r) {
+    const StringRow row = stringRow(r);
+    if (row.hasModified && row.stringValue && !row.lineRemoved)
+      rowOfLine[static_cast<std::size_t>(row.lineNumber)] = r;
+  }
+  const std::size_t line = static_cast<std::size_t>(stringRow(index).lineNumber);
+  std::size_t self = strings.size();
+  for (std::size_t i = 0; i < strings.size() && self == strings.size(); ++i)
+    if (strings[i].line == line && strings[i].property == "Caption") self = i;
+  if (self == strings.size()) return {};
+  auto finalText = [&](std::size_t i) -> std::string {
+    if (i == self) return translation;
+    auto it = rowOfLine.find(strings[i].line);
+    if (it == rowOfLine.end()) return strings[i].text;
+    std::string text = cp950::toUtf8(stringRow(it->second).modified);
+    normalizedBreaks(text);
+    return text;
+  };
+  std::vector<std::string> out;
+  for (std::size_t other : hotkeyPartners(strings, self, finalText))
+    out.push_back("\"" + escapedLine(finalText(other)) + "\" has the same hotkey (" + strings[other].component + ")");
+  return out;
 }
 
 }  // namespace vc

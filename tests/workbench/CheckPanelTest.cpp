@@ -117,6 +117,12 @@ class CheckPanelTest : public WorkbenchFixture {
     w().setStringModified(button2, big5("功能(&F)"), true);
     QVERIFY(marked(button2));
     QVERIFY(w().stringlist->topLevelItem(button2)->toolTip(0).contains(QStringLiteral("hotkey-added")));
+    // A sibling with the same hotkey: the clash is named.
+    const int button1 = rowWithText(2, QStringLiteral("確定"));
+    w().setStringModified(button1, big5("確定(&F)"), true);
+    w().setStringModified(button2, big5("功能(&F)"), true);
+    QVERIFY(w().stringlist->topLevelItem(button2)->toolTip(0).contains(
+        QStringLiteral("hotkey-duplicate: \"確定(&F)\" has the same hotkey (Button1)")));
     w().setStringModified(button2, big5("功能表"), true);
     QVERIFY(!marked(button2));
     QVERIFY(!w().stringlist->topLevelItem(button2)->toolTip(0).contains(QStringLiteral("hotkey")));
