@@ -298,9 +298,12 @@ std::vector<std::string> Tnewdfm::hotkeyClashes(int index, const std::string& tr
     normalizedBreaks(text);
     return text;
   };
+  std::string key;
+  utf::appendUtf8(key, hotkeyOf(translation).value_or(U'?'));
   std::vector<std::string> out;
   for (std::size_t other : hotkeyPartners(strings, self, finalText))
-    out.push_back("\"" + escapedLine(finalText(other)) + "\" has the same hotkey (" + strings[other].component + ")");
+    out.push_back("\"&" + key + "\" is also the hotkey of " + strings[other].component + ".Caption (\"" +
+                  escapedLine(finalText(other)) + "\")");
   return out;
 }
 

@@ -122,7 +122,7 @@ class CheckPanelTest : public WorkbenchFixture {
     w().setStringModified(button1, big5("確定(&F)"), true);
     w().setStringModified(button2, big5("功能(&F)"), true);
     QVERIFY(w().stringlist->topLevelItem(button2)->toolTip(0).contains(
-        QStringLiteral("hotkey-duplicate: \"確定(&F)\" has the same hotkey (Button1)")));
+        QStringLiteral("hotkey-duplicate: \"&F\" is also the hotkey of Button1.Caption (\"確定(&F)\")")));
     w().setStringModified(button2, big5("功能表"), true);
     QVERIFY(!marked(button2));
     QVERIFY(!w().stringlist->topLevelItem(button2)->toolTip(0).contains(QStringLiteral("hotkey")));
