@@ -16,8 +16,8 @@ std::vector<OverflowHit> fitCheck(std::string_view stream) {
   // outlive every window, and formtext ends right after the check.
   static QApplication* app = nullptr;
   if (!app) {
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // No window is shown: a display, reachable or not, is not needed.
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // Qt's notes about the environment are no problems of the translation.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& m) {
       if (type == QtFatalMsg) std::fprintf(stderr, "formtext: %s\n", m.toUtf8().constData());
