@@ -103,6 +103,7 @@ void Tnewdfm::checkTranslationClick() {
   // of the same component and property; one left as it was is untranslated.
   std::vector<PoEntry> entries;
   std::map<std::string, std::string> resourceOf;  // shown form name -> the module's name
+  QStringList unreadable;                          // saved form files that could not be read: not checked
   for (const ExchangeForm& form : source.forms) {
     resourceOf[form.name] = form.resource;
     if (!form.error.empty()) continue;
@@ -112,9 +113,11 @@ void Tnewdfm::checkTranslationClick() {
     try {
       file = formFileExchangeSource(localPath(saved), readWholeFile(localPath(saved)));
     } catch (const std::exception&) {
+    }
+    if (file.forms.empty() || !file.forms[0].error.empty()) {
+      unreadable << QFileInfo(saved).fileName();
       continue;
     }
-    if (file.forms.empty() || !file.forms[0].error.empty()) continue;
     const ExchangeForm& translated = file.forms[0];
     std::map<std::string, std::size_t> byKey;
     for (std::size_t i = 0; i < form.strings.size(); ++i) byKey[keyInForm(form, i)] = i;
@@ -184,8 +187,9 @@ void Tnewdfm::checkTranslationClick() {
   checkList->addTopLevelItems(items);
   checkDock->show();
   checkDock->raise();
-  panels[1]->setText(problems.empty() ? QString::fromUtf8(kNoProblems)
-                                      : QStringLiteral("翻譯檢查：%1 個問題").arg(problems.size()));
+  QString said = problems.empty() ? QString::fromUtf8(kNoProblems) : QStringLiteral("翻譯檢查：%1 個問題").arg(problems.size());
+  if (!unreadable.isEmpty()) said += QStringLiteral("（無法讀取、未檢查：%1）").arg(unreadable.join(QStringLiteral("、")));
+  panels[1]->setText(said);
   if (!items.isEmpty()) checkList->setCurrentItem(items.first());
 }
 

@@ -103,10 +103,14 @@ class CheckPanelTest : public WorkbenchFixture {
   }
 
   void cleanTranslationHasNoProblems() {
+    // Nothing translated, and a saved form file that is no form: named, not checked.
+    writeBytes(path("forms/TABOUTBOX.dfm"), "TPF0\x05");
     clickFile("forms32.exe");
+    dialogs().folderAnswers.push_back(path("forms"));
+    w().formFolderItem->trigger();
     w().checkItem->trigger();
     QCOMPARE(w().checkList->topLevelItemCount(), 0);
-    QCOMPARE(w().panels[1]->text(), QString::fromUtf8(Tnewdfm::kNoProblems));
+    QCOMPARE(w().panels[1]->text(), QString::fromUtf8(Tnewdfm::kNoProblems) + QStringLiteral("（無法讀取、未檢查：TABOUTBOX.dfm）"));
   }
 
   void rowsAreMarkedAsSoonAsAValueIsStored() {
