@@ -617,6 +617,14 @@ QStringList PreviewWindow::overflowMessages() const {
   return out;
 }
 
+std::vector<std::pair<const Component*, int>> PreviewWindow::overflowingComponents() const {
+  std::vector<std::pair<const Component*, int>> out;
+  if (!m_built) return out;
+  for (const Node& n : m_built->nodes)
+    if (n.fits == 0) out.emplace_back(n.c, n.geo.width());
+  return out;
+}
+
 QImage PreviewWindow::renderClient() {
   QImage image(m_client->size(), QImage::Format_RGB32);
   image.fill(m_built && !m_built->nodes.empty() ? m_built->nodes[0].color : systemColor(15));

@@ -48,6 +48,8 @@ class PreviewWindow : public QWidget {
   std::vector<LayoutRow> layoutRows() const;
   // "NAME: 文字超出控制項" for each control whose text does not fit.
   QStringList overflowMessages() const;
+  // The components of those controls, with the width each has.
+  std::vector<std::pair<const Component*, int>> overflowingComponents() const;
   // The client area as drawn, at its own size.
   QImage renderClient();
 

@@ -20,6 +20,7 @@
 #include "platform/Utf.h"
 #include "platform/WholeFile.h"
 #include "translation/FormFileNames.h"
+#include "translation/TranslationChecks.h"
 
 namespace vc {
 
@@ -168,27 +169,8 @@ std::string comment(const FormString& s) {
 }  // namespace
 
 bool hasPascalFormatDirective(std::string_view text) {
-  auto digits = [&](std::size_t& i) {
-    if (i < text.size() && text[i] == '*') return ++i, true;
-    const std::size_t from = i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-    return i > from;
-  };
-  for (std::size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 1)) {
-    std::size_t i = at + 1;
-    if (i < text.size() && text[i] == '%') return true;
-    // [index ":"] ["-"] [width] ["." precision] type
-    std::size_t mark = i;
-    if (!(digits(i) && i < text.size() && text[i] == ':')) i = mark;
-    else ++i;
-    if (i < text.size() && text[i] == '-') ++i;
-    digits(i);
-    if (i < text.size() && text[i] == '.') {
-      ++i;
-      if (!digits(i)) continue;
-    }
-    if (i < text.size() && std::string_view("dDuUeEfFgGnNmMpPsSxX").find(text[i]) != std::string_view::npos) return true;
-  }
+  for (const FormatDirective& d : formatDirectives(text))
+    if (d.type != 0) return true;
   return false;
 }
 

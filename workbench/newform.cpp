@@ -99,6 +99,7 @@ Tnewdfm::Tnewdfm(Dialogs& dialogs, QStringList commandLine, QWidget* parent)
 
   createActions();
   createMenus();
+  createCheckPanel();
   createToolbar();
   createStatusBar();
   createSearchControls();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "editor/model/SearchOptions.h"
 #include "platform/qt/Dialogs.h"
@@ -17,6 +18,8 @@
 
 class QAction;
 class QCheckBox;
+class QDockWidget;
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -45,6 +48,9 @@ class Ttadayform;
 class Settings;
 class StringValueEditors;
 class ResourceStringTranslation;
+
+// The mark of a string table row whose stored value has a problem.
+QIcon problemIcon();
 
 // One row of the string table as later pages read and change it.
 struct StringRow {
@@ -214,6 +220,20 @@ class Tnewdfm : public QMainWindow {
   // Takes what the string editor holds as the row's translation.
   void setResourceStringTranslation(int index, const QString& text);
 
+  // ---- The translation check (newform_checks.cpp): "檢查翻譯(&K)" checks the
+  // open module's translation (the form files saved for it and its resource
+  // strings) and lists the problems in a dockable panel; a double click on
+  // one opens its form and selects its row. The string table marks a row
+  // whose stored value has a problem as soon as it is stored.
+  QAction* checkItem = nullptr;
+  QDockWidget* checkDock = nullptr;
+  QTreeWidget* checkList = nullptr;  // form, component, check, message
+  static constexpr const char* kNoProblems = "翻譯檢查：沒有發現問題";
+  void checkTranslationClick();
+  // Opens the form (or the resource strings) of a problem of the list and
+  // selects its row on the string page.
+  void openCheckProblem(QTreeWidgetItem* item);
+
   // ---- Search, replace, go to line and bookmarks (newform_search.cpp).
   SearchOptionsPanel* selpan = nullptr;
   QLineEdit* rpkey = nullptr;
@@ -294,10 +314,19 @@ class Tnewdfm : public QMainWindow {
   int writeBackRows(const QList<int>& rows, int* skipped);
   // The filter "只顯示字串" applied to every row; the selection stays on a shown row.
   void applyStringFilter();
-  // The first column's mark of a row (untranslated, modified, written back)
-  // and the status bar's count.
+  // The first column's mark of a row (untranslated, modified, written back,
+  // or the problems of its stored value) and the status bar's count.
   void showRowState(QTreeWidgetItem* item);
   void updateTranslatedCount();
+
+  // newform_checks.cpp
+  void createCheckPanel();
+  // The problems of a string row's stored value against the text it
+  // replaces (one message a line); empty when none or not a string row.
+  QString rowProblems(int index) const;
+  // The captions of the shown form that share the hotkey of the row's
+  // translation (their own or their stored texts), each as a message.
+  std::vector<std::string> hotkeyClashes(int index, const std::string& translation) const;
 
   // newform_po.cpp
   void createPoItems(QMenu* file);

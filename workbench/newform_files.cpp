@@ -30,14 +30,12 @@
 #include "widgets/FilterComboBox.h"
 #include "widgets/WholeGlyphDelegate.h"
 #include "translation/ExtensionRule.h"
+#include "workbench/ListRoles.h"
 #include "workbench/newform.h"
 
 namespace vc {
 namespace {
 
-constexpr int kNameRole = Qt::UserRole + 1;  // a form's name as CP950 bytes
-constexpr int kResourceStringsRole = Qt::UserRole + 2;  // the entry of the resource strings
-constexpr int kNotFormRole = Qt::UserRole + 3;  // an RCDATA entry that holds no form stream
 constexpr const char* kNotForm = "「%1」不是窗體資源（資料不是以 TPF0 開頭的窗體資料流），無法開啟。";
 
 // Whether the module's RCDATA entry holds a binary form stream; an entry
@@ -125,7 +123,7 @@ QWidget* Tnewdfm::createFilePanel() {
     QListWidgetItem* item = ListBox1->itemAt(pos);
     if (!item) return;
     openSourceFormItem->setData(QVariant::fromValue(ListBox1->row(item)));
-    openSourceFormItem->setEnabled(!savedFormFile(item->data(kNameRole).toByteArray().toStdString()).isEmpty());
+    openSourceFormItem->setEnabled(!savedFormFile(item->data(kFormNameRole).toByteArray().toStdString()).isEmpty());
     formListMenu->popup(ListBox1->viewport()->mapToGlobal(pos));
   });
 
@@ -299,7 +297,7 @@ void Tnewdfm::loadModule(const QString& path) {
   m_fillingForms = true;
   for (const std::string& name : names) {
     auto* item = new QListWidgetItem(fromCp950(name), ListBox1);
-    item->setData(kNameRole, QByteArray::fromStdString(name));
+    item->setData(kFormNameRole, QByteArray::fromStdString(name));
     if (!holdsForm(*m_doc.module(), name)) {
       item->setData(kNotFormRole, true);
       item->setForeground(ListBox1->palette().color(QPalette::Disabled, QPalette::Text));
@@ -359,7 +357,7 @@ void Tnewdfm::markTranslatedForms() {
   for (int i = 0; i < ListBox1->count(); ++i) {
     QListWidgetItem* item = ListBox1->item(i);
     if (item->data(kResourceStringsRole).toBool()) continue;
-    const std::string name = item->data(kNameRole).toByteArray().toStdString();
+    const std::string name = item->data(kFormNameRole).toByteArray().toStdString();
     const bool translated = !savedFormFile(name).isEmpty();
     item->setText(fromCp950(name) + (translated ? QString::fromUtf8(kTranslatedMark) : QString()));
   }
@@ -402,7 +400,7 @@ void Tnewdfm::ListBox1Click() {
     return;
   }
   try {
-    const std::string name = selected.first()->data(kNameRole).toByteArray().toStdString();
+    const std::string name = selected.first()->data(kFormNameRole).toByteArray().toStdString();
     // A translation saved for the form is what the translator goes on with.
     const QString saved = m_sourceFormWanted ? QString() : savedFormFile(name);
     if (!saved.isEmpty()) {
@@ -447,7 +445,7 @@ void Tnewdfm::reselectShownForm() {
   m_fillingForms = true;
   ListBox1->clearSelection();
   for (int i = 0; i < ListBox1->count(); ++i)
-    if (!m_doc.formName().empty() && ListBox1->item(i)->data(kNameRole).toByteArray().toStdString() == m_doc.formName())
+    if (!m_doc.formName().empty() && ListBox1->item(i)->data(kFormNameRole).toByteArray().toStdString() == m_doc.formName())
       ListBox1->setCurrentRow(i);
   m_fillingForms = false;
 }

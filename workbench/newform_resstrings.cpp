@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QIcon>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -18,12 +19,12 @@
 #include "modres/ResourceName.h"
 #include "platform/Utf.h"
 #include "translation/ResourceStringTranslation.h"
+#include "workbench/ListRoles.h"
 #include "workbench/newform.h"
 
 namespace vc {
 namespace {
 
-constexpr int kIndexRole = Qt::UserRole + 5;  // the row's string in the translation
 
 std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -93,7 +94,7 @@ void Tnewdfm::showResourceStrings() {
     item->setText(1, QString::number(s.language));
     item->setText(2, shown(s.text));
     item->setText(3, shown(m_resourceStrings->translation(i)));
-    item->setData(0, kIndexRole, static_cast<qulonglong>(i));
+    item->setData(0, kResourceIndexRole, static_cast<qulonglong>(i));
     for (int c = 2; c < 4; ++c) item->setToolTip(c, QString::fromStdString(c == 2 ? s.text : m_resourceStrings->translation(i)));
     items << item;
   }
@@ -105,19 +106,19 @@ void Tnewdfm::showResourceStrings() {
 QString Tnewdfm::resourceStringOriginal(int index) const {
   const QTreeWidgetItem* item = stringlist->topLevelItem(index);
   if (!item || !m_resourceStrings) return {};
-  return shown(m_resourceStrings->string(item->data(0, kIndexRole).toULongLong()).text);
+  return shown(m_resourceStrings->string(item->data(0, kResourceIndexRole).toULongLong()).text);
 }
 
 QString Tnewdfm::resourceStringTranslation(int index) const {
   const QTreeWidgetItem* item = stringlist->topLevelItem(index);
   if (!item || !m_resourceStrings) return {};
-  return shown(m_resourceStrings->translation(item->data(0, kIndexRole).toULongLong()));
+  return shown(m_resourceStrings->translation(item->data(0, kResourceIndexRole).toULongLong()));
 }
 
 void Tnewdfm::setResourceStringTranslation(int index, const QString& text) {
   QTreeWidgetItem* item = stringlist->topLevelItem(index);
   if (!item || !m_resourceStrings) return;
-  const std::size_t i = item->data(0, kIndexRole).toULongLong();
+  const std::size_t i = item->data(0, kResourceIndexRole).toULongLong();
   std::string translation = unescapedLine(text.toStdString());
   // The original itself is no translation.
   if (translation == m_resourceStrings->string(i).text) translation.clear();
@@ -126,6 +127,11 @@ void Tnewdfm::setResourceStringTranslation(int index, const QString& text) {
   m_fillingStrings = true;
   item->setText(3, shown(translation));
   item->setToolTip(3, QString::fromStdString(translation));
+  // The translation checked against the original as soon as it is stored.
+  const QString problems = rowProblems(index);
+  item->setIcon(0, problems.isEmpty() ? QIcon() : problemIcon());
+  item->setToolTip(0, problems);
+  item->setData(0, Qt::AccessibleDescriptionRole, problems);
   m_fillingStrings = false;
   // Unsaved like an edit of the text: the save prompt asks for it.
   m_doc.edited();
@@ -151,7 +157,7 @@ SaveOutcome Tnewdfm::saveResourceStrings() {
   m_fillingStrings = true;
   for (int r = 0; r < stringlist->topLevelItemCount(); ++r) {
     QTreeWidgetItem* item = stringlist->topLevelItem(r);
-    item->setText(3, shown(m_resourceStrings->translation(item->data(0, kIndexRole).toULongLong())));
+    item->setText(3, shown(m_resourceStrings->translation(item->data(0, kResourceIndexRole).toULongLong())));
   }
   m_fillingStrings = false;
   SaveRoute route;

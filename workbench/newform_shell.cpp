@@ -111,6 +111,9 @@ void Tnewdfm::createMenus() {
   addBookmarkItems(setMarks, gotoMarks, QString());
   edit->addSeparator();
   searchNextItem = item(edit, QStringLiteral("搜尋下一個(&N)"), QKeySequence(Qt::Key_F3));
+  edit->addSeparator();
+  checkItem = item(edit, QStringLiteral("檢查翻譯(&K)"));
+  connect(checkItem, &QAction::triggered, this, &Tnewdfm::checkTranslationClick);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("檢視(&V)"));
   T2 = item(view, QStringLiteral("工具列(&T)"), QKeySequence(Qt::CTRL | Qt::Key_T));

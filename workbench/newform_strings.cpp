@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPolygonF>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -31,6 +32,7 @@ constexpr int kDecodedRole = Qt::UserRole + 5;   // column 4 holds a string's te
 constexpr int kStringRole = Qt::UserRole + 6;    // the row's value is a string
 constexpr int kWrittenRole = Qt::UserRole + 7;   // the row's value was written back
 constexpr int kStateRole = Qt::UserRole + 8;     // the RowState shown
+constexpr int kProblemsRole = Qt::UserRole + 9;  // the problems of the stored value shown, one a line
 
 enum class RowState { Untranslated = 1, Modified, WrittenBack };
 
@@ -67,6 +69,30 @@ QIcon stateIcon(RowState state) {
   }
   return icon;
 }
+
+}  // namespace
+
+// A warning sign: the stored value has a problem (its tip says which).
+QIcon problemIcon() {
+  static QIcon icon;
+  if (icon.isNull()) {
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(150, 60, 0), 1));
+    p.setBrush(QColor(250, 190, 0));
+    p.drawPolygon(QPolygonF({QPointF(6, 0.5), QPointF(11.5, 11.5), QPointF(0.5, 11.5)}));
+    p.setPen(QPen(Qt::black, 1.6));
+    p.drawLine(QPointF(6, 4), QPointF(6, 7.5));
+    p.drawPoint(QPointF(6, 9.8));
+    p.end();
+    icon = QIcon(pixmap);
+  }
+  return icon;
+}
+
+namespace {
 
 QString fromCp950(std::string_view bytes) {
   std::u16string text = cp950::decode(bytes);
@@ -252,12 +278,20 @@ void Tnewdfm::showRowState(QTreeWidgetItem* item) {
     state = RowState::Modified;
   else if (item->data(0, kWrittenRole).toBool())
     state = RowState::WrittenBack;
-  if (item->data(0, kStateRole).toInt() == static_cast<int>(state)) return;
+  // A value stored and not yet written back is checked against the text it
+  // replaces.
+  const QString problems = item->data(0, kPendingRole).toBool() && item->data(3, kModifiedRole).toBool()
+                               ? rowProblems(stringlist->indexOfTopLevelItem(item))
+                               : QString();
+  if (item->data(0, kStateRole).toInt() == static_cast<int>(state) && item->data(0, kProblemsRole).toString() == problems)
+    return;
   const QSignalBlocker quiet(stringlist);  // a mark is no change of the row
   item->setData(0, kStateRole, static_cast<int>(state));
-  item->setIcon(0, stateIcon(state));
-  item->setToolTip(0, stateName(state));
-  item->setData(0, Qt::AccessibleDescriptionRole, stateName(state));
+  item->setData(0, kProblemsRole, problems);
+  item->setIcon(0, problems.isEmpty() ? stateIcon(state) : problemIcon());
+  const QString tip = problems.isEmpty() ? stateName(state) : stateName(state) + QLatin1Char('\n') + problems;
+  item->setToolTip(0, tip);
+  item->setData(0, Qt::AccessibleDescriptionRole, tip);
 }
 
 void Tnewdfm::updateTranslatedCount() {
