@@ -79,8 +79,10 @@ class Apply : public Command {
   std::string m_edits;
   std::string m_output;
   bool m_utf8 = false;
+  SourceCodePageOptions m_codePages;
 
   void declare(Arguments& args) override {
+    args.sourceCodePage(m_codePages);
     args.positional("TEXT", m_text, "the form text; - is standard input");
     args.positional("EDITS", m_edits, "rows LINE<TAB>NAME<TAB>VALUE as `strings` prints them, VALUE changed");
     args.output(m_output, true);
@@ -98,8 +100,14 @@ class Apply : public Command {
     const std::string text = readWhole(*openInput(m_text));
     const TextLines t = textLines(text);
     WriteBack writeBack(t.lines.size(), [&](std::size_t i) { return std::string_view(t.lines[i]); });
+    // A value is compared with its line's string read as `strings` read it.
+    if (!m_codePages.ansiCodePage)
+      m_codePages.ansiCodePage =
+          guessedAnsiCodePage(t.lines.size(), [&](std::size_t i) { return std::string_view(t.lines[i]); });
+    const std::vector<int> pages = lineCodePages(t.lines, m_codePages);
     int status = 0;
-    for (const Edit& e : edits) {
+    for (Edit& e : edits) {
+      if (e.row.lineNumber >= 1 && e.row.lineNumber <= pages.size()) e.row.codePage = pages[e.row.lineNumber - 1];
       if (std::optional<std::string> skipped = writeBack.write(e.row)) {
         std::fflush(stdout);
         std::fprintf(stderr, "formtext: apply: %s:%zu: %s\n", inputName(m_edits).c_str(), e.editsLine,

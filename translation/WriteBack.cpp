@@ -104,7 +104,7 @@ std::optional<std::string> WriteBack::write(const WriteBackRow& row) {
   std::string value;
   if (isStringRow(m_count, currentAt, index)) {
     std::u16string text = row.modifiedText ? *row.modifiedText : cp950::decode(*row.modified);
-    if (stringRowValue(m_count, currentAt, index) == text) return std::nullopt;
+    if (stringRowValue(m_count, currentAt, index, row.codePage) == text) return std::nullopt;
     value = quotedFormText(text);
   } else {
     if (row.modifiedText) {

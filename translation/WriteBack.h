@@ -23,6 +23,9 @@ struct WriteBackRow {
   // The modified value as text, in place of modified: a string row may then
   // hold characters CP950 cannot (written as # codes of a wide string).
   std::optional<std::u16string> modifiedText = std::nullopt;
+  // The source code page of the line: a string row whose text is the line's
+  // string read in it is unchanged and left as it is.
+  int codePage = 950;
 };
 
 // A quoted form text string holding value: apostrophes doubled, control
