@@ -104,7 +104,10 @@ class Apply : public Command {
     if (!m_codePages.ansiCodePage)
       m_codePages.ansiCodePage =
           guessedAnsiCodePage(t.lines.size(), [&](std::size_t i) { return std::string_view(t.lines[i]); });
-    const std::vector<int> pages = lineCodePages(t.lines, m_codePages);
+    const FormTextFonts fonts =
+        readFormTextFonts(t.lines.size(), [&](std::size_t i) { return std::string_view(t.lines[i]); }, m_codePages);
+    const std::vector<int>& pages = fonts.codePages;
+    std::vector<std::size_t> translated;  // strings rewritten under another script's code page
     int status = 0;
     for (Edit& e : edits) {
       if (e.row.lineNumber >= 1 && e.row.lineNumber <= pages.size()) e.row.codePage = pages[e.row.lineNumber - 1];
@@ -113,8 +116,12 @@ class Apply : public Command {
         std::fprintf(stderr, "formtext: apply: %s:%zu: %s\n", inputName(m_edits).c_str(), e.editsLine,
                      skipped->c_str());
         status = 1;
+      } else if (writeBack.lastWriteChanged() && e.row.codePage != 950) {
+        translated.push_back(e.row.lineNumber - 1);
       }
     }
+    // Their fonts are made to show Big5.
+    for (const WriteBackRow& row : traditionalFontRows(fonts, translated, FontNameMap::shipped())) writeBack.write(row);
     Output out(m_output, false);
     out.write(writtenText(text, t, writeBack));
     out.commit();

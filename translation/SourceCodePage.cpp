@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 #include <fstream>
 #include <sstream>
 
@@ -320,25 +321,46 @@ FormFonts readFormFonts(std::string_view stream, const SourceCodePageOptions& op
   return fonts;
 }
 
-std::vector<int> lineCodePages(std::size_t lineCount, const std::function<std::string_view(std::size_t)>& lineAt,
-                               const SourceCodePageOptions& options) {
-  std::vector<int> pages(lineCount, options.ansi());
+FormTextFonts readFormTextFonts(std::size_t lineCount, const std::function<std::string_view(std::size_t)>& lineAt,
+                                const SourceCodePageOptions& options) {
+  FormTextFonts out;
+  out.codePages.assign(lineCount, options.ansi());
+  out.governor.assign(lineCount, FormTextFonts::kNone);
   struct Object {
     ComponentFont font;
+    FormTextFonts::Font own;
     std::vector<std::size_t> pending;
     bool settled = false;
     int charset = kDefaultCharset;
+    std::size_t governor = FormTextFonts::kNone;
     std::size_t items = 0;  // collection items open inside it
   };
   std::vector<Object> objects;
   auto settle = [&](Object& o) {
     if (!o.settled) {
       const bool isForm = &o == &objects.front();
-      o.charset = charsetInForce(o.font, isForm, isForm ? kDefaultCharset : objects[objects.size() - 2].charset);
+      const Object* parent = isForm ? nullptr : &objects[objects.size() - 2];
+      o.charset = charsetInForce(o.font, isForm, parent ? parent->charset : kDefaultCharset);
+      if (ownsFont(o.font, isForm) || !parent) {
+        o.own.charset = o.charset;
+        o.own.codePage = charsetCodePage(o.charset, options);
+        if (o.own.nameLine != FormTextFonts::kNone) {
+          const std::string_view line = lineAt(o.own.nameLine);
+          const std::size_t open = line.find('\''), close = line.rfind('\'');
+          if (open != std::string_view::npos && close > open)
+            o.own.name = codepage::decode(line.substr(open + 1, close - open - 1), o.own.codePage);
+        }
+        o.governor = out.fonts.size();
+        out.fonts.push_back(o.own);
+      } else {
+        o.governor = parent->governor;
+      }
       o.settled = true;
     }
-    const int page = charsetCodePage(o.charset, options);
-    for (std::size_t i : o.pending) pages[i] = page;
+    for (std::size_t i : o.pending) {
+      out.codePages[i] = charsetCodePage(o.charset, options);
+      out.governor[i] = o.governor;
+    }
     o.pending.clear();
   };
   for (std::size_t i = 0; i < lineCount; ++i) {
@@ -368,7 +390,17 @@ std::vector<int> lineCodePages(std::size_t lineCount, const std::function<std::s
       const std::string_view name = trimmed(line.substr(0, eq)), value = trimmed(line.substr(eq + 1));
       if (startsWithWord(name, "Font.")) o.font.anyFontProperty = true;
       if (sameWord(name, "Font.Charset")) {
-        if (std::optional<int> c = charsetNumber(value)) o.font.charset = c;
+        if (std::optional<int> c = charsetNumber(value)) {
+          o.font.charset = c;
+          o.own.charsetLine = i;
+          o.own.charsetProperty = std::string(name);
+        }
+      } else if (sameWord(name, "Font.Name")) {
+        // A name on one line, quoted as a whole (font names are short).
+        if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'') {
+          o.own.nameLine = i;
+          o.own.nameProperty = std::string(name);
+        }
       } else if (sameWord(name, "ParentFont")) {
         if (sameWord(value, "False")) o.font.parentFont = false;
         if (sameWord(value, "True")) o.font.parentFont = true;
@@ -379,7 +411,36 @@ std::vector<int> lineCodePages(std::size_t lineCount, const std::function<std::s
     settle(objects.back());
     objects.pop_back();
   }
-  return pages;
+  return out;
+}
+
+std::vector<int> lineCodePages(std::size_t lineCount, const std::function<std::string_view(std::size_t)>& lineAt,
+                               const SourceCodePageOptions& options) {
+  return readFormTextFonts(lineCount, lineAt, options).codePages;
+}
+
+std::vector<WriteBackRow> traditionalFontRows(const FormTextFonts& fonts, const std::vector<std::size_t>& translatedLines,
+                                              const FontNameMap& fontNames) {
+  std::set<std::size_t> governors;
+  for (std::size_t line : translatedLines)
+    if (line < fonts.codePages.size() && fonts.codePages[line] != 950 && fonts.governor[line] != FormTextFonts::kNone)
+      governors.insert(fonts.governor[line]);
+  std::vector<WriteBackRow> rows;
+  for (std::size_t g : governors) {
+    const FormTextFonts::Font& f = fonts.fonts[g];
+    if (f.charsetLine != FormTextFonts::kNone && charsetNeedsBig5(f.charset)) {
+      WriteBackRow row{f.charsetLine + 1, f.charsetProperty, std::string(charsetName(kChineseBig5Charset))};
+      rows.push_back(std::move(row));
+    }
+    if (f.nameLine != FormTextFonts::kNone)
+      if (std::optional<std::u16string> name = fontNames.map(f.name)) {
+        WriteBackRow row{f.nameLine + 1, f.nameProperty, std::nullopt};
+        row.modifiedText = *name;
+        row.codePage = f.codePage;
+        rows.push_back(std::move(row));
+      }
+  }
+  return rows;
 }
 
 std::vector<int> lineCodePages(const std::vector<std::string>& lines, const SourceCodePageOptions& options) {

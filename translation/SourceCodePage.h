@@ -14,7 +14,11 @@
 #include <string_view>
 #include <vector>
 
+#include "translation/WriteBack.h"
+
 namespace vc {
+
+class FontNameMap;
 
 // How a module's 8-bit strings are read: what ANSI_CHARSET and
 // DEFAULT_CHARSET stand for, the module's ANSI code page. 0 is automatic:
@@ -108,6 +112,32 @@ FormFonts readFormFonts(std::string_view stream, const SourceCodePageOptions& op
 std::vector<int> lineCodePages(std::size_t lineCount, const std::function<std::string_view(std::size_t)>& lineAt,
                                const SourceCodePageOptions& options);
 std::vector<int> lineCodePages(const std::vector<std::string>& lines, const SourceCodePageOptions& options);
+
+// The fonts of a form text as they govern its lines.
+struct FormTextFonts {
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  // A component's own font: its Font.Charset and Font.Name lines (0-based;
+  // kNone when not written, or a name not quoted whole on its line).
+  struct Font {
+    int charset = kDefaultCharset;
+    int codePage = 950;
+    std::size_t charsetLine = kNone, nameLine = kNone;
+    std::string charsetProperty, nameProperty;  // the names as the lines write them
+    std::u16string name;  // decoded in its code page
+  };
+  std::vector<Font> fonts;
+  std::vector<int> codePages;          // of each line, as lineCodePages gives them
+  std::vector<std::size_t> governor;   // of each line: the font in force (kNone outside components)
+};
+FormTextFonts readFormTextFonts(std::size_t lineCount, const std::function<std::string_view(std::size_t)>& lineAt,
+                                const SourceCodePageOptions& options);
+
+// The rows that make the fonts governing translated lines (0-based lines of
+// translated strings) show Big5: another script's Font.Charset becomes
+// CHINESEBIG5_CHARSET, a Font.Name of that script its counterpart. Written
+// with the translations' own WriteBack, they are one change with them.
+std::vector<WriteBackRow> traditionalFontRows(const FormTextFonts& fonts, const std::vector<std::size_t>& translatedLines,
+                                              const FontNameMap& fontNames);
 
 // Font names of other scripts and their Traditional Chinese counterparts,
 // read from a UTF-8 file of lines "SOURCE<TAB>TARGET" ("#" starts a comment

@@ -83,6 +83,7 @@ std::size_t WriteBack::nextLive(std::size_t index) {
 }
 
 std::optional<std::string> WriteBack::write(const WriteBackRow& row) {
+  m_lastChanged = false;
   const std::string name = cp950::toUtf8(row.name);
   const std::string where = lineText(row.lineNumber);
   if (!row.modified && !row.modifiedText) return where + "的 " + name + " 沒有修改後的值，未回寫。";
@@ -139,6 +140,7 @@ std::optional<std::string> WriteBack::write(const WriteBackRow& row) {
     last = next;
   }
   m_replaced[index] = std::move(rebuilt);
+  m_lastChanged = true;
   if (!changed()) {
     m_first = index;
     m_last = last;

@@ -53,6 +53,8 @@ class WriteBack {
   // the message (UTF-8) that says why the text was left as it was.
   std::optional<std::string> write(const WriteBackRow& row);
 
+  // True when the last write() rebuilt its line (false when it was left alone).
+  bool lastWriteChanged() const { return m_lastChanged; }
   bool changed() const { return m_first <= m_last; }
   // The changed part as original lines [first, first + count): everything
   // from the first changed line to the last one.
@@ -80,6 +82,7 @@ class WriteBack {
   std::size_t m_removedCount = 0;
   std::size_t m_first = static_cast<std::size_t>(-1);
   std::size_t m_last = 0;
+  bool m_lastChanged = false;
 };
 
 }  // namespace vc

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "editor/widget/CodeEditor.h"
+#include "formstream/FormStrings.h"
 #include "modres/Module.h"
 #include "platform/CodePages.h"
 #include "platform/Cp950.h"
@@ -169,7 +170,8 @@ void Tnewdfm::toTraditionalClick() {
     const ChineseConverter converter("s2twp");
     for (int i = 0; i < stringRowCount(); ++i) {
       const StringRow row = stringRow(i);
-      if (!row.stringValue || row.lineRemoved) continue;
+      // Names (Font.Name, DataField...) are what the program finds things by.
+      if (!row.stringValue || row.lineRemoved || !leftOutReason(row.name).empty()) continue;
       const std::string source = stringRowSource(i).toStdString();
       if (!holdsHan(source)) continue;
       const std::string converted = converter.convert(source);

@@ -397,6 +397,7 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
                       [&model](std::size_t i) { return std::string_view(model.lineText(static_cast<int>(i))); });
   QStringList messages;
   int written = 0;
+  std::vector<std::size_t> translated;  // strings rewritten under another script's code page
   for (int index : rows) {
     const StringRow row = stringRow(index);
     WriteBackRow wb{static_cast<std::size_t>(row.lineNumber), row.name, std::nullopt, row.lineRemoved};
@@ -407,6 +408,8 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
       messages << QString::fromUtf8(*message);
     } else {
       ++written;
+      if (writeBack.lastWriteChanged() && row.stringValue && wb.codePage != 950 && !row.lineRemoved)
+        translated.push_back(static_cast<std::size_t>(row.lineNumber - 1));
       QTreeWidgetItem* item = stringlist->topLevelItem(index);
       item->setData(0, kPendingRole, false);
       item->setData(0, kWrittenRole, true);
@@ -415,6 +418,14 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
     }
   }
   *skipped = static_cast<int>(messages.size());
+  // The fonts of translated strings are made to show Big5, in the same step.
+  const bool fontsChanged = !translated.empty();
+  if (fontsChanged) {
+    const FormTextFonts fonts = readFormTextFonts(
+        static_cast<std::size_t>(model.lineCount()),
+        [&model](std::size_t i) { return std::string_view(model.lineText(static_cast<int>(i))); }, sourceCodePage());
+    for (const WriteBackRow& row : traditionalFontRows(fonts, translated, FontNameMap::shipped())) writeBack.write(row);
+  }
   if (writeBack.changed()) {
     const std::vector<std::string> lines = writeBack.changedLines();
     std::string text;
@@ -443,6 +454,7 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
       m_fillingStrings = false;
     }
   }
+  if (fontsChanged) refreshSourceColumn();
   updateTranslatedCount();
   if (!messages.isEmpty()) m_dialogs.information(this, messages.join(QLatin1Char('\n')));
   return written;
