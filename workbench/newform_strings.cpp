@@ -454,7 +454,9 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
       m_fillingStrings = false;
     }
   }
-  if (fontsChanged) refreshSourceColumn();
+  // Later write-backs read the lines under their new fonts; the source
+  // column keeps the originals as they were read.
+  if (fontsChanged) computeLineCodePages();
   updateTranslatedCount();
   if (!messages.isEmpty()) m_dialogs.information(this, messages.join(QLatin1Char('\n')));
   return written;

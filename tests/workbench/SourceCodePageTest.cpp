@@ -83,7 +83,7 @@ class SourceCodePageTest : public WorkbenchFixture {
     QCOMPARE(text.lineText(4), "    Caption = '" + big5("業務員") + "'");
     QCOMPARE(text.lineText(5), std::string("    Font.Charset = CHINESEBIG5_CHARSET"));
     QCOMPARE(text.lineText(6), "    Font.Name = '" + big5("新細明體") + "'");
-    QCOMPARE(source(5), QString("業務員"));  // now read as Big5
+    QCOMPARE(source(5), QString("业务员"));  // the original stays as it was read
     w().Editor->undo();
     QCOMPARE(w().Editor->model().text(), loaded);
     dialogs().answers.clear();
