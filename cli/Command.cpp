@@ -56,13 +56,14 @@ void Arguments::sourceCodePage(SourceCodePageOptions& options) {
           "--source-codepage",
           [&options](const std::string& value) { options.ansiCodePage = parseSourceCodePage(value).value_or(950); },
           "the module's ANSI code page, in which 8-bit strings under ANSI_CHARSET and DEFAULT_CHARSET fonts are read "
-          "(950 when not given; fonts of another script's charset are read in its own): " + pages)
+          "(strings under another script's charset are read in its own); without it, the code page of the charset "
+          "that most of the module's fonts name, else 950: " + pages)
       ->type_name("CP")
       ->check(CLI::Validator(
           [pages](std::string& value) {
             return parseSourceCodePage(value) ? std::string() : "not a code page of " + pages + ": " + value;
           },
-          "CP"));
+          ""));
 }
 
 }  // namespace vc::cli

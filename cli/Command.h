@@ -62,7 +62,8 @@ class Arguments {
   // --utf8, with what it means for this command.
   void utf8(bool& flag, const std::string& meaning);
   // --source-codepage CP: the module's ANSI code page, in which strings under
-  // ANSI_CHARSET and DEFAULT_CHARSET fonts are read (950 when not given).
+  // ANSI_CHARSET and DEFAULT_CHARSET fonts are read (0, automatic, when not
+  // given: see resolvedCodePages).
   void sourceCodePage(SourceCodePageOptions& options);
 
  private:

@@ -55,16 +55,22 @@ void Tnewdfm::createSourceCodePageMenu(QMenu* view) {
   sourceCodePageMenu->actions().constLast()->setStatusTip(
       QStringLiteral("模組的窗體字型多數指定的字元集（例如 GB2312_CHARSET）之字碼頁，否則 950"));
   sourceCodePageMenu->addSeparator();
-  const QStringList names{QStringLiteral("繁體中文"), QStringLiteral("簡體中文"), QStringLiteral("日文"),
-                          QStringLiteral("韓文"), QStringLiteral("中歐"), QStringLiteral("斯拉夫語系"),
-                          QStringLiteral("西歐"), QStringLiteral("希臘文"), QStringLiteral("土耳其文"),
-                          QStringLiteral("希伯來文"), QStringLiteral("阿拉伯文"), QStringLiteral("波羅的海語系"),
-                          QStringLiteral("越南文"), QStringLiteral("泰文")};
-  const std::vector<int>& pages = sourceCodePages();
-  for (std::size_t i = 0; i < pages.size(); ++i)
-    add(pages[i], QStringLiteral("%1 %2").arg(pages[i]).arg(i < static_cast<std::size_t>(names.size()) ? names[static_cast<qsizetype>(i)] : QString()));
+  struct Named {
+    int codePage;
+    const char* script;
+  };
+  static constexpr Named kNames[] = {{950, "繁體中文"}, {936, "簡體中文"},  {932, "日文"},     {949, "韓文"},
+                                     {1250, "中歐"},    {1251, "斯拉夫語系"}, {1252, "西歐"},   {1253, "希臘文"},
+                                     {1254, "土耳其文"}, {1255, "希伯來文"},  {1256, "阿拉伯文"}, {1257, "波羅的海語系"},
+                                     {1258, "越南文"},  {874, "泰文"}};
+  for (int page : sourceCodePages()) {
+    QString caption = QString::number(page);
+    for (const Named& n : kNames)
+      if (n.codePage == page) caption += QLatin1Char(' ') + QString::fromUtf8(n.script);
+    add(page, caption);
+  }
   sourceCodePageMenu->setToolTip(
-      QStringLiteral("ANSI_CHARSET 與 DEFAULT_CHARSET 字型下 8 位元字串的字碼頁；自動為 950"));
+      QStringLiteral("ANSI_CHARSET 與 DEFAULT_CHARSET 字型下 8 位元字串的字碼頁；自動：依模組字型判斷，否則 950"));
   syncSourceCodePageMenu();
 }
 
