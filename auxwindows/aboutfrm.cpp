@@ -46,6 +46,7 @@ QString TAboutForm::credits() {
              "    GoogleTest、Google Benchmark (Google)：BSD 3-Clause、Apache 2.0\n"
              "    CLI11 (Henry Schreiner 等)：BSD 3-Clause\n"
              "    GNU libgettextpo、iconv (自由軟體基金會)：GPL 3.0+、LGPL 2.1+\n"
+             "    OpenCC 簡繁轉換 (BYVoid 等)：Apache 2.0\n"
              "    AR PL UMing 字型 (文鼎科技)：Arphic Public License\n"
              "繁體中文化:\n"
              "    墨羽與譯者論壇的朋友們  https://forum.vellumcraft.org/\n"

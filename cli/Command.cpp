@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "translation/SourceCodePage.h"
+
 namespace vc::cli {
 
 std::vector<CommandInfo>& commands() {
@@ -45,5 +47,23 @@ void Arguments::output(std::string& path, bool required) {
 }
 
 void Arguments::utf8(bool& flag, const std::string& meaning) { this->flag("--utf8", flag, meaning); }
+
+void Arguments::sourceCodePage(SourceCodePageOptions& options) {
+  std::string pages;
+  for (int p : sourceCodePages()) pages += (pages.empty() ? "" : ", ") + std::to_string(p);
+  m_app
+      .add_option_function<std::string>(
+          "--source-codepage",
+          [&options](const std::string& value) { options.ansiCodePage = parseSourceCodePage(value).value_or(950); },
+          "the module's ANSI code page, in which 8-bit strings under ANSI_CHARSET and DEFAULT_CHARSET fonts are read "
+          "(strings under another script's charset are read in its own); without it, the code page of the charset "
+          "that most of the module's fonts name, else 950: " + pages)
+      ->type_name("CP")
+      ->check(CLI::Validator(
+          [pages](std::string& value) {
+            return parseSourceCodePage(value) ? std::string() : "not a code page of " + pages + ": " + value;
+          },
+          ""));
+}
 
 }  // namespace vc::cli

@@ -30,6 +30,10 @@ namespace CLI {
 class App;
 }
 
+namespace vc {
+struct SourceCodePageOptions;
+}
+
 namespace vc::cli {
 
 // What a command accepts, declared on its part of the command line.
@@ -57,6 +61,10 @@ class Arguments {
   void output(std::string& path, bool required = false);
   // --utf8, with what it means for this command.
   void utf8(bool& flag, const std::string& meaning);
+  // --source-codepage CP: the module's ANSI code page, in which strings under
+  // ANSI_CHARSET and DEFAULT_CHARSET fonts are read (0, automatic, when not
+  // given: see resolvedCodePages).
+  void sourceCodePage(SourceCodePageOptions& options);
 
  private:
   CLI::App& m_app;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/Command.h"
+#include "translation/SourceCodePage.h"
 
 namespace vc::cli {
 
@@ -20,6 +21,9 @@ class FormInput {
   // The binary form stream of the form file (behind its header) or of the
   // module's form; with utf8 the form name was typed as UTF-8.
   std::string binaryStream(bool utf8) const;
+  // options with an automatic code page settled: guessed from every form of
+  // the module (--module), else from the form's stream or text.
+  SourceCodePageOptions resolvedCodePages(const SourceCodePageOptions& options, std::string_view streamOrText) const;
   // How messages about the form name it: the path, and the form's name.
   std::string where(bool utf8) const;
 

@@ -79,8 +79,10 @@ class Apply : public Command {
   std::string m_edits;
   std::string m_output;
   bool m_utf8 = false;
+  SourceCodePageOptions m_codePages;
 
   void declare(Arguments& args) override {
+    args.sourceCodePage(m_codePages);
     args.positional("TEXT", m_text, "the form text; - is standard input");
     args.positional("EDITS", m_edits, "rows LINE<TAB>NAME<TAB>VALUE as `strings` prints them, VALUE changed");
     args.output(m_output, true);
@@ -98,15 +100,28 @@ class Apply : public Command {
     const std::string text = readWhole(*openInput(m_text));
     const TextLines t = textLines(text);
     WriteBack writeBack(t.lines.size(), [&](std::size_t i) { return std::string_view(t.lines[i]); });
+    // A value is compared with its line's string read as `strings` read it.
+    if (!m_codePages.ansiCodePage)
+      m_codePages.ansiCodePage =
+          guessedAnsiCodePage(t.lines.size(), [&](std::size_t i) { return std::string_view(t.lines[i]); });
+    const FormTextFonts fonts =
+        readFormTextFonts(t.lines.size(), [&](std::size_t i) { return std::string_view(t.lines[i]); }, m_codePages);
+    const std::vector<int>& pages = fonts.codePages;
+    std::vector<std::size_t> translated;  // strings rewritten under another script's code page
     int status = 0;
-    for (const Edit& e : edits) {
+    for (Edit& e : edits) {
+      if (e.row.lineNumber >= 1 && e.row.lineNumber <= pages.size()) e.row.codePage = pages[e.row.lineNumber - 1];
       if (Outcome<> written = writeBack.write(e.row); !written) {
         std::fflush(stdout);
         std::fprintf(stderr, "formtext: apply: %s:%zu: %s\n", inputName(m_edits).c_str(), e.editsLine,
                      written.reason().c_str());
         status = 1;
+      } else if (writeBack.lastWriteChanged() && e.row.codePage != 950) {
+        translated.push_back(e.row.lineNumber - 1);
       }
     }
+    // Their fonts are made to show Big5.
+    for (const WriteBackRow& row : traditionalFontRows(fonts, translated, FontNameMap::shipped())) writeBack.write(row);
     Output out(m_output, false);
     out.write(writtenText(text, t, writeBack));
     out.commit();

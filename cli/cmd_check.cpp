@@ -1,6 +1,5 @@
 // formtext check: the problems of a translation applied to a module or form
 // file, one line each, as a compiler reports them or as TSV for scripts.
-#include <charconv>
 #include <cstdio>
 #include <sstream>
 
@@ -9,6 +8,7 @@
 #include "cli/Io.h"
 #include "translation/PoExchange.h"
 #include "translation/PoFile.h"
+#include "translation/SourceCodePage.h"
 #include "translation/TranslationChecks.h"
 
 namespace vc::cli {
@@ -29,7 +29,7 @@ class Check : public Command {
   std::string m_source;
   std::string m_translation;
   std::string m_format = "text";
-  std::string m_codePage;
+  SourceCodePageOptions m_codePages;
   std::string m_output = "-";
   bool m_untranslated = false;
 
@@ -39,7 +39,7 @@ class Check : public Command {
                     "the translation (exit status 1 when it has any problem, 2 when it or SOURCE cannot be read)");
     args.choice("--format", m_format, {"text", "tsv"},
                 "text (default): FILE:LINE: CHECK: MESSAGE, the line of the PO file; tsv: MSGCTXT, CHECK, MESSAGE");
-    args.option("--source-codepage", m_codePage, "CP", "the code page of SOURCE's 8-bit strings (default 950)");
+    args.sourceCodePage(m_codePages);
     args.flag("--untranslated", m_untranslated, "also list entries without a translation (they never fail the check)");
     args.output(m_output);
   }
@@ -47,13 +47,6 @@ class Check : public Command {
   int run() override {
     CheckOptions options;
     options.untranslated = m_untranslated;
-    if (!m_codePage.empty()) {
-      unsigned cp = 0;
-      const auto [end, ec] = std::from_chars(m_codePage.data(), m_codePage.data() + m_codePage.size(), cp);
-      if (ec != std::errc() || end != m_codePage.data() + m_codePage.size() || cp == 0 || cp > 65535)
-        throw UsageError{"--source-codepage takes a code page number such as 950 or 1252, not " + m_codePage};
-      options.sourceCodePage = cp;
-    }
     options.overflow = overflowCheck();
 
     std::vector<PoEntry> entries;
@@ -65,7 +58,7 @@ class Check : public Command {
     }
     ExchangeSource source;
     try {
-      source = openExchangeSource(m_source);
+      source = openExchangeSource(m_source, {}, m_codePages);
     } catch (const std::exception& e) {
       report(m_source + ": " + e.what());
       return 2;

@@ -8,6 +8,7 @@
 #include "cli/Command.h"
 #include "cli/Io.h"
 #include "cli/ModuleInput.h"
+#include "translation/ChineseConversion.h"
 #include "translation/PoExchange.h"
 #include "translation/PoFile.h"
 #include "translation/TranslatedModule.h"
@@ -28,6 +29,8 @@ class Po : public Command {
   std::string m_output;
   std::string m_module;
   std::string m_satellite;
+  std::string m_prefill;
+  SourceCodePageOptions m_codePages;
 
   void declare(Arguments& args) override {
     args.positional("ACTION", m_action, "export (the strings as a template) or apply (a translation into form files)");
@@ -37,6 +40,10 @@ class Po : public Command {
     args.option("--module", m_module, "OUT",
                 "apply: a translated copy of the module SOURCE to write (OUT must not be SOURCE itself)");
     args.option("--satellite", m_satellite, "OUT", kSatelliteHelp);
+    args.choice("--prefill", m_prefill, chineseConversions(),
+                "export: a translation (not a template) whose msgstr is the OpenCC conversion of every msgid "
+                "holding Han characters (s2twp: Taiwan, with its phrases)");
+    args.sourceCodePage(m_codePages);
   }
 
   int run() override {
@@ -45,6 +52,7 @@ class Po : public Command {
     if (m_action == "export" && (m_output.empty() || !m_module.empty() || !m_satellite.empty()))
       throw UsageError{"export writes the template to -o OUT, and nothing else"};
     if (m_action == "apply" && m_translation.empty()) throw UsageError{"apply needs the PO file"};
+    if (m_action == "apply" && !m_prefill.empty()) throw UsageError{"--prefill goes with export"};
     if (m_action == "apply" && m_output.empty() && m_module.empty() && m_satellite.empty())
       throw UsageError{
           "apply needs -o DIR for the form files, --module OUT for the translated module, --satellite OUT for a "
@@ -78,10 +86,22 @@ class Po : public Command {
   // written. A string table block that cannot be read is left out, the
   // reason said, and the rest exported (exit status 1 all the same).
   int exportTemplate() {
-    ExchangeSource source = openExchangeSource(m_source);
+    ExchangeSource source = openExchangeSource(m_source, {}, m_codePages);
     if (reportUnreadable(source)) return 1;
+    std::vector<PoEntry> entries = templateEntries(source);
+    const std::string project = std::filesystem::path(m_source).filename().string();
+    std::string text;
+    if (m_prefill.empty()) {
+      text = poTemplateText(project, entries);
+    } else {
+      const ChineseConverter converter(m_prefill);
+      for (PoEntry& e : entries)
+        if (holdsHan(e.msgid)) e.msgstr = converter.convert(e.msgid);
+      const PoPrefill prefill{m_prefill == "s2hk" ? "zh_HK" : m_prefill == "s2t" ? "zh_Hant" : "zh_TW", m_prefill};
+      text = poFileText(project, entries, &prefill);
+    }
     Output out(m_output, false);
-    out.write(poTemplateText(std::filesystem::path(m_source).filename().string(), templateEntries(source)));
+    out.write(text);
     out.commit();
     return source.resourceStringErrors.empty() ? 0 : 1;
   }
@@ -94,7 +114,7 @@ class Po : public Command {
       report(e.what());
       return 2;
     }
-    ExchangeSource source = openExchangeSource(m_source);
+    ExchangeSource source = openExchangeSource(m_source, {}, m_codePages);
     if ((!m_module.empty() || !m_satellite.empty()) && !source.module)
       throw UsageError{(m_module.empty() ? "--satellite" : "--module") + std::string(" needs SOURCE to be a module")};
     ApplyResult result = vc::applyTranslation(source, entries, m_translation);
@@ -119,7 +139,7 @@ class Po : public Command {
 }  // namespace
 
 VC_FORMTEXT_COMMAND(Po, "po",
-                    "gettext PO files: po export SOURCE -o OUT.pot, po apply SOURCE TRANS.po -o DIR | --module OUT | "
+                    "gettext PO files: po export SOURCE -o OUT.pot [--prefill s2twp], po apply SOURCE TRANS.po -o DIR | --module OUT | "
                     "--satellite OUT",
                     "formtext po apply program.exe ru.po --module program-ru.exe");
 

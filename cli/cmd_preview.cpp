@@ -29,9 +29,11 @@ class Preview : public Command {
   std::string m_output;
   std::string m_layout;
   bool m_utf8 = false;
+  SourceCodePageOptions m_codePages;
 
   void declare(Arguments& args) override {
     m_input.declare(args);
+    args.sourceCodePage(m_codePages);
     args.option("-o", m_output, "OUT.png", "the picture of the window's client area", true);
     args.option("--layout", m_layout, "OUT.tsv",
                 "one row per component: name, class, x, y, width, height, visible, fits, text");
@@ -52,6 +54,8 @@ class Preview : public Command {
 
   int run() override {
     const std::string stream = formStream();
+    m_codePages = m_input.binary() ? m_input.resolvedCodePages(m_codePages, stream)
+                                   : resolvedCodePages(m_codePages, {std::string_view(stream)});
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
       setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // stderr carries the form's messages, one per line: Qt's own notes
@@ -74,6 +78,7 @@ class Preview : public Command {
       return true;
     };
     preview::PreviewWindow window;
+    window.setSourceCodePage(m_codePages);
     auto printMessages = [&] {
       for (const QString& m : messages) std::fprintf(stderr, "formtext: %s\n", m.toUtf8().constData());
     };

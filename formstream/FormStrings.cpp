@@ -146,6 +146,7 @@ class StringCollector : public RenderListener {
     s.begin = v.begin;
     s.end = v.end;
     s.tag = v.tag;
+    if (v.tag == tagString || v.tag == tagLString) s.bytes = v.bytes;
     owner().stringIndices.push_back(strings.size());
     strings.push_back(std::move(s));
   }
@@ -199,18 +200,7 @@ std::string encodedValue(const FormString& s, std::string_view text) {
     else
       stored += c;
   }
-  TMemoryStream out;
-  {
-    TWriter w(out);
-    std::optional<std::string> bytes;
-    if (s.tag == tagString || s.tag == tagLString) bytes = cp950::fromUtf8(stored);
-    if (bytes)
-      w.writeString(*bytes);
-    else
-      w.writeWideString(utf::utf8ToUtf16(stored));
-    w.flushBuffer();
-  }
-  return out.takeData();
+  return storedFormString(utf::utf8ToUtf16(stored), s.tag == tagString || s.tag == tagLString);
 }
 
 }  // namespace
@@ -253,18 +243,37 @@ std::vector<FormString> readFormStrings(std::string_view stream) {
   return std::move(collector.strings);
 }
 
-std::string replaceFormStrings(std::string_view stream, std::vector<StringReplacement> replacements) {
-  std::sort(replacements.begin(), replacements.end(),
-            [](const StringReplacement& a, const StringReplacement& b) { return a.string->begin < b.string->begin; });
+std::string storedFormString(std::u16string_view text, bool eightBit) {
+  TMemoryStream out;
+  {
+    TWriter w(out);
+    std::optional<std::string> bytes;
+    if (eightBit) bytes = cp950::encode(text);
+    if (bytes && cp950::decode(*bytes) == text)
+      w.writeString(*bytes);
+    else
+      w.writeWideString(std::u16string(text));
+    w.flushBuffer();
+  }
+  return out.takeData();
+}
+
+std::string replaceFormStrings(std::string_view stream, std::vector<StringReplacement> replacements,
+                               std::vector<ValueReplacement> values) {
+  for (const StringReplacement& r : replacements)
+    values.push_back({r.string->begin, r.string->end, encodedValue(*r.string, r.text)});
+  std::sort(values.begin(), values.end(),
+            [](const ValueReplacement& a, const ValueReplacement& b) { return a.begin < b.begin; });
   std::string out;
   out.reserve(stream.size() + stream.size() / 4);
   std::size_t at = 0;
-  for (const StringReplacement& r : replacements) {
-    const auto begin = static_cast<std::size_t>(r.string->begin);
-    const auto end = static_cast<std::size_t>(r.string->end);
-    if (begin < at || end > stream.size() || end < begin) continue;  // not a string of this stream
+  for (const ValueReplacement& r : values) {
+    if (r.begin < 0 || r.end < r.begin) continue;
+    const auto begin = static_cast<std::size_t>(r.begin);
+    const auto end = static_cast<std::size_t>(r.end);
+    if (begin < at || end > stream.size()) continue;  // not a value of this stream, or overlapping
     out.append(stream.substr(at, begin - at));
-    out += encodedValue(*r.string, r.text);
+    out += r.stored;
     at = end;
   }
   out.append(stream.substr(at));

@@ -22,6 +22,7 @@ struct FormString {
   std::int64_t end = 0;
   unsigned char tag = 0;  // how it is stored
   std::string lineBreak;  // what "\n" stands for in the stored text
+  std::string bytes;      // an 8-bit string's stored bytes (text is their CP950 reading)
 };
 
 // Every non-empty string of the stream ("TPF0"...) whose property is text for
@@ -37,10 +38,24 @@ struct StringReplacement {
   std::string text;          // UTF-8, "\n" for line breaks
 };
 
+// Stored value bytes (tag included) to put in place of the stream's
+// [begin, end): values other than strings, such as a font's charset.
+struct ValueReplacement {
+  std::int64_t begin = 0;
+  std::int64_t end = 0;
+  std::string stored;
+};
+
 // The stream with each string replaced. A text goes in as an 8-bit string
 // when the string was one and CP950 holds every character; otherwise as a
-// wide string, so that no character is lost.
-std::string replaceFormStrings(std::string_view stream, std::vector<StringReplacement> replacements);
+// wide string, so that no character is lost. Values replaced as stored bytes
+// must not overlap the strings.
+std::string replaceFormStrings(std::string_view stream, std::vector<StringReplacement> replacements,
+                               std::vector<ValueReplacement> values = {});
+
+// A text as a stored string value: 8-bit CP950 bytes when eightBit and CP950
+// holds every character, else a wide string.
+std::string storedFormString(std::u16string_view text, bool eightBit);
 
 // "\r\n", "\r" and "\n" in text all become "\n"; returns the first break
 // met ("\r\n" when there is none), which is how the text goes back.

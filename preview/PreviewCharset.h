@@ -1,15 +1,13 @@
 #pragma once
-// Which code page a font's Charset gives the 8-bit strings of a control.
-// Form data is CP950 by default: DEFAULT, ANSI, OEM, SYMBOL, MAC and
-// CHINESEBIG5 fonts keep it, because Traditional Chinese programs leave the
-// designer's ANSI_CHARSET in place and their Big5 captions show on their
-// users' systems all the same. A font that names another script's charset
-// (GB2312, SHIFTJIS, HANGEUL, RUSSIAN...) shows its bytes in that script's
-// code page, as Windows draws them.
+// The preview's reading of 8-bit strings: in the code page of the font in
+// force for their control, as the translation core gives it (the form's
+// charsets, and ANSI/DEFAULT_CHARSET as the module's ANSI code page, 950
+// unless the user names another).
 #include <QString>
 #include <string>
 
 #include "preview/PreviewTree.h"
+#include "translation/SourceCodePage.h"
 
 namespace vc::preview {
 
@@ -17,14 +15,14 @@ namespace vc::preview {
 // -1 when it is neither.
 int charsetOf(const Value& v);
 
-// The iconv name of the code page for a charset, or nullptr for CP950.
-const char* codePageOf(int charset);
+// The code page of a charset under the options.
+int codePageOf(int charset, const SourceCodePageOptions& options);
 
-// 8-bit string bytes in the given code page (nullptr: CP950); bytes that
-// are no character come out as U+FFFD.
-QString decode8(const std::string& bytes, const char* codePage = nullptr);
+// 8-bit string bytes in the given code page; bytes that are no character
+// come out as U+FFFD.
+QString decode8(const std::string& bytes, int codePage = 950);
 
 // Decodes again, in `codePage`, every 8-bit string among the values of c.
-void redecodeStrings(Component& c, const char* codePage);
+void redecodeStrings(Component& c, int codePage);
 
 }  // namespace vc::preview

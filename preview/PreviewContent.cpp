@@ -66,7 +66,7 @@ class Bytes {
 struct TreeReader {
   const std::string& data;
   bool nodeData;
-  const char* codePage;
+  int codePage;
   int count = 0;
 
   bool node(Bytes& in, ViewItem& item, int& children) {
@@ -144,7 +144,7 @@ bool hasOption(const Component& c, const char* option) {
 
 }  // namespace
 
-std::vector<ViewItem> readTreeItems(const std::string& data, bool nodeData, const char* codePage) {
+std::vector<ViewItem> readTreeItems(const std::string& data, bool nodeData, int codePage) {
   std::vector<ViewItem> out;
   Bytes in(data);
   if (nodeData) in.u8();
@@ -155,7 +155,7 @@ std::vector<ViewItem> readTreeItems(const std::string& data, bool nodeData, cons
   return out;
 }
 
-std::vector<ViewItem> readListItems(const std::string& data, const char* codePage) {
+std::vector<ViewItem> readListItems(const std::string& data, int codePage) {
   // The whole size, the count, then per item: image, state, overlay,
   // sub-item count and data, the caption and the sub-items as short strings.
   std::vector<ViewItem> out;
@@ -214,7 +214,7 @@ std::vector<QPixmap> decodeImageList(const std::string& data) {
 }
 
 QTreeWidget* makeItemView(const Component& c, Kind kind, double scale, const std::vector<QPixmap>& images,
-                          const char* codePage, QWidget* host, QString& text) {
+                          int codePage, QWidget* host, QString& text) {
   auto* t = new QTreeWidget(host);
   t->setRootIsDecorated(kind == Kind::TreeView);
   const Value* cols = findProperty(c, "Columns");

@@ -35,10 +35,10 @@ struct ViewItem {
 // The nodes of a tree view: Items.Data (8-bit texts in `codePage`,
 // nullptr: CP950) or Items.NodeData (UTF-16 texts). What cannot be read is
 // left out; counts and depth are bounded.
-std::vector<ViewItem> readTreeItems(const std::string& data, bool nodeData, const char* codePage);
+std::vector<ViewItem> readTreeItems(const std::string& data, bool nodeData, int codePage);
 
 // The items of a list view: Items.Data (8-bit captions and sub-items).
-std::vector<ViewItem> readListItems(const std::string& data, const char* codePage);
+std::vector<ViewItem> readListItems(const std::string& data, int codePage);
 
 // The images of an image list's Bitmap data (the "IL" stream: header, the
 // images side by side in one bitmap, and their mask); empty when it is none.
@@ -46,6 +46,6 @@ std::vector<QPixmap> decodeImageList(const std::string& data);
 
 // A tree or list view with its columns, items and their images.
 QTreeWidget* makeItemView(const Component& c, Kind kind, double scale, const std::vector<QPixmap>& images,
-                          const char* codePage, QWidget* host, QString& text);
+                          int codePage, QWidget* host, QString& text);
 
 }  // namespace vc::preview

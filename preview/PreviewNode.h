@@ -13,6 +13,7 @@
 
 #include "preview/PreviewLook.h"
 #include "preview/PreviewTree.h"
+#include "translation/SourceCodePage.h"
 
 class QAction;
 class QWidget;
@@ -47,6 +48,7 @@ struct Node {
 
 struct BuiltForm {
   std::vector<Node> nodes;
+  SourceCodePageOptions codePages;  // how 8-bit strings are read
   std::map<QString, std::vector<QPixmap>> imageLists;  // by lower-case name
   double scale = 1.0;
   class FitOverlay* overlay = nullptr;

@@ -418,7 +418,7 @@ QWidget* makeItemViewOf(WidgetContext& x) {
   const char* images = n.kind == Kind::TreeView || identProperty(c, "ViewStyle") != QLatin1String("vsIcon")
                            ? (findProperty(c, "SmallImages") ? "SmallImages" : "Images")
                            : "LargeImages";
-  return makeItemView(c, n.kind, b.scale, imageList(b, identProperty(c, images)), codePageOf(n.fontSpec.charset),
+  return makeItemView(c, n.kind, b.scale, imageList(b, identProperty(c, images)), codePageOf(n.fontSpec.charset, b.codePages),
                       host, n.text);
 }
 

@@ -272,6 +272,7 @@ void setColors(QWidget* w, const QColor& back, const QColor& text, bool windowCo
 // and the form its main menu; then everything is laid out.
 void PreviewWindow::build() {
   m_built = std::make_unique<BuiltForm>();
+  m_built->codePages = m_codePages;
   buildNodes();
   const QSize client = clientSize();
   m_built->nodes[0].geo = QRect(QPoint(0, 0), client);
@@ -309,7 +310,7 @@ void PreviewWindow::buildNodes() {
   rootNode.c = m_root.get();
   rootNode.kind = Kind::Form;
   applyFont(rootNode.fontSpec, root);
-  if (const char* cp = codePageOf(rootNode.fontSpec.charset)) {
+  if (const int cp = codePageOf(rootNode.fontSpec.charset, b.codePages); cp != 950) {
     redecodeStrings(*m_root, cp);
     applyFont(rootNode.fontSpec, root);  // the face's name is such a string too
   }
@@ -332,9 +333,12 @@ void PreviewWindow::buildNodes() {
       n.parent = parentIndex;
       const Node& parent = b.nodes[static_cast<std::size_t>(parentIndex)];
       n.fontSpec = parent.fontSpec;
-      const bool ownFont = !boolProperty(c, "ParentFont", !hasOwnFont(c));
+      ComponentFont facts;
+      facts.anyFontProperty = hasOwnFont(c);
+      if (findProperty(c, "ParentFont")) facts.parentFont = boolProperty(c, "ParentFont", true);
+      const bool ownFont = ownsFont(facts, false);
       if (ownFont) applyFont(n.fontSpec, c);
-      if (const char* cp = codePageOf(n.fontSpec.charset)) {
+      if (const int cp = codePageOf(n.fontSpec.charset, b.codePages); cp != 950) {
         redecodeStrings(c, cp);
         if (ownFont) applyFont(n.fontSpec, c);  // the face's name is such a string too
       }

@@ -11,6 +11,7 @@
 
 #include "formstream/Stream.h"
 #include "preview/PreviewTree.h"
+#include "translation/SourceCodePage.h"
 
 class QMenuBar;
 class QStyle;
@@ -41,6 +42,8 @@ class PreviewWindow : public QWidget {
   // made unique against the application's other windows ("%s_%d"). Raises
   // EReadError when reading stops (see readForm); the window then stays empty.
   void read(TStream& stream, const ReaderHooks& hooks);
+  // How 8-bit strings are read (the module's ANSI code page); set before read().
+  void setSourceCodePage(const SourceCodePageOptions& options) { m_codePages = options; }
 
   QWidget* clientArea() const { return m_client; }
   const Component& root() const { return *m_root; }
@@ -75,6 +78,7 @@ class PreviewWindow : public QWidget {
   QWidget* m_client = nullptr;
   QMenuBar* m_menuBar = nullptr;
   std::unique_ptr<BuiltForm> m_built;
+  SourceCodePageOptions m_codePages;
 };
 
 // The "%s_%d" rule: name itself when no top-level window but `self` is

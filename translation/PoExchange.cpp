@@ -13,9 +13,12 @@
 #include "formstream/BinaryToText.h"
 #include "formstream/Errors.h"
 #include "formstream/FormFile.h"
+#include "formstream/TFiler.h"
+#include "formstream/TWriter.h"
 #include "formstream/TextToBinary.h"
 #include "modres/Module.h"
 #include "platform/AtomicFile.h"
+#include "platform/CodePages.h"
 #include "platform/Cp950.h"
 #include "platform/Utf.h"
 #include "platform/WholeFile.h"
@@ -33,12 +36,29 @@ std::size_t formFileHeaderLength(const std::string& file) {
   return static_cast<std::size_t>(in.position());
 }
 
-void readStrings(ExchangeForm& form, std::set<std::string>& usedContexts) {
+bool isEightBit(const FormString& s) { return s.tag == tagString || s.tag == tagLString; }
+
+bool holdsHighBytes(std::string_view bytes) {
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  return false;
+}
+
+void readStrings(ExchangeForm& form, std::set<std::string>& usedContexts, const SourceCodePageOptions& codePages) {
   try {
     form.strings = readFormStrings(form.stream);
+    form.fonts = readFormFonts(form.stream, codePages);
   } catch (const Exception& e) {
     form.read = Outcome<>::leftOut(e.what());
     return;
+  }
+  // 8-bit strings in their own code page.
+  for (FormString& s : form.strings) {
+    const int codePage = isEightBit(s) ? form.fonts.at(s.begin).codePage : 950;
+    form.codePages.push_back(codePage);
+    if (codePage == 950) continue;
+    s.text = utf::utf16ToUtf8(codepage::decode(s.bytes, codePage));
+    normalizedBreaks(s.text);
   }
   for (const FormString& s : form.strings) {
     std::string base = form.name + "." + (s.component.empty() ? "" : s.component + ".") + s.property;
@@ -49,6 +69,7 @@ void readStrings(ExchangeForm& form, std::set<std::string>& usedContexts) {
 }
 
 void openModuleForms(ExchangeSource& source, modres::Module& module, const ExchangeProgress& progress) {
+  const SourceCodePageOptions codePages = source.codePages;
   std::vector<std::string> names;
   source.listing = module.listFormNames(names);
   std::set<std::string> usedStems, usedContexts;
@@ -65,11 +86,17 @@ void openModuleForms(ExchangeSource& source, modres::Module& module, const Excha
     if (progress) progress(++done, names.size());
     // Modules keep other data as RT_RCDATA too; those are no forms.
     if (form.read && !form.stream.starts_with("TPF0")) continue;
-    if (form.read) readStrings(form, usedContexts);
     // Named in the order extract names the forms it can write.
     if (form.read) form.fileName = uniqueStem(safeFileStem(name), usedStems) + ".dfm";
     source.forms.push_back(std::move(form));
   }
+  // An automatic code page is the one the module's forms name.
+  std::vector<std::string_view> streams;
+  for (const ExchangeForm& form : source.forms)
+    if (form.read) streams.push_back(form.stream);
+  source.codePages = resolvedCodePages(codePages, streams);
+  for (ExchangeForm& form : source.forms)
+    if (form.read) readStrings(form, usedContexts, source.codePages);
 }
 
 void openFormFile(ExchangeSource& source, const std::string& path, std::string bytes) {
@@ -106,7 +133,10 @@ void openFormFile(ExchangeSource& source, const std::string& path, std::string b
   } catch (const Exception& e) {
     form.read = Outcome<>::leftOut(e.what());
   }
-  if (form.read) readStrings(form, usedContexts);
+  if (form.read) {
+    source.codePages = resolvedCodePages(source.codePages, {form.stream});
+    readStrings(form, usedContexts, source.codePages);
+  }
   source.forms.push_back(std::move(form));
 }
 
@@ -160,9 +190,10 @@ void openStringTables(ExchangeSource& source, modres::Module& module) {
   }
 }
 
-std::string comment(const FormString& s) {
+std::string comment(const FormString& s, int codePage) {
   std::string c = s.className;
   if (s.width) c += ", width " + std::to_string(*s.width) + " px";
+  if (codePage != 950) c += ", code page " + std::to_string(codePage);
   return c;
 }
 
@@ -179,9 +210,11 @@ std::string listingProblem(const ExchangeSource& source) {
   return std::string("the module's list of forms could not be read in full: ") + source.listing.reason().what();
 }
 
-ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgress& progress) {
+ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgress& progress,
+                                  const SourceCodePageOptions& codePages) {
   ExchangeSource source;
   source.path = path;
+  source.codePages = codePages;
   // The file is read once; a module is opened on its bytes.
   auto image = std::make_shared<const std::string>(readWholeFile(path));
   std::shared_ptr<modres::Module> module;
@@ -207,9 +240,11 @@ ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgres
   return source;
 }
 
-ExchangeSource formFileExchangeSource(const std::string& path, std::string bytes) {
+ExchangeSource formFileExchangeSource(const std::string& path, std::string bytes,
+                                      const SourceCodePageOptions& codePages) {
   ExchangeSource source;
   source.path = path;
+  source.codePages = codePages;
   openFormFile(source, path, std::move(bytes));
   return source;
 }
@@ -243,7 +278,7 @@ std::vector<PoEntry> templateEntries(const ExchangeSource& source) {
       e.msgid = form.strings[i].text;
       e.file = file;
       e.line = form.strings[i].line;
-      e.comment = comment(form.strings[i]);
+      e.comment = comment(form.strings[i], form.codePages[i]);
       entries.push_back(std::move(e));
     }
   }
@@ -344,10 +379,63 @@ void applyResourceStrings(const ExchangeSource& source, EntryIndex& index, Apply
                               "); a template from po export holds them");
 }
 
+std::string storedCharset(bool ident, int charset) {
+  TMemoryStream out;
+  {
+    TWriter w(out);
+    if (ident)
+      w.writeIdent(charsetName(charset));
+    else
+      w.writeInteger(charset);
+    w.flushBuffer();
+  }
+  return out.takeData();
+}
+
+// A form that takes translations into strings read in another code page
+// than 950 is made to show them on a Traditional Chinese system: each font
+// whose charset is in force for a translated string, and each font of a
+// component holding one (a grid's TitleFont), changes another script's
+// charset to CHINESEBIG5_CHARSET and a font name of that script to its
+// counterpart. So does every other font of the form, unless strings left
+// untranslated need it to show their own script.
+std::vector<ValueReplacement> traditionalFonts(const ExchangeForm& form, const std::vector<StringReplacement>& strings,
+                                               const FontNameMap& fontNames) {
+  const FormFonts& fonts = form.fonts;
+  std::set<std::int64_t> translated;
+  for (const StringReplacement& r : strings)
+    if (isEightBit(*r.string) && fonts.at(r.string->begin).codePage != 950) translated.insert(r.string->begin);
+  if (translated.empty()) return {};
+  std::vector<bool> governsTranslated(fonts.fonts.size()), governsUntranslated(fonts.fonts.size());
+  for (const FormString& s : form.strings) {
+    if (!isEightBit(s)) continue;
+    const FormFonts::StringFont& f = fonts.at(s.begin);
+    std::vector<std::size_t> governing{f.governor};
+    if (f.holder < fonts.holderFonts.size())
+      governing.insert(governing.end(), fonts.holderFonts[f.holder].begin(), fonts.holderFonts[f.holder].end());
+    const bool done = translated.count(s.begin) > 0;
+    if (!done && (f.codePage == 950 || !holdsHighBytes(s.bytes))) continue;
+    for (std::size_t i : governing)
+      if (i < fonts.fonts.size()) (done ? governsTranslated : governsUntranslated)[i] = true;
+  }
+  std::vector<ValueReplacement> values;
+  for (std::size_t i = 0; i < fonts.fonts.size(); ++i) {
+    if (!governsTranslated[i] && governsUntranslated[i]) continue;
+    const FormFonts::Font& f = fonts.fonts[i];
+    if (f.charsetEnd && charsetNeedsBig5(f.charset))
+      values.push_back({f.charsetBegin, f.charsetEnd, storedCharset(f.charsetIsIdent, kChineseBig5Charset)});
+    if (f.nameEnd)
+      if (std::optional<std::u16string> name = fontNames.map(f.name))
+        values.push_back({f.nameBegin, f.nameEnd, storedFormString(*name, f.nameIsEightBit)});
+  }
+  return values;
+}
+
 }  // namespace
 
 ApplyResult applyTranslation(const ExchangeSource& source, const std::vector<PoEntry>& entries,
-                             const std::string& poName) {
+                             const std::string& poName, const FontNameMap* fontNames) {
+  if (!fontNames) fontNames = &FontNameMap::shipped();
   ApplyResult result;
   EntryIndex index(entries);
   auto at = [&](const PoEntry& e) { return poName + (e.line ? ":" + std::to_string(e.line) : std::string()) + ": "; };
@@ -367,14 +455,22 @@ ApplyResult applyTranslation(const ExchangeSource& source, const std::vector<PoE
                                   ") has no entry");
         continue;
       }
-      if (match->fuzzy || match->msgstr.empty() || match->msgstr == match->msgid) continue;
+      // A msgstr that is its msgid changes nothing, unless the string is
+      // written in another code page: then the text goes in as Big5.
+      const bool otherScript = isEightBit(s) && form.codePages[i] != 950 && holdsHighBytes(s.bytes);
+      if (match->fuzzy || match->msgstr.empty() || (match->msgstr == match->msgid && !otherScript)) continue;
       replacements.push_back({&s, match->msgstr});
     }
     TranslatedForm t;
     t.form = &form;
     t.changed = !replacements.empty();
     result.applied += replacements.size();
-    t.stream = t.changed ? replaceFormStrings(form.stream, std::move(replacements)) : form.stream;
+    if (t.changed) {
+      std::vector<ValueReplacement> fonts = traditionalFonts(form, replacements, *fontNames);
+      t.stream = replaceFormStrings(form.stream, std::move(replacements), std::move(fonts));
+    } else {
+      t.stream = form.stream;
+    }
     result.forms.push_back(std::move(t));
   }
   applyResourceStrings(source, index, result);

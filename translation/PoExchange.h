@@ -14,6 +14,7 @@
 #include "platform/Outcome.h"
 #include "translation/FormTextFile.h"
 #include "translation/PoFile.h"
+#include "translation/SourceCodePage.h"
 
 namespace vc {
 
@@ -32,8 +33,10 @@ struct ExchangeForm {
   FormTextEncoding encoding = FormTextEncoding::Cp950;  // text form files: written back as they came
   std::string lineBreak = "\r\n";
   Outcome<> read;        // left out when the form could not be read; it then takes no part
-  std::vector<FormString> strings;
+  std::vector<FormString> strings;     // 8-bit strings' text decoded in their source code page
   std::vector<std::string> contexts;  // msgctxt of each string, unique over the source
+  std::vector<int> codePages;         // source code page of each string (wide strings: 950)
+  FormFonts fonts;                    // the fonts that govern the strings
 };
 
 // A resource string (RT_STRING) of a module. Its entry's msgctxt is
@@ -52,6 +55,7 @@ struct ExchangeResourceString {
 // A module or a form file (binary or text) with every form read.
 struct ExchangeSource {
   std::string path;
+  SourceCodePageOptions codePages;  // how the forms' 8-bit strings were read
   bool module = false;
   // A module's bytes, read once, and the module opened on them: what a
   // translated copy or a satellite of it is made from.
@@ -79,11 +83,13 @@ using ExchangeProgress = std::function<void(std::size_t done, std::size_t total)
 
 // Reads path as a module when it is one, else as a form file. Raises
 // vc::Exception when it is neither; forms that fail carry their error.
-ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgress& progress = {});
+ExchangeSource openExchangeSource(const std::string& path, const ExchangeProgress& progress = {},
+                                  const SourceCodePageOptions& codePages = {});
 // A form file given by its bytes; path gives its names.
 // Why the module's form list was not read in full; empty when it was.
 std::string listingProblem(const ExchangeSource& source);
-ExchangeSource formFileExchangeSource(const std::string& path, std::string bytes);
+ExchangeSource formFileExchangeSource(const std::string& path, std::string bytes,
+                                      const SourceCodePageOptions& codePages = {});
 // The resource strings of an open module alone (no forms); path names it.
 ExchangeSource stringTableExchangeSource(modres::Module& module, const std::string& path);
 // The entries of a translation that are resource strings.
@@ -109,10 +115,15 @@ struct ApplyResult {
 };
 
 // Puts each translated entry in place of its string. Empty and fuzzy
-// msgstr and those equal to their msgid change nothing. A translation with
+// msgstr and those equal to their msgid change nothing (but a non-ASCII
+// 8-bit string read in another code page than 950 is then written as Big5). A translation of an
+// 8-bit string read in another code page than 950 goes in as Big5 (or wide);
+// the font that governs it, when it names another script's charset, becomes
+// CHINESEBIG5_CHARSET, and its name the Traditional Chinese counterpart that
+// fontNames gives (FontNameMap::shipped() when null). A translation with
 // no resource-string entry at all is reported once, not string by string.
 ApplyResult applyTranslation(const ExchangeSource& source, const std::vector<PoEntry>& entries,
-                             const std::string& poName);
+                             const std::string& poName, const FontNameMap* fontNames = nullptr);
 
 // The form file bytes of a translated form: its source bytes when nothing
 // changed (what `extract --dfm` writes for a module's form), else the new

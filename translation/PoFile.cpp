@@ -99,7 +99,7 @@ void guarded(F&& f) {
 
 bool isUtf8(const std::string& s) { return utf::utf16ToUtf8(utf::utf8ToUtf16(s)) == s; }
 
-std::string headerText(const std::string& project) {
+std::string headerText(const std::string& project, const PoPrefill* prefill = nullptr) {
   char date[32];
   std::time_t now = std::time(nullptr);
   std::tm tm{};
@@ -113,13 +113,16 @@ std::string headerText(const std::string& project) {
          "POT-Creation-Date: " +
          date +
          "\n"
-         "PO-Revision-Date: YEAR-MO-DA HO:MI+ZONE\n"
+         "PO-Revision-Date: " + (prefill ? std::string(date) : "YEAR-MO-DA HO:MI+ZONE") +
+         "\n"
          "Last-Translator: FULL NAME <EMAIL@ADDRESS>\n"
          "Language-Team: LANGUAGE <LL@li.org>\n"
-         "Language: \n"
+         "Language: " + (prefill ? prefill->language : std::string()) +
+         "\n"
          "MIME-Version: 1.0\n"
          "Content-Type: text/plain; charset=UTF-8\n"
-         "Content-Transfer-Encoding: 8bit\n";
+         "Content-Transfer-Encoding: 8bit\n" +
+         (prefill ? "X-Prefill: OpenCC " + prefill->conversion + "\n" : std::string());
 }
 
 // The line of each message's msgid, in the order the library lists them
@@ -175,7 +178,15 @@ void writePoTemplate(const std::string& path, const std::string& project, const 
 }
 
 std::string poTemplateText(const std::string& project, const std::vector<PoEntry>& entries) {
-  return poText(headerText(project), entries);
+  return poFileText(project, entries, nullptr);
+}
+
+std::string poFileText(const std::string& project, const std::vector<PoEntry>& entries, const PoPrefill* prefill) {
+  // A template's header is fuzzy until a translator fills it in; a
+  // prefilled file says where its translations came from instead.
+  if (!prefill) return poText(headerText(project), entries);
+  return poText(headerText(project, prefill), entries,
+                "Translations prefilled by OpenCC (" + prefill->conversion + "): review them before use.");
 }
 
 namespace {

@@ -31,6 +31,16 @@ void writePoTemplate(const std::string& path, const std::string& project, const 
 // The bytes writePoTemplate writes.
 std::string poTemplateText(const std::string& project, const std::vector<PoEntry>& entries);
 
+// A translation filled in by a conversion rather than by a translator.
+struct PoPrefill {
+  std::string language;    // "zh_TW"
+  std::string conversion;  // "s2twp": named in the header
+};
+// The bytes of a PO file: a template as poTemplateText writes it when
+// prefill is null, else a translation whose header names the language and
+// the conversion that filled it.
+std::string poFileText(const std::string& project, const std::vector<PoEntry>& entries, const PoPrefill* prefill);
+
 // The entries of a PO file in file order, without the header and without
 // obsolete (#~) entries. Raises EPoFileError for anything gettext reports as
 // an error, a charset other than UTF-8, text that is not UTF-8, a file over

@@ -159,13 +159,16 @@ std::string headerCharset(std::string_view header) {
 
 }  // namespace
 
-std::string poText(const std::string& header, const std::vector<PoEntry>& entries) {
+std::string poText(const std::string& header, const std::vector<PoEntry>& entries, const std::string& headerComment) {
   std::string out;
   std::size_t guess = header.size() + 64;
   for (const PoEntry& e : entries)
     guess += e.context.size() + e.msgid.size() + e.msgstr.size() + e.file.size() + e.comment.size() + 64;
   out.reserve(guess);
-  out += "#, fuzzy\n";
+  if (headerComment.empty())
+    out += "#, fuzzy\n";
+  else
+    commentLines(out, "# ", headerComment);
   field(out, "msgid", "");
   field(out, "msgstr", header);
   for (const PoEntry& e : entries) {

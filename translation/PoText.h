@@ -14,11 +14,12 @@
 
 namespace vc {
 
-// A PO file: a header entry (marked fuzzy, as templates are) with the text
-// given, then each entry with its "#." comment, "#:" reference, flags,
-// msgctxt, msgid and msgstr. Strings holding line breaks are written one
-// line per break, as the gettext tools write them.
-std::string poText(const std::string& header, const std::vector<PoEntry>& entries);
+// A PO file: a header entry with the text given, marked fuzzy as templates
+// are unless it has a translator's comment, then each entry with its "#."
+// comment, "#:" reference, flags, msgctxt, msgid and msgstr. Strings holding
+// line breaks are written one line per break, as the gettext tools write them.
+std::string poText(const std::string& header, const std::vector<PoEntry>& entries,
+                   const std::string& headerComment = {});
 
 // The entries of PO text in file order, without the header, each with the
 // line of its msgid; nothing when the text is not plain (see above).

@@ -41,14 +41,14 @@ std::string extractedValue(std::string_view line) {
 }
 
 std::u16string wholeValue(std::size_t lineCount, const std::function<std::string_view(std::size_t)>& lineAt,
-                          std::size_t index, std::size_t maxUnits) {
+                          std::size_t index, std::size_t maxUnits, int codePage) {
   if (index >= lineCount) return {};
   const std::string_view first = lineAt(index);
   const std::size_t eq = first.find('=');
   if (eq == std::string_view::npos) return {};
   // Empty pieces add nothing, so the lines walked are bounded as well.
   constexpr std::size_t kMaxLines = 256;
-  if (std::optional<DecodedString> d = decodeStringValue(lineCount, lineAt, index, false, maxUnits, kMaxLines)) {
+  if (std::optional<DecodedString> d = decodeStringValue(lineCount, lineAt, index, false, maxUnits, kMaxLines, codePage)) {
     if (d->cut) d->text += u"\u2026";
     return std::move(d->text);
   }

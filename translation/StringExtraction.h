@@ -26,9 +26,10 @@ std::string extractedValue(std::string_view line);
 // The whole value of the property on line index as a person reads it: quoted
 // runs and # codes decoded and joined over continuation lines (at most
 // maxUnits code units and 256 continuation lines; "…" marks a cut); any other
-// value as written after "=", trimmed and decoded.
+// value as written after "=", trimmed and decoded. 8-bit strings are read in
+// codePage, the line's source code page.
 std::u16string wholeValue(std::size_t lineCount, const std::function<std::string_view(std::size_t)>& lineAt,
-                          std::size_t index, std::size_t maxUnits = 4096);
+                          std::size_t index, std::size_t maxUnits = 4096, int codePage = 950);
 
 // Rows for lines 0..lineCount-1 read through lineAt, in line order.
 std::vector<ExtractedString> extractStrings(std::size_t lineCount,

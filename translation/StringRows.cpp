@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/CodePages.h"
 #include "platform/Cp950.h"
 #include "translation/WriteBack.h"
 
@@ -67,7 +68,7 @@ class ValueCursor {
 }  // namespace
 
 std::optional<DecodedString> decodeStringValue(std::size_t lineCount, const LineAt& lineAt, std::size_t index,
-                                               bool strict, std::size_t maxUnits, std::size_t maxLines) {
+                                               bool strict, std::size_t maxUnits, std::size_t maxLines, int codePage) {
   if (index >= lineCount || lineAt(index).find('=') == std::string_view::npos) return std::nullopt;
   ValueCursor c(lineCount, lineAt, index, maxLines);
   if (!c.skipLines() || (c.peek() != '\'' && c.peek() != '#')) return std::nullopt;
@@ -137,7 +138,7 @@ std::optional<DecodedString> decodeStringValue(std::size_t lineCount, const Line
     out.text = std::move(units);
   } else {
     std::string bytes(units.begin(), units.end());
-    out.text = cp950::decode(bytes);
+    out.text = codepage::decode(bytes, codePage);
   }
   return out;
 }
@@ -148,8 +149,10 @@ bool isStringRow(std::size_t lineCount, const LineAt& lineAt, std::size_t index)
   return c.skipLines() && (c.peek() == '\'' || c.peek() == '#');
 }
 
-std::optional<std::u16string> stringRowValue(std::size_t lineCount, const LineAt& lineAt, std::size_t index) {
-  std::optional<DecodedString> d = decodeStringValue(lineCount, lineAt, index, true);
+std::optional<std::u16string> stringRowValue(std::size_t lineCount, const LineAt& lineAt, std::size_t index,
+                                             int codePage) {
+  std::optional<DecodedString> d =
+      decodeStringValue(lineCount, lineAt, index, true, static_cast<std::size_t>(-1), static_cast<std::size_t>(-1), codePage);
   if (!d) return std::nullopt;
   return std::move(d->text);
 }

@@ -21,11 +21,13 @@ bool isStringRow(std::size_t lineCount, const LineAt& lineAt, std::size_t index)
 
 // The decoded value of the string on line index, as the converted form holds
 // it: literals joined by "+" over continuation lines, # codes and doubled
-// apostrophes resolved; an 8-bit value decoded from CP950 (a byte that is no
-// character stays as the lone surrogate cp950::decode makes of it), a wide
+// apostrophes resolved; an 8-bit value decoded from its source code page
+// (from CP950, a byte that is no character stays as the lone surrogate
+// cp950::decode makes of it; see codepage::decode for the others), a wide
 // one as its code units. Nothing when the line is no string row or its
 // literal is broken, or when it does not end where the value should.
-std::optional<std::u16string> stringRowValue(std::size_t lineCount, const LineAt& lineAt, std::size_t index);
+std::optional<std::u16string> stringRowValue(std::size_t lineCount, const LineAt& lineAt, std::size_t index,
+                                             int codePage = 950);
 
 // The decoding behind stringRowValue, also for values shown in part: at most
 // maxUnits code units and maxLines lines behind the first (cut tells that
@@ -38,7 +40,8 @@ struct DecodedString {
 };
 std::optional<DecodedString> decodeStringValue(std::size_t lineCount, const LineAt& lineAt, std::size_t index,
                                                bool strict, std::size_t maxUnits = static_cast<std::size_t>(-1),
-                                               std::size_t maxLines = static_cast<std::size_t>(-1));
+                                               std::size_t maxLines = static_cast<std::size_t>(-1),
+                                               int codePage = 950);
 
 // text as a form text string literal that reads back as text: apostrophes
 // doubled, control characters as # codes. When CP950 holds every character

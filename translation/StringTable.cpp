@@ -101,8 +101,9 @@ std::u16string fromTableField(std::string_view field, bool utf8) {
   return out;
 }
 
-std::vector<TableRow> stringTableRows(const std::vector<std::string>& lines) {
+std::vector<TableRow> stringTableRows(const std::vector<std::string>& lines, const SourceCodePageOptions& codePages) {
   const LineAt lineAt = [&](std::size_t i) { return std::string_view(lines[i]); };
+  const std::vector<int> pages = lineCodePages(lines, codePages);
   std::vector<TableRow> rows;
   for (ExtractedString& row : extractStrings(lines)) {
     if (!isPropertyName(row.name)) continue;
@@ -114,13 +115,13 @@ std::vector<TableRow> stringTableRows(const std::vector<std::string>& lines) {
     if (!value.empty() && (value.front() == '(' || value.front() == '<' || value.front() == '{')) continue;
     std::u16string text;
     if (isStringRow(lines.size(), lineAt, index)) {
-      std::optional<std::u16string> whole = stringRowValue(lines.size(), lineAt, index);
+      std::optional<std::u16string> whole = stringRowValue(lines.size(), lineAt, index, pages[index]);
       if (!whole) continue;
       text = std::move(*whole);
     } else {
       text = cp950::decode(value);
     }
-    rows.push_back({row.lineNumber, std::move(row.name), std::move(text)});
+    rows.push_back({row.lineNumber, std::move(row.name), std::move(text), pages[index]});
   }
   return rows;
 }

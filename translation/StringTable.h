@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "translation/SourceCodePage.h"
+
 namespace vc {
 
 class WriteBack;
@@ -23,13 +25,14 @@ std::u16string fromTableField(std::string_view field, bool utf8);
 struct TableRow {
   std::size_t lineNumber = 0;  // 1-based
   std::string name;            // CP950
-  std::u16string value;
+  std::u16string value;        // a string's text decoded in its source code page
+  int codePage = 950;          // the source code page of its line
 };
 
 // The rows of a form text's lines that write-back can write: property lines
 // (no list items or continuation lines), but no lists, collections, binary
 // data or broken strings.
-std::vector<TableRow> stringTableRows(const std::vector<std::string>& lines);
+std::vector<TableRow> stringTableRows(const std::vector<std::string>& lines, const SourceCodePageOptions& codePages = {});
 
 // The lines of a text with the line end each one had ("" for a last line
 // without one). The lines are those of splitTextLines.

@@ -72,7 +72,6 @@ using OverflowCheck = std::function<std::vector<OverflowHit>(std::string_view st
 
 struct CheckOptions {
   bool untranslated = false;      // report entries without a translation
-  unsigned sourceCodePage = 950;  // the code page of the source's 8-bit strings
   OverflowCheck overflow;         // none: no overflow check
 };
 

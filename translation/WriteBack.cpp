@@ -83,6 +83,7 @@ std::size_t WriteBack::nextLive(std::size_t index) {
 }
 
 Outcome<> WriteBack::write(const WriteBackRow& row) {
+  m_lastChanged = false;
   const std::string name = cp950::toUtf8(row.name);
   const std::string where = lineText(row.lineNumber);
   if (!row.modified && !row.modifiedText) return Outcome<>::leftOut(where + "的 " + name + " 沒有修改後的值，未回寫。");
@@ -104,7 +105,7 @@ Outcome<> WriteBack::write(const WriteBackRow& row) {
   std::string value;
   if (isStringRow(m_count, currentAt, index)) {
     std::u16string text = row.modifiedText ? *row.modifiedText : cp950::decode(*row.modified);
-    if (stringRowValue(m_count, currentAt, index) == text) return {};
+    if (stringRowValue(m_count, currentAt, index, row.codePage) == text) return {};
     value = quotedFormText(text);
   } else {
     if (row.modifiedText) {
@@ -139,6 +140,7 @@ Outcome<> WriteBack::write(const WriteBackRow& row) {
     last = next;
   }
   m_replaced[index] = std::move(rebuilt);
+  m_lastChanged = true;
   if (!changed()) {
     m_first = index;
     m_last = last;

@@ -25,6 +25,9 @@ struct WriteBackRow {
   // The modified value as text, in place of modified: a string row may then
   // hold characters CP950 cannot (written as # codes of a wide string).
   std::optional<std::u16string> modifiedText = std::nullopt;
+  // The source code page of the line: a string row whose text is the line's
+  // string read in it is unchanged and left as it is.
+  int codePage = 950;
 };
 
 // A quoted form text string holding value: apostrophes doubled, control
@@ -52,6 +55,8 @@ class WriteBack {
   // with the message (UTF-8) that says why the text was left as it was.
   Outcome<> write(const WriteBackRow& row);
 
+  // True when the last write() rebuilt its line (false when it was left alone).
+  bool lastWriteChanged() const { return m_lastChanged; }
   bool changed() const { return m_first <= m_last; }
   // The changed part as original lines [first, first + count): everything
   // from the first changed line to the last one.
@@ -79,6 +84,7 @@ class WriteBack {
   std::size_t m_removedCount = 0;
   std::size_t m_first = static_cast<std::size_t>(-1);
   std::size_t m_last = 0;
+  bool m_lastChanged = false;
 };
 
 }  // namespace vc

@@ -395,7 +395,7 @@ void StringValueEditors::openString(const StringRow& row, const std::string& nam
       const std::u16string whole = wholeValue(
           static_cast<std::size_t>(text.lineCount()),
           [&text](std::size_t i) { return std::string_view(text.lineText(static_cast<int>(i))); },
-          static_cast<std::size_t>(row.lineNumber - 1), std::size_t(1) << 24);
+          static_cast<std::size_t>(row.lineNumber - 1), std::size_t(1) << 24, m_window.stringRowCodePage(editedRow()));
       shown = QString::fromUtf16(whole.data(), static_cast<qsizetype>(whole.size()));
     }
     // Line breaks are typed back as the value had them.

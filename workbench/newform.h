@@ -14,6 +14,7 @@
 
 #include "editor/model/SearchOptions.h"
 #include "platform/qt/Dialogs.h"
+#include "translation/SourceCodePage.h"
 #include "workbench/core/WorkbenchDocument.h"
 
 class QAction;
@@ -24,6 +25,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QPushButton;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
@@ -234,6 +236,19 @@ class Tnewdfm : public QMainWindow {
   // selects its row on the string page.
   void openCheckProblem(QTreeWidgetItem* item);
 
+  // ---- The source code page of 8-bit strings (newform_codepage.cpp): View
+  // menu "來源字碼頁", kept per module; 0 is "自動" (950).
+  QMenu* sourceCodePageMenu = nullptr;
+  QPushButton* toTraditional = nullptr;  // "簡轉繁" below the string table
+  SourceCodePageOptions sourceCodePage() const;
+  void setSourceCodePage(int codePage);
+  // The source code page of a row's line, and its whole original text read in it.
+  int stringRowCodePage(int index) const;
+  QString stringRowSource(int index) const;
+  // Fills 修改後字串 of every string row whose source holds Han characters
+  // with its s2twp conversion and ticks it.
+  void toTraditionalClick();
+
   // ---- Search, replace, go to line and bookmarks (newform_search.cpp).
   SearchOptionsPanel* selpan = nullptr;
   QLineEdit* rpkey = nullptr;
@@ -352,6 +367,17 @@ class Tnewdfm : public QMainWindow {
   void markTranslatedForms();
   void openSourceFormClick();  // the form list's "開啟原始窗體"
 
+  // newform_codepage.cpp
+  void createSourceCodePageMenu(QMenu* view);
+  QString sourceCodePageSubject() const;  // the module, else the file shown
+  // The choice kept for the subject, and the guess for 自動 from the
+  // module's forms (else from the text shown).
+  void loadSourceCodePage();
+  void syncSourceCodePageMenu();
+  void computeLineCodePages();
+  // The source column and tips after a change of the code page.
+  void refreshSourceColumn();
+
   // newform_resstrings.cpp
   void showResourceStrings();
   // Saves the resource-string translations (asking for the form folder
@@ -388,6 +414,9 @@ class Tnewdfm : public QMainWindow {
   QString m_programFolder;
   bool m_shown = false;
   bool m_fillingStrings = false;  // the string table is refilled by code
+  int m_sourceCodePageChoice = 0;       // 0: 自動
+  int m_guessedCodePage = 950;          // 自動: what the module's (or the file's) fonts name
+  std::vector<int> m_lineCodePages;     // of Editor's lines when the table was filled
   bool m_fillingForms = false;    // the form list is refilled by code
   bool m_formChosenByPress = false;
   bool m_sourceFormWanted = false;  // the next form choice opens the module's own form

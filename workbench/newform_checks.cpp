@@ -93,7 +93,7 @@ void Tnewdfm::checkTranslationClick() {
   }
   ExchangeSource source;
   try {
-    source = openExchangeSource(m_doc.modulePath());
+    source = openExchangeSource(m_doc.modulePath(), {}, sourceCodePage());
   } catch (const std::exception& e) {
     showError(e);
     return;

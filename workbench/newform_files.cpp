@@ -291,6 +291,7 @@ void Tnewdfm::loadModule(const QString& path) {
     m_dialogs.information(this, QString::fromUtf8(kCannotLoadModule));
     return;
   }
+  loadSourceCodePage();
   emptyFormList();
   std::vector<std::string> names;
   const bool listed = m_doc.module()->listFormNames(names).ok();
@@ -349,6 +350,7 @@ void Tnewdfm::loadTextFile(const QString& path) {
 void Tnewdfm::loadFormFile(const QString& path) {
   showDocument(m_doc.openFormFile(localPath(path), readWholeFile(path)), true);
   titleFor(path);
+  loadSourceCodePage();
   getstringClick();
 }
 

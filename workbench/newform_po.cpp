@@ -94,7 +94,7 @@ void Tnewdfm::poExportClick() {
     std::vector<std::string> unreadable;
     {
       PoProgress progress(this, QString());
-      ExchangeSource source = openExchangeSource(m_doc.modulePath(), progress.step(QStringLiteral("正在讀取窗體...")));
+      ExchangeSource source = openExchangeSource(m_doc.modulePath(), progress.step(QStringLiteral("正在讀取窗體...")), sourceCodePage());
       entries = templateEntries(source);
       for (const ExchangeForm& form : source.forms)
         if (!form.read) unreadable.push_back(form.name + ": " + form.read.reason());
@@ -121,7 +121,7 @@ void Tnewdfm::poApplyClick() {
     ApplyResult result;
     {
       PoProgress progress(this, QString());
-      ExchangeSource source = openExchangeSource(m_doc.modulePath(), progress.step(QStringLiteral("正在讀取窗體...")));
+      ExchangeSource source = openExchangeSource(m_doc.modulePath(), progress.step(QStringLiteral("正在讀取窗體...")), sourceCodePage());
       result = applyTranslation(source, entries, localPath(QFileInfo(po).fileName()));
       writeTranslatedForms(result, localPath(dir), progress.step(QStringLiteral("正在寫入窗體...")));
       // The resource strings go beside the form files, where the translated

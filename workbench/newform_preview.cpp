@@ -34,6 +34,7 @@ bool closesPreview(const std::string& handler) {
 
 void Tnewdfm::ViewAsFormClick() {
   auto window = std::make_unique<preview::PreviewWindow>();
+  window->setSourceCodePage(sourceCodePage());
 
   TMemoryStream image;
   {

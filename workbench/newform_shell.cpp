@@ -121,6 +121,7 @@ void Tnewdfm::createMenus() {
   F2 = item(view, QStringLiteral("文件目錄(&F)"), QKeySequence(Qt::CTRL | Qt::Key_F));
   A3 = item(view, QStringLiteral("文字標籤(&A)"), QKeySequence(Qt::CTRL | Qt::Key_Y));
   view->addSeparator();
+  createSourceCodePageMenu(view);
   Y1 = item(view, QStringLiteral("預覽窗體(&Y)"), QKeySequence(Qt::Key_F2));
   for (QAction* a : {T2, R2, F2, A3}) a->setCheckable(true);
   T2->setChecked(true);

@@ -7,12 +7,15 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPolygonF>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTreeWidget>
 
 #include "editor/widget/CodeEditor.h"
 #include "platform/Cp950.h"
+#include "platform/CodePages.h"
+#include "workbench/StringItemRoles.h"
 #include "workbench/StringListView.h"
 #include "workbench/StringPage.h"
 #include "workbench/StringRowRule.h"
@@ -24,15 +27,7 @@
 namespace vc {
 namespace {
 
-constexpr int kBytesRole = Qt::UserRole + 1;     // CP950 bytes of a cell
-constexpr int kModifiedRole = Qt::UserRole + 2;  // column 4 holds a value
-constexpr int kRemovedRole = Qt::UserRole + 3;   // the number of the row's line that a write-back removed
-constexpr int kPendingRole = Qt::UserRole + 4;   // stored by an editor, not yet written back
-constexpr int kDecodedRole = Qt::UserRole + 5;   // column 4 holds a string's text, unquoted
-constexpr int kStringRole = Qt::UserRole + 6;    // the row's value is a string
-constexpr int kWrittenRole = Qt::UserRole + 7;   // the row's value was written back
-constexpr int kStateRole = Qt::UserRole + 8;     // the RowState shown
-constexpr int kProblemsRole = Qt::UserRole + 9;  // the problems of the stored value shown, one a line
+using namespace stringroles;
 
 enum class RowState { Untranslated = 1, Modified, WrittenBack };
 
@@ -153,6 +148,12 @@ QWidget* Tnewdfm::createStringPage() {
   filterBar->setContentsMargins(4, 2, 4, 2);
   filterBar->addWidget(stringsOnly);
   filterBar->addStretch(1);
+  toTraditional = new QPushButton(QStringLiteral("簡轉繁"));
+  toTraditional->setObjectName(QStringLiteral("toTraditional"));
+  toTraditional->setToolTip(
+      QStringLiteral("以 OpenCC（s2twp）把每個含漢字的原始字串轉為繁體，填入修改後字串並勾選；檢查後再回寫"));
+  filterBar->addWidget(toTraditional);
+  connect(toTraditional, &QPushButton::clicked, this, &Tnewdfm::toTraditionalClick);
   pageLayout->addLayout(filterBar);
   connect(stringsOnly, &QCheckBox::toggled, this, &Tnewdfm::applyStringFilter);
   translatedCount = new QLabel;
@@ -209,6 +210,7 @@ void Tnewdfm::getstringClick() {
   valueEditors->closeAll();
   m_fillingStrings = true;
   stringlist->clear();
+  computeLineCodePages();
   const std::vector<ExtractedString> rows = extractStrings(
       static_cast<std::size_t>(Editor->model().lineCount()),
       [this](std::size_t i) { return std::string_view(Editor->model().lineText(static_cast<int>(i))); });
@@ -222,11 +224,14 @@ void Tnewdfm::getstringClick() {
     item->setCheckState(0, Qt::Unchecked);
     item->setText(1, fromCp950(row.name));
     item->setData(1, kBytesRole, QByteArray::fromStdString(row.name));
-    item->setText(2, fromCp950(row.value));
+    // The value in the source code page of its line.
+    const int codePage = m_lineCodePages[row.lineNumber - 1];
+    const std::u16string value = codepage::decode(row.value, codePage);
+    item->setText(2, QString::fromUtf16(value.data(), static_cast<qsizetype>(value.size())));
     item->setData(2, kBytesRole, QByteArray::fromStdString(row.value));
     // The extracted value is the first quoted piece only; the tip shows it all.
     const std::u16string whole =
-        wholeValue(static_cast<std::size_t>(Editor->model().lineCount()), lineAt, row.lineNumber - 1);
+        wholeValue(static_cast<std::size_t>(Editor->model().lineCount()), lineAt, row.lineNumber - 1, 4096, codePage);
     const QString tip = QString::fromUtf16(whole.data(), static_cast<qsizetype>(whole.size()));
     for (int c = 1; c < 4; ++c) item->setToolTip(c, tip);
     item->setData(0, kStringRole, holdsStringValue(Editor->model(), row.lineNumber - 1));
@@ -425,14 +430,19 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
                       [&model](std::size_t i) { return std::string_view(model.lineText(static_cast<int>(i))); });
   QStringList messages;
   int written = 0;
+  std::vector<std::size_t> translated;  // strings rewritten under another script's code page
   for (int index : rows) {
     const StringRow row = stringRow(index);
     WriteBackRow wb{static_cast<std::size_t>(row.lineNumber), row.name, std::nullopt, row.lineRemoved};
     if (row.hasModified) wb.modified = row.modified;
+    // An unchanged string compares as read in its source code page.
+    wb.codePage = stringRowCodePage(index);
     if (Outcome<> done = writeBack.write(wb); !done) {
       messages << QString::fromUtf8(done.reason());
     } else {
       ++written;
+      if (writeBack.lastWriteChanged() && row.stringValue && wb.codePage != 950 && !row.lineRemoved)
+        translated.push_back(static_cast<std::size_t>(row.lineNumber - 1));
       QTreeWidgetItem* item = stringlist->topLevelItem(index);
       item->setData(0, kPendingRole, false);
       item->setData(0, kWrittenRole, true);
@@ -441,6 +451,14 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
     }
   }
   *skipped = static_cast<int>(messages.size());
+  // The fonts of translated strings are made to show Big5, in the same step.
+  const bool fontsChanged = !translated.empty();
+  if (fontsChanged) {
+    const FormTextFonts fonts = readFormTextFonts(
+        static_cast<std::size_t>(model.lineCount()),
+        [&model](std::size_t i) { return std::string_view(model.lineText(static_cast<int>(i))); }, sourceCodePage());
+    for (const WriteBackRow& row : traditionalFontRows(fonts, translated, FontNameMap::shipped())) writeBack.write(row);
+  }
   if (writeBack.changed()) {
     const std::vector<std::string> lines = writeBack.changedLines();
     std::string text;
@@ -469,6 +487,9 @@ int Tnewdfm::writeBackRows(const QList<int>& rows, int* skipped) {
       m_fillingStrings = false;
     }
   }
+  // Later write-backs read the lines under their new fonts; the source
+  // column keeps the originals as they were read.
+  if (fontsChanged) computeLineCodePages();
   updateTranslatedCount();
   if (!messages.isEmpty()) m_dialogs.information(this, messages.join(QLatin1Char('\n')));
   return written;

@@ -16,7 +16,7 @@ vc_formtext_test(NAME cli_check_planted_text ARGS "check ${vc_check_module} ${vc
 vc_formtext_test(NAME cli_check_clean ARGS "check ${vc_check_module} ${vc_check_data}/clean.po --untranslated"
   STATUS 0 NOERROR CONTAINS_TEXT "clean.po:13: untranslated: not translated\n")
 vc_formtext_test(NAME cli_check_bad_codepage ARGS "check ${vc_check_module} ${vc_check_data}/clean.po --source-codepage big5"
-  STATUS 2 ERROR "code page number")
+  STATUS 2 ERROR "not a code page of")
 vc_formtext_test(NAME cli_check_unreadable_po ARGS "check ${vc_check_module} ${VC_ROOT}/tests/cli/data/po/broken-quote.po"
   STATUS 2 ERROR "broken-quote.po:7:")
 vc_formtext_test(NAME cli_check_unreadable_source ARGS "check ${VC_ROOT}/README.md ${vc_check_data}/clean.po"
