@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <sstream>
 
 #include "formstream/Errors.h"
 #include "platform/Cp950.h"
@@ -14,6 +15,11 @@ namespace vc::cli {
 
 std::string inputName(const std::string& path) { return path == "-" ? "standard input" : path; }
 std::string outputName(const std::string& path) { return path == "-" ? "standard output" : path; }
+
+void report(const std::string& message) {
+  std::istringstream lines(message);
+  for (std::string line; std::getline(lines, line);) std::fprintf(stderr, "formtext: %s\n", line.c_str());
+}
 
 std::unique_ptr<TStream> openInput(const std::string& path) {
   if (path.empty() || path == "-") return std::make_unique<TFileStream>(stdin, false);

@@ -24,6 +24,9 @@ std::string outputName(const std::string& path);
 // unreadable file raises a message naming it.
 std::unique_ptr<TStream> openInput(const std::string& path);
 
+// One "formtext: " line on standard error per line of message.
+void report(const std::string& message);
+
 // Everything left in a stream.
 std::string readWhole(TStream& in);
 

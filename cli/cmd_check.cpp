@@ -20,11 +20,6 @@ OverflowCheck& overflowCheck() {
 
 namespace {
 
-void report(const std::string& message) {
-  std::istringstream lines(message);
-  for (std::string line; std::getline(lines, line);) std::fprintf(stderr, "formtext: %s\n", line.c_str());
-}
-
 class Check : public Command {
   std::string m_source;
   std::string m_translation;

@@ -16,12 +16,6 @@
 namespace vc::cli {
 namespace {
 
-// One "formtext: " line per line of message.
-void report(const std::string& message) {
-  std::istringstream lines(message);
-  for (std::string line; std::getline(lines, line);) std::fprintf(stderr, "formtext: %s\n", line.c_str());
-}
-
 class Po : public Command {
   std::string m_action;
   std::string m_source;
