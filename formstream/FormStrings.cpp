@@ -235,11 +235,34 @@ std::string_view leftOutReason(std::string_view propertyName) {
   return {};
 }
 
+namespace {
+
+// Where the form text goes when only its strings are wanted: nowhere.
+class DiscardingStream : public TStream {
+ public:
+  std::size_t read(void*, std::size_t) override { return 0; }
+  std::size_t write(const void*, std::size_t count) override {
+    m_size += static_cast<std::int64_t>(count);
+    return count;
+  }
+  std::int64_t seek(std::int64_t, SeekOrigin) override { return m_size; }
+
+ private:
+  std::int64_t m_size = 0;
+};
+
+}  // namespace
+
 std::vector<FormString> readFormStrings(std::string_view stream) {
   TReadOnlyMemoryStream input(stream);
-  TMemoryStream text;
+  DiscardingStream text;
   StringCollector collector;
+  // A form holds at most a string in every two dozen bytes or so: room for
+  // them at once spares regrowing a vector of large elements, and a form of
+  // few strings gives back what it did not use.
+  collector.strings.reserve(std::min<std::size_t>(stream.size() / 24, 4096));
   BinaryToText(input, text, &collector);
+  if (collector.strings.size() < collector.strings.capacity() / 2) collector.strings.shrink_to_fit();
   return std::move(collector.strings);
 }
 
