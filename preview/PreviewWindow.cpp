@@ -289,12 +289,14 @@ void PreviewWindow::build() {
   buildPageTabs();
   buildMainMenu(style);
   layOut(client);
-  // Every new widget asks to be polished by a posted event, which a shown
-  // window's event loop delivers at once. Delivered now, they are gone
-  // before the window is: each widget that dies with an event pending
-  // searches the whole queue for it, which for thousands of controls costs
-  // more than building them.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
+  // Every new widget asks to be polished, laid out and painted by posted
+  // events, which a shown window's event loop delivers at once. Delivered
+  // now, they are gone before the window is: each widget that dies with an
+  // event pending searches the whole queue for it, which for thousands of
+  // controls costs more than building them. (Queued calls are left to the
+  // event loop: they may belong to anyone.)
+  for (QEvent::Type type : {QEvent::PolishRequest, QEvent::LayoutRequest, QEvent::UpdateRequest})
+    QCoreApplication::sendPostedEvents(nullptr, type);
 }
 
 // The root and its components, depth first, each with its font, colour,
