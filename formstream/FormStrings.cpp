@@ -235,27 +235,9 @@ std::string_view leftOutReason(std::string_view propertyName) {
   return {};
 }
 
-namespace {
-
-// Where the form text goes when only its strings are wanted: nowhere.
-class DiscardingStream : public TStream {
- public:
-  std::size_t read(void*, std::size_t) override { return 0; }
-  std::size_t write(const void*, std::size_t count) override {
-    m_size += static_cast<std::int64_t>(count);
-    return count;
-  }
-  std::int64_t seek(std::int64_t, SeekOrigin) override { return m_size; }
-
- private:
-  std::int64_t m_size = 0;
-};
-
-}  // namespace
-
 std::vector<FormString> readFormStrings(std::string_view stream) {
   TReadOnlyMemoryStream input(stream);
-  DiscardingStream text;
+  TDiscardStream text;
   StringCollector collector;
   // A form holds at most a string in every two dozen bytes or so: room for
   // them at once spares regrowing a vector of large elements, and a form of

@@ -47,6 +47,22 @@ class TMemoryStream : public TStream {
   std::size_t m_pos = 0;
 };
 
+// Where output goes when only a listener's view of it is wanted: nowhere.
+// Writes succeed and count; reads give nothing.
+class TDiscardStream : public TStream {
+ public:
+  std::size_t read(void*, std::size_t) override { return 0; }
+  std::size_t write(const void*, std::size_t count) override {
+    m_size += static_cast<std::int64_t>(count);
+    return count;
+  }
+  std::int64_t seek(std::int64_t, SeekOrigin) override { return m_size; }
+  std::int64_t size() override { return m_size; }
+
+ private:
+  std::int64_t m_size = 0;
+};
+
 // Read-only stream over bytes owned elsewhere. A write raises EStreamError
 // with the message given at construction.
 class TReadOnlyMemoryStream : public TStream {

@@ -1,5 +1,7 @@
 #include "platform/Utf.h"
 
+#include <cstdint>
+
 namespace vc::utf {
 
 void appendUtf8(std::string& out, char32_t cp) {
@@ -83,6 +85,32 @@ std::string utf16ToUtf8(std::u16string_view s) {
     appendUtf8(out, c);
   }
   return out;
+}
+
+bool isValidUtf8(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t n;
+    std::uint32_t cp;
+    if (c >= 0xC2 && c <= 0xDF) n = 1, cp = c & 0x1F;
+    else if (c >= 0xE0 && c <= 0xEF) n = 2, cp = c & 0x0F;
+    else if (c >= 0xF0 && c <= 0xF4) n = 3, cp = c & 0x07;
+    else return false;
+    if (i + n >= s.size()) return false;
+    for (std::size_t k = 1; k <= n; ++k) {
+      const unsigned char t = static_cast<unsigned char>(s[i + k]);
+      if ((t & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (t & 0x3F);
+    }
+    if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    i += n + 1;
+  }
+  return true;
 }
 
 }  // namespace vc::utf

@@ -25,8 +25,6 @@ bool isAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-bool isValidUtf8(std::string_view s) { return utf::utf16ToUtf8(utf::utf8ToUtf16(s)) == s; }
-
 // 1-based line of the UTF-16 code unit at index.
 std::size_t lineAt(std::u16string_view text, std::size_t index) {
   return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(index), u'\n'));
@@ -68,11 +66,11 @@ FormTextFile readFormTextFile(std::string_view bytes) {
     file.lineBreak = bytes[end] == '\n' ? "\n" : bytes.substr(end, 2) == "\r\n" ? "\r\n" : "\r";
   if (bytes.substr(0, kBom.size()) == kBom) {
     bytes.remove_prefix(kBom.size());
-    if (!isValidUtf8(bytes))
+    if (!utf::isValidUtf8(bytes))
       throw Exception("這個窗體文字檔以 UTF-8 標記開頭，內容卻不是有效的 UTF-8，檔案未載入。");
     file.encoding = FormTextEncoding::Utf8Bom;
     file.text = fromUtf8(bytes);
-  } else if (!isAscii(bytes) && isValidUtf8(bytes)) {
+  } else if (!isAscii(bytes) && utf::isValidUtf8(bytes)) {
     // Big5 text is practically never valid UTF-8: its common lead bytes
     // (0xA4-0xBF) are UTF-8 continuation bytes.
     file.encoding = FormTextEncoding::Utf8;

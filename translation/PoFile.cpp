@@ -97,7 +97,6 @@ void guarded(F&& f) {
   }
 }
 
-bool isUtf8(const std::string& s) { return utf::utf16ToUtf8(utf::utf8ToUtf16(s)) == s; }
 
 std::string headerText(const std::string& project, const PoPrefill* prefill = nullptr) {
   char date[32];
@@ -196,7 +195,7 @@ namespace {
 void checkEntries(const std::string& path, const std::vector<PoEntry>& entries) {
   for (const PoEntry& e : entries) {
     const std::string at = path + (e.line ? ":" + std::to_string(e.line) : std::string()) + ": ";
-    if (!isUtf8(e.context) || !isUtf8(e.msgid) || !isUtf8(e.msgstr)) throw EPoFileError(at + "text that is not valid UTF-8");
+    if (!utf::isValidUtf8(e.context) || !utf::isValidUtf8(e.msgid) || !utf::isValidUtf8(e.msgstr)) throw EPoFileError(at + "text that is not valid UTF-8");
     if (e.msgstr.size() > kMaxTranslation)
       throw EPoFileError(at + "translation longer than " + std::to_string(kMaxTranslation) + " bytes");
   }

@@ -1,7 +1,8 @@
 #include "translation/PoText.h"
 
-#include <cstdint>
 #include <unordered_set>
+
+#include "platform/Utf.h"
 
 namespace vc {
 namespace {
@@ -119,34 +120,6 @@ bool hasFuzzyFlag(std::string_view flags) {
   return false;
 }
 
-// Well-formed UTF-8: no stray or overlong sequence, no surrogate, nothing
-// past U+10FFFF.
-bool isUtf8(std::string_view s) {
-  for (std::size_t i = 0; i < s.size();) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t n;
-    std::uint32_t cp;
-    if (c >= 0xC2 && c <= 0xDF) n = 1, cp = c & 0x1F;
-    else if (c >= 0xE0 && c <= 0xEF) n = 2, cp = c & 0x0F;
-    else if (c >= 0xF0 && c <= 0xF4) n = 3, cp = c & 0x07;
-    else return false;
-    if (i + n >= s.size()) return false;
-    for (std::size_t k = 1; k <= n; ++k) {
-      const unsigned char t = static_cast<unsigned char>(s[i + k]);
-      if ((t & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (t & 0x3F);
-    }
-    if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += n + 1;
-  }
-  return true;
-}
-
 // The charset a header names, upper-cased; empty when it names none.
 std::string headerCharset(std::string_view header) {
   const std::size_t at = header.find("charset=");
@@ -196,7 +169,7 @@ std::string poText(const std::string& header, const std::vector<PoEntry>& entrie
 
 std::optional<std::vector<PoEntry>> quickReadPo(std::string_view text) {
   // Text that is not UTF-8 is the library's to report, with its place.
-  if (text.find('\r') != std::string_view::npos || text.find('\0') != std::string_view::npos || !isUtf8(text))
+  if (text.find('\r') != std::string_view::npos || text.find('\0') != std::string_view::npos || !utf::isValidUtf8(text))
     return std::nullopt;
   enum class At { Between, Context, Id, Str };
   At at = At::Between;

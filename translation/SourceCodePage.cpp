@@ -315,7 +315,7 @@ const FormFonts::StringFont& FormFonts::at(std::int64_t begin) const {
 FormFonts readFormFonts(std::string_view stream, const SourceCodePageOptions& options) {
   FormFonts fonts;
   TReadOnlyMemoryStream input(stream);
-  TMemoryStream text;
+  TDiscardStream text;
   FontWalker walker(stream, options, fonts);
   BinaryToText(input, text, &walker);
   return fonts;
